@@ -1,0 +1,13 @@
+# Sourced: the Wine environment every run and test of Tolvane uses.
+# TOLVANE_BUILD may point at another build folder; the prefix lives inside it.
+_here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export TOLVANE_BUILD=${TOLVANE_BUILD:-$_here/build}
+export WINEPREFIX=${TOLVANE_WINEPREFIX:-$TOLVANE_BUILD/wine}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=zh_CN.UTF-8
+# The display of our own Xvfb, when one was started for this build.
+if [ -f "$TOLVANE_BUILD/xvfb.display" ]; then
+  export DISPLAY=":$(cat "$TOLVANE_BUILD/xvfb.display")"
+fi
