@@ -1,0 +1,39 @@
+// What the handlers and the in-process tests may do with the main window's
+// controls. One main window per process, so these address it directly.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/form_table.h"
+
+namespace tolvane {
+
+// Start-up without the message loop: builds the window hidden, raises created
+// (OnMainWindowCreated), moved and resized, then shows it. Null when the
+// window could not be built (the program itself reports that as fatal).
+HWND BuildMainWindow(HINSTANCE instance);
+HWND MainWindow();
+HWND ControlWindow(int index);   // null for the components
+HWND PageControlWindow();
+
+std::string GetControlText(int index);
+void SetControlText(int index, const std::string& text);
+void SetLabelCaption(int index, const std::string& text);  // with the repaint of what lies beneath
+void SetVisibleFlag(int index, bool visible);
+bool VisibleFlag(int index);
+void FocusControl(int index);
+
+int GetControlWidth(int index);          // window rectangle width
+void SetControlWidth(int index, long long width);  // clamped, keeps left, top, height
+int PageControlWidth();
+
+void SelectPage(int index);
+int CurrentPage();
+
+// The common dialog component.
+void SetDialogFilter(const std::string& filter);
+std::string DialogFileName();
+bool OpenDialog();   // true when the user confirmed a file
+
+}  // namespace tolvane
