@@ -15,6 +15,9 @@ std::string DateTimeToText(const DateTime& dt);
 // The local calendar fields of a time_t-style count, or nothing when the
 // count falls outside what the C library's conversion covers (1970 to 2038)
 // or the conversion fails. `toLocal` is localtime's substitute.
+// Calendar fields as people write them: the full year and month 1 to 12, so a
+// localtime-based substitute adds 1900 and 1 to tm_year and tm_mon. Fields
+// outside their ranges are treated as a failed conversion.
 struct CalendarFields {
     int year, month, day, hour, minute, second;
 };

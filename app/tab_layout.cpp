@@ -1,1 +1,89 @@
-// placeholder
+#include "app/tab_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tolvane {
+
+namespace {
+constexpr int kMinRowHeight = 20;
+constexpr int kMinTabWidth = 50;
+constexpr int kCaptionPadding = 11;
+constexpr int kStripTop = 2;
+constexpr int kFirstTabLeft = 1;
+constexpr int kRightMargin = 3;
+}  // namespace
+
+int TabLayout::HitTest(int x, int y) const {
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+        if (tabs[i].Contains(x, y)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+TabLayout LayoutTabs(const TabLayoutInput& in) {
+    TabLayout out;
+    // Fonts come as negative character heights; a large font must not clip its captions.
+    out.rowHeight = std::max(kMinRowHeight, std::abs(in.fontHeight));
+
+    const int rightLimit = in.controlWidth - kRightMargin;
+    // A control narrower than the margin would give negative widths; an empty tab is
+    // the most that can be drawn there.
+    const int maxTabWidth = std::max(0, rightLimit);
+
+    std::vector<int> rowOf;
+    rowOf.reserve(in.captionWidths.size());
+    int x = kFirstTabLeft;
+    int row = 0;
+    bool rowEmpty = true;
+    for (int caption : in.captionWidths) {
+        const int width = std::min(std::max(kMinTabWidth, caption + kCaptionPadding), maxTabWidth);
+        // A tab alone on its row stays there even when clamped to the full width;
+        // wrapping it would only leave an empty row behind.
+        if (!rowEmpty && x + width > rightLimit) {
+            ++row;
+            x = kFirstTabLeft;
+        }
+        Rect r;
+        r.left = x;
+        r.right = x + width;
+        out.tabs.push_back(r);
+        rowOf.push_back(row);
+        x += width;
+        rowEmpty = false;
+    }
+    out.rows = row + 1;
+
+    // The current tab's row sits next to the body, so that the tab can join it.
+    const int lastRow = out.rows - 1;
+    int currentRow = -1;
+    if (in.currentTab >= 0 && static_cast<std::size_t>(in.currentTab) < rowOf.size()) {
+        currentRow = rowOf[static_cast<std::size_t>(in.currentTab)];
+    }
+    for (std::size_t i = 0; i < out.tabs.size(); ++i) {
+        int shownRow = rowOf[i];
+        if (currentRow >= 0 && currentRow != lastRow) {
+            if (shownRow == currentRow) {
+                shownRow = lastRow;
+            } else if (shownRow == lastRow) {
+                shownRow = currentRow;
+            }
+        }
+        out.tabs[i].top = kStripTop + shownRow * out.rowHeight;
+        out.tabs[i].bottom = out.tabs[i].top + out.rowHeight;
+    }
+
+    const int bodyTop = kStripTop + out.rows * out.rowHeight;
+    out.body.left = 0;
+    out.body.top = bodyTop;
+    out.body.right = std::max(0, in.controlWidth);
+    // A control lower than its tab strip has no body left, not a negative one.
+    out.body.bottom = std::max(bodyTop, in.controlHeight);
+    out.strip.left = 0;
+    out.strip.top = 0;
+    out.strip.right = out.body.right;
+    out.strip.bottom = bodyTop;
+    return out;
+}
+
+}  // namespace tolvane

@@ -9,6 +9,7 @@ set(TOLVANE_CORE_SOURCES
   app/geometry.cpp
   app/filter_list.cpp
   locator/text_scan.cpp
+  locator/install_paths.cpp
   skin/skin_plan.cpp
 )
 # The skin engine's pure part: the skin file format.
