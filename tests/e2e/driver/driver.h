@@ -1,0 +1,217 @@
+// End-to-end driver: starts the real program under Wine and looks at it from
+// outside, the way a user would: window lookups, real input through SendInput,
+// screen pixels, the registry and files of the prefix. Every wait is bounded,
+// so a program that hangs fails the test instead of hanging the run.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// ---- settling -------------------------------------------------------------
+
+// Pumps this thread's messages for `ms` milliseconds (never sleeps blindly:
+// sent messages from the program, e.g. during SendMessageTimeout, keep flowing).
+void Pump(DWORD ms);
+
+// Polls `condition` while pumping, until it holds or `timeoutMs` has passed.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 10);
+
+// Waits until the program's GUI thread is idle (WaitForInputIdle) and then
+// a short quiet spell, so that posted paints have run.
+void Settle(HANDLE process, DWORD quietMs = 60);
+
+// ---- paths ----------------------------------------------------------------
+
+// "/a/b/c.exe" -> "Z:\a\b\c.exe"; a path that already looks like a Windows
+// path is returned unchanged.
+std::string ToWinePath(const std::string& unixPath);
+std::string EnvVar(const char* name);  // empty when unset
+// The program under test: TOLVANE_EXE as a Wine path (empty when unset).
+std::string ProgramPath();
+
+// ---- the program's process --------------------------------------------------
+
+struct LaunchOptions {
+    std::string exe;          // Windows path; empty: ProgramPath()
+    std::string workingDir;   // empty: inherit ours
+    std::string arguments;    // appended after the quoted exe
+    DWORD lifetimeMs = 120000;  // the child is killed when it outlives this
+};
+
+// Owns one child process. Ending the owner without the child having ended
+// kills it, and a watchdog kills a child that outlives its lifetime, so no
+// test leaves a program running behind it.
+class Process {
+public:
+    static std::unique_ptr<Process> Launch(const LaunchOptions& options, std::string* error = nullptr);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Id() const { return pid_; }
+    HANDLE Handle() const { return process_; }
+    bool Running() const;
+    // Exit code once the process has ended within `timeoutMs`; false otherwise.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    // The visible main window (class TolvaneMainWindow, title "TolvaneV1.0").
+    HWND WaitForMainWindow(DWORD timeoutMs);
+    void Kill();
+
+private:
+    Process() = default;
+    HANDLE process_ = nullptr;
+    HANDLE job_ = nullptr;
+    HANDLE watchdog_ = nullptr;  // timer-queue timer
+    DWORD pid_ = 0;
+};
+
+// ---- windows ----------------------------------------------------------------
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
+HWND FindMainWindow(DWORD pid);             // visible, right class and title
+HWND FindDescendant(HWND root, int id);     // recursive by control id
+std::string ClassOf(HWND hwnd);
+std::string TextOf(HWND hwnd, DWORD timeoutMs = 2000);  // WM_GETTEXT, code page 936 bytes
+RECT WindowRectOf(HWND hwnd);
+RECT ClientRectOf(HWND hwnd);               // client coordinates
+POINT ClientOrigin(HWND hwnd);              // client (0,0) on the screen
+POINT CentreOf(HWND hwnd);                  // window rectangle centre, screen
+LONG StyleOf(HWND hwnd);
+LONG ExStyleOf(HWND hwnd);
+bool IsShown(HWND hwnd);                    // IsWindowVisible (ancestors included)
+bool IsEnabledWindow(HWND hwnd);
+DWORD ThreadOf(HWND hwnd);
+HWND FocusOf(HWND anyWindowOfThread);       // GetGUIThreadInfo of its thread
+HWND ActiveOf(HWND anyWindowOfThread);
+bool HasIcon(HWND topLevel);                // WM_GETICON or the class icon
+LRESULT HitTest(HWND hwnd, POINT screen);   // WM_NCHITTEST
+// A screen point of `hwnd` whose hit test answers `code` (HTCLOSE, HTCAPTION...).
+bool FindHitPoint(HWND hwnd, LRESULT code, POINT* out);
+
+// Message boxes (dialog class "#32770") of a process.
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string text;      // the static of id 0xFFFF
+    bool hasIcon = false;  // the icon static (id 0x14) is visible
+    std::vector<std::pair<int, std::string>> buttons;  // id, caption
+};
+std::vector<HWND> MessageBoxes(DWORD pid);
+MessageBoxInfo ReadMessageBox(HWND box);
+bool PressDialogButton(HWND box, int id);   // WM_COMMAND as a click would send
+
+// ---- input (SendInput) --------------------------------------------------------
+
+// Makes `hwnd`'s top-level window the foreground window; true once it is.
+bool BringToForeground(HWND hwnd, DWORD timeoutMs = 2000);
+bool MoveMouse(POINT screen);
+bool ClickAt(POINT screen);
+bool ClickControl(HWND control);            // its centre, foreground first
+void PressKey(WORD vk);
+// Holds the leading keys, presses the last one, releases in reverse order:
+// KeyCombo({VK_SHIFT, VK_TAB}), KeyCombo({VK_MENU, VK_F4}).
+void KeyCombo(const std::vector<WORD>& keys);
+void TypeText(const std::string& text);     // code page 936 text
+
+// ---- screen pixels ------------------------------------------------------------
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+std::string ToString(const Rgb& c);
+Rgb FromColorRef(COLORREF c);
+
+class Capture {
+public:
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return pixels_.empty(); }
+    bool Contains(int x, int y) const;        // screen coordinates
+    Rgb At(int x, int y) const;               // screen coordinates
+    // Pixels in the screen rectangle for which `pick` holds.
+    int Count(const RECT& screen, const std::function<bool(Rgb)>& pick) const;
+    bool SaveBmp(const std::string& path) const;
+
+private:
+    friend Capture CaptureScreen(const RECT&);
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::vector<uint32_t> pixels_;  // 0x00RRGGBB, top-down
+};
+Capture CaptureScreen(const RECT& screen);
+Capture CaptureWindow(HWND hwnd);  // its window rectangle
+// Saves a capture of `hwnd` to %TEMP% (or TOLVANE_E2E_SHOTS) as <name>.bmp;
+// returns the path written, empty on failure.
+std::string SaveFailureShot(HWND hwnd, const std::string& name);
+
+// ---- registry and files of the prefix ----------------------------------------
+
+bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type,
+               const std::string& bytes);
+bool RegSetString(HKEY root, const std::string& key, const std::string& value,
+                  const std::string& text, DWORD type = REG_SZ);  // zero added
+bool RegSetDword(HKEY root, const std::string& key, const std::string& value, DWORD data);
+bool RegGetRaw(HKEY root, const std::string& key, const std::string& value, DWORD* type,
+               std::string* bytes);
+bool RegDeleteValueIfAny(HKEY root, const std::string& key, const std::string& value);
+bool RegDeleteKeyTree(HKEY root, const std::string& key);  // true also when absent
+bool RegKeyExists(HKEY root, const std::string& key);
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool ReadFileBytes(const std::string& path, std::string* bytes);
+bool DeleteFileIfAny(const std::string& path);  // true also when absent
+bool FileExists(const std::string& path);
+long long FileSizeOf(const std::string& path);  // -1 when absent
+
+// ---- resource headroom --------------------------------------------------------
+
+// How many more GDI objects this process can create: solid brushes are
+// created until creation fails, then all freed. GetGuiResources answers 0
+// under Wine, so headroom is the measure that works there.
+int GdiHeadroom(int ceiling = 200000);
+// Windows of this process's threads (top-level and children), a cheap stand-in
+// for a USER-object count.
+int WindowCountOfProcess(DWORD pid);
+
+// ---- expected against actual ----------------------------------------------------
+
+// One observed fact: what was looked at and what it showed.
+struct Observed {
+    std::string what;
+    std::string value;
+};
+// One expected fact. `value` "*" accepts any value. An optional item may be
+// missing from what was observed; when it is there, it must match.
+struct Expected {
+    std::string what;
+    std::string value;
+    bool optional = false;
+};
+// Compares in order, like Wine's ok_sequence: mismatches do not stop the walk,
+// and the failure lists expected against actual line by line with `context`.
+::testing::AssertionResult MatchSequence(const std::vector<Expected>& expected,
+                                         const std::vector<Observed>& actual,
+                                         const std::string& context);
+
+// ---- the program's page control ---------------------------------------------------
+
+// Where the tabs should be, from the caption widths measured in the tab font
+// ("宋体" -12, GB2312) on this display, in page-control coordinates.
+struct TabGeometry {
+    RECT tabs[2];
+    RECT body;
+};
+TabGeometry ExpectedTabs(const char* const captions[2], int controlWidth, int controlHeight);
+
+}  // namespace e2e

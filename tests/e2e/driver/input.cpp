@@ -1,0 +1,118 @@
+#include "tests/e2e/driver/driver.h"
+
+namespace e2e {
+
+namespace {
+void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
+
+void Key(WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendOne(in);
+}
+
+void UnicodeKey(wchar_t ch) {
+    INPUT in[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wScan = ch;
+        in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// Let the injected input reach the program's queue before the next step.
+void Breathe() { Pump(30); }
+}  // namespace
+
+bool BringToForeground(HWND hwnd, DWORD timeoutMs) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (!top) return false;
+    if (GetForegroundWindow() == top) return true;
+    // Sharing the input state with the target's thread lifts the foreground
+    // lock where one applies; Wine needs no more than SetForegroundWindow.
+    const DWORD mine = GetCurrentThreadId();
+    const DWORD theirs = ThreadOf(top);
+    const bool attached = theirs != mine && AttachThreadInput(mine, theirs, TRUE);
+    SetForegroundWindow(top);
+    BringWindowToTop(top);
+    if (attached) AttachThreadInput(mine, theirs, FALSE);
+    return WaitFor([top] { return GetForegroundWindow() == top; }, timeoutMs);
+}
+
+bool MoveMouse(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    // Rounded up so that both the >>16 mapping and the /65535 one land on the pixel.
+    in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendOne(in);
+    const bool arrived = WaitFor(
+        [&] {
+            POINT now;
+            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+        },
+        500);
+    if (!arrived) {
+        SetCursorPos(screen.x, screen.y);
+        Breathe();
+    }
+    POINT now;
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+}
+
+bool ClickAt(POINT screen) {
+    if (!MoveMouse(screen)) return false;
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendOne(in);
+    Breathe();
+    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendOne(in);
+    Breathe();
+    return true;
+}
+
+bool ClickControl(HWND control) {
+    if (!BringToForeground(control)) return false;
+    return ClickAt(CentreOf(control));
+}
+
+void PressKey(WORD vk) {
+    Key(vk, false);
+    Key(vk, true);
+    Breathe();
+}
+
+void KeyCombo(const std::vector<WORD>& keys) {
+    for (WORD vk : keys) Key(vk, false);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) Key(*it, true);
+    Breathe();
+}
+
+void TypeText(const std::string& text) {
+    const int n = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    for (wchar_t ch : wide) {
+        const SHORT scan = ch < 0x80 ? VkKeyScanA(static_cast<char>(ch)) : -1;
+        if (scan == -1 || (scan & 0x0600)) {  // no key, or needs Ctrl/Alt
+            UnicodeKey(ch);
+        } else {
+            const bool shift = (scan & 0x0100) != 0;
+            if (shift) Key(VK_SHIFT, false);
+            Key(LOBYTE(scan), false);
+            Key(LOBYTE(scan), true);
+            if (shift) Key(VK_SHIFT, true);
+        }
+    }
+    Breathe();
+}
+
+}  // namespace e2e

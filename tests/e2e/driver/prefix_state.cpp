@@ -1,0 +1,122 @@
+// Registry values and files of the Wine prefix, set up and cleared by tests.
+#include "tests/e2e/driver/driver.h"
+
+namespace e2e {
+
+bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type,
+               const std::string& bytes) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return false;
+    // Raw on purpose: tests write values without a terminating zero too.
+    const LONG rc = RegSetValueExA(h, value.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool RegSetString(HKEY root, const std::string& key, const std::string& value, const std::string& text,
+                  DWORD type) {
+    return RegSetRaw(root, key, value, type, text + std::string(1, '\0'));
+}
+
+bool RegSetDword(HKEY root, const std::string& key, const std::string& value, DWORD data) {
+    return RegSetRaw(root, key, value, REG_DWORD, std::string(reinterpret_cast<const char*>(&data), sizeof data));
+}
+
+bool RegGetRaw(HKEY root, const std::string& key, const std::string& value, DWORD* type, std::string* bytes) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    DWORD size = 0, t = 0;
+    LONG rc = RegQueryValueExA(h, value.c_str(), nullptr, &t, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        std::string data(size, '\0');
+        rc = RegQueryValueExA(h, value.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(&data[0]), &size);
+        data.resize(size);
+        if (rc == ERROR_SUCCESS) {
+            if (type) *type = t;
+            if (bytes) *bytes = data;
+        }
+    }
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+bool RegDeleteValueIfAny(HKEY root, const std::string& key, const std::string& value) {
+    HKEY h = nullptr;
+    const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &h);
+    if (open == ERROR_FILE_NOT_FOUND) return true;
+    if (open != ERROR_SUCCESS) return false;
+    const LONG rc = RegDeleteValueA(h, value.c_str());
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+bool RegDeleteKeyTree(HKEY root, const std::string& key) {
+    HKEY h = nullptr;
+    const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, &h);
+    if (open == ERROR_FILE_NOT_FOUND) return true;
+    if (open != ERROR_SUCCESS) return false;
+    // Children first: RegDeleteKey refuses a key that still has subkeys.
+    for (;;) {
+        char name[256];
+        DWORD len = sizeof name;
+        if (RegEnumKeyExA(h, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (!RegDeleteKeyTree(h, name)) {
+            RegCloseKey(h);
+            return false;
+        }
+    }
+    RegCloseKey(h);
+    const LONG rc = RegDeleteKeyA(root, key.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+bool RegKeyExists(HKEY root, const std::string& key) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+    return ok && written == bytes.size();
+}
+
+bool ReadFileBytes(const std::string& path, std::string* bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    std::string data;
+    char buf[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(f, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) data.append(buf, got);
+    CloseHandle(f);
+    if (ok && bytes) *bytes = std::move(data);
+    return ok;
+}
+
+bool DeleteFileIfAny(const std::string& path) {
+    if (DeleteFileA(path.c_str())) return true;
+    const DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+long long FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace e2e

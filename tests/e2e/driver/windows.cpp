@@ -1,0 +1,192 @@
+#include "tests/e2e/driver/driver.h"
+
+namespace e2e {
+
+namespace {
+struct TopLevelSearch {
+    DWORD pid;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->pid && (!search->className || ClassOf(hwnd) == search->className))
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+struct IdSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<IdSearch*>(param);
+    if (GetDlgCtrlID(hwnd) == search->id) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+BOOL CALLBACK CountOne(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
+    TopLevelSearch search{pid, className, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindMainWindow(DWORD pid) {
+    for (HWND hwnd : TopLevelWindows(pid, "TolvaneMainWindow"))
+        if (IsWindowVisible(hwnd) && TextOf(hwnd, 500) == "TolvaneV1.0") return hwnd;
+    return nullptr;
+}
+
+HWND FindDescendant(HWND root, int id) {
+    // EnumChildWindows already walks grandchildren.
+    IdSearch search{id, nullptr};
+    EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = "";
+    const int n = GetClassNameA(hwnd, name, sizeof name);
+    return std::string(name, n > 0 ? n : 0);
+}
+
+std::string TextOf(HWND hwnd, DWORD timeoutMs) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length))
+        return "<no answer>";
+    std::vector<char> buf(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+                             SMTO_ABORTIFHUNG, timeoutMs, &copied))
+        return "<no answer>";
+    return std::string(buf.data(), std::min<size_t>(copied, buf.size() - 1));
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+RECT ClientRectOf(HWND hwnd) {
+    RECT r = {};
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+POINT ClientOrigin(HWND hwnd) {
+    POINT p = {0, 0};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+POINT CentreOf(HWND hwnd) {
+    const RECT r = WindowRectOf(hwnd);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+LONG StyleOf(HWND hwnd) { return GetWindowLongA(hwnd, GWL_STYLE); }
+LONG ExStyleOf(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE); }
+bool IsShown(HWND hwnd) { return IsWindowVisible(hwnd) != FALSE; }
+bool IsEnabledWindow(HWND hwnd) { return IsWindowEnabled(hwnd) != FALSE; }
+DWORD ThreadOf(HWND hwnd) { return GetWindowThreadProcessId(hwnd, nullptr); }
+
+HWND FocusOf(HWND anyWindowOfThread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(ThreadOf(anyWindowOfThread), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+HWND ActiveOf(HWND anyWindowOfThread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(ThreadOf(anyWindowOfThread), &info)) return nullptr;
+    return info.hwndActive;
+}
+
+bool HasIcon(HWND topLevel) {
+    for (WPARAM kind : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
+        DWORD_PTR icon = 0;
+        if (SendMessageTimeoutA(topLevel, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 2000, &icon) && icon)
+            return true;
+    }
+    return GetClassLongPtrA(topLevel, GCLP_HICON) != 0 || GetClassLongPtrA(topLevel, GCLP_HICONSM) != 0;
+}
+
+LRESULT HitTest(HWND hwnd, POINT screen) {
+    DWORD_PTR code = HTNOWHERE;
+    SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), SMTO_ABORTIFHUNG, 2000, &code);
+    return static_cast<LRESULT>(code);
+}
+
+bool FindHitPoint(HWND hwnd, LRESULT code, POINT* out) {
+    // Probe the non-client rows from the top, right to left: the title bar's
+    // buttons sit at its right end, and whoever paints the frame (Wine or a
+    // skin) answers the hit test for its own layout.
+    const RECT r = WindowRectOf(hwnd);
+    const POINT client = ClientOrigin(hwnd);
+    for (int y = r.top + 1; y < client.y; y += 2)
+        for (int x = r.right - 2; x > r.left; x -= 2) {
+            const POINT p{x, y};
+            if (HitTest(hwnd, p) == code) {
+                // Aim at the middle of the run, not its edge.
+                int left = x;
+                while (left - 1 > r.left && HitTest(hwnd, POINT{left - 1, y}) == code) --left;
+                int bottom = y;
+                while (bottom + 1 < r.bottom && HitTest(hwnd, POINT{x, bottom + 1}) == code) ++bottom;
+                *out = POINT{(left + x) / 2, (y + bottom) / 2};
+                return true;
+            }
+        }
+    return false;
+}
+
+std::vector<HWND> MessageBoxes(DWORD pid) {
+    std::vector<HWND> boxes;
+    for (HWND hwnd : TopLevelWindows(pid, "#32770"))
+        if (IsWindowVisible(hwnd)) boxes.push_back(hwnd);
+    return boxes;
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+    MessageBoxInfo info;
+    info.hwnd = box;
+    info.title = TextOf(box);
+    if (HWND text = GetDlgItem(box, 0xFFFF)) info.text = TextOf(text);
+    HWND icon = GetDlgItem(box, 0x14);
+    info.hasIcon = icon && IsWindowVisible(icon);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == "Button" || ClassOf(child) == "BUTTON")
+            info.buttons.emplace_back(GetDlgCtrlID(child), TextOf(child));
+    return info;
+}
+
+bool PressDialogButton(HWND box, int id) {
+    HWND button = GetDlgItem(box, id);
+    if (!button) return false;
+    return PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
+}
+
+int WindowCountOfProcess(DWORD pid) {
+    int count = 0;
+    for (HWND top : TopLevelWindows(pid)) {
+        ++count;
+        EnumChildWindows(top, CountOne, reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
+}
+
+}  // namespace e2e
