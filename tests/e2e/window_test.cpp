@@ -1,0 +1,567 @@
+// The main window seen from outside: the real program, real input, real pixels.
+// Every test starts its own process, so no test depends on another's leftovers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/form_table.h"
+#include "tests/e2e/driver/driver.h"
+
+using namespace tolvane;
+using e2e::Expected;
+using e2e::Observed;
+using e2e::Rgb;
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+const Rgb kPageColour{252, 252, 254};
+const Rgb kFrameColour{145, 167, 180};
+const Rgb kAccentTop{230, 139, 44};
+const Rgb kAccentBelow{255, 200, 60};
+const Rgb kGradientTop{255, 255, 255};
+const Rgb kGradientBottom{235, 235, 229};
+
+Rgb ButtonFace() { return e2e::FromColorRef(GetSysColor(COLOR_BTNFACE)); }
+
+// The tab face gradient from the layout rules, written out independently of
+// the program: 64 bands, band i covering rows h*i/64 .. h*(i+1)/64.
+Rgb GradientRow(int row, int height) {
+    for (int i = 0; i < 64; ++i) {
+        if (row >= height * i / 64 && row < height * (i + 1) / 64) {
+            auto channel = [i](int from, int to) { return static_cast<uint8_t>((64 * from + i * (to - from)) / 64); };
+            return Rgb{channel(kGradientTop.r, kGradientBottom.r), channel(kGradientTop.g, kGradientBottom.g),
+                       channel(kGradientTop.b, kGradientBottom.b)};
+        }
+    }
+    return Rgb{};
+}
+
+bool IsRedInk(Rgb c) { return c.r > 180 && c.g < 90 && c.b < 90; }
+bool IsBlueInk(Rgb c) { return c.b > 180 && c.r < 90 && c.g < 90; }
+bool IsDarkInk(Rgb c) { return c.r < 90 && c.g < 90 && c.b < 90; }
+
+std::string Yes(bool b) { return b ? "yes" : "no"; }
+
+std::string ExpectedClass(Kind kind) {
+    switch (kind) {
+        case Kind::Button: return "Button";
+        case Kind::EditBox: return "Edit";
+        case Kind::TransLabel: return kTransLabelClass;
+        case Kind::PicBox: return kPicBoxClass;
+        default: return "?";
+    }
+}
+
+// The edit boxes grow to fit one line of their font with its edges.
+int ExpectedEditHeight(int designed) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, "吴", 2, &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return std::max<int>(designed, size.cy + 2 * GetSystemMetrics(SM_CYEDGE));
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
+        ASSERT_TRUE(program_) << error;
+        main_ = program_->WaitForMainWindow(kStartTimeoutMs);
+        ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
+        page_ = e2e::FindDescendant(main_, kPageControlId);
+        ASSERT_TRUE(page_) << "no page control (id " << kPageControlId << ")";
+        e2e::Settle(program_->Handle());
+        // Keep the pointer off the tabs so that no hover colours the strip.
+        e2e::MoveMouse(POINT{2, 2});
+        ASSERT_TRUE(e2e::BringToForeground(main_)) << "main window never became the foreground window";
+        e2e::Settle(program_->Handle());
+    }
+
+    void TearDown() override {
+        if (HasFailure() && main_ && IsWindow(main_)) {
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            const std::string shot = e2e::SaveFailureShot(nullptr, std::string("e2e_window_") + info->name());
+            if (!shot.empty()) std::printf("screen saved to %s\n", shot.c_str());
+        }
+        program_.reset();  // kills a program the test did not end
+    }
+
+    HWND Control(int index) const { return e2e::FindDescendant(main_, ControlId(index)); }
+
+    // Page control coordinates to screen coordinates.
+    POINT OnPage(int x, int y) const {
+        const RECT r = e2e::WindowRectOf(page_);
+        return POINT{r.left + x, r.top + y};
+    }
+
+    e2e::TabGeometry Tabs() const {
+        return e2e::ExpectedTabs(kPageControl.pageCaptions, kPageControl.width, kPageControl.height);
+    }
+
+    POINT TabCentre(int tab) const {
+        const RECT t = Tabs().tabs[tab];
+        return OnPage((t.left + t.right) / 2, (t.top + t.bottom) / 2);
+    }
+
+    e2e::Capture CapturePage() const { return e2e::CaptureWindow(page_); }
+
+    std::string FocusName() const {
+        HWND focus = e2e::FocusOf(main_);
+        if (!focus) return "(none)";
+        if (focus == main_) return "main window";
+        if (focus == page_) return kPageControl.name;
+        for (int i = 0; i < kControlCount; ++i)
+            if (focus == Control(i)) return kControls[i].name;
+        return "other: " + e2e::ClassOf(focus);
+    }
+
+    bool WaitForFocus(int index, DWORD timeoutMs = 3000) const {
+        HWND want = Control(index);
+        return e2e::WaitFor([&] { return e2e::FocusOf(main_) == want; }, timeoutMs);
+    }
+
+    // Focus moves by Tab from wherever it is; put it on a control with a click.
+    void FocusByClick(int index) {
+        ASSERT_TRUE(e2e::ClickControl(Control(index)));
+        ASSERT_TRUE(WaitForFocus(index)) << "focus is on " << FocusName();
+    }
+
+    // Which of the windowed controls show, in control order.
+    std::vector<Observed> Visibility() const {
+        std::vector<Observed> out;
+        for (int i = 0; i < kControlCount; ++i)
+            if (IsWindowedKind(kControls[i].kind))
+                out.push_back({std::string(kControls[i].name) + ".shown", Yes(e2e::IsShown(Control(i)))});
+        return out;
+    }
+
+    static std::vector<Expected> PageShown(int page) {
+        std::vector<Expected> out;
+        for (int i = 0; i < kControlCount; ++i) {
+            if (!IsWindowedKind(kControls[i].kind)) continue;
+            const bool shown = kControls[i].page == page && (kControls[i].flags & kVisible);
+            // The clock label shows after the first tick, which may or may not
+            // have come yet.
+            out.push_back({std::string(kControls[i].name) + ".shown", i == kLabel3 && page == 0 ? "*" : Yes(shown)});
+        }
+        return out;
+    }
+
+    void ExpectEndsWithCodeZero(const char* how) {
+        DWORD code = 1234;
+        ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code)) << how << " did not end the program";
+        EXPECT_EQ(code, 0u) << how;
+    }
+
+    std::unique_ptr<e2e::Process> program_;
+    HWND main_ = nullptr;
+    HWND page_ = nullptr;
+};
+
+TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    const RECT r = e2e::WindowRectOf(main_);
+    const LONG style = e2e::StyleOf(main_), ex = e2e::ExStyleOf(main_);
+    const bool unowned = GetWindow(main_, GW_OWNER) == nullptr;
+
+    std::vector<Observed> actual = {
+        {"class", e2e::ClassOf(main_)},
+        {"title", e2e::TextOf(main_)},
+        {"left", std::to_string(r.left)},
+        {"top", std::to_string(r.top)},
+        {"width", std::to_string(r.right - r.left)},
+        {"height", std::to_string(r.bottom - r.top)},
+        {"caption", Yes((style & WS_CAPTION) == WS_CAPTION)},
+        {"system menu", Yes(style & WS_SYSMENU)},
+        {"minimize box", Yes(style & WS_MINIMIZEBOX)},
+        {"maximize box", Yes(style & WS_MAXIMIZEBOX)},
+        {"resizable", Yes(style & WS_THICKFRAME)},
+        {"minimised or maximised", Yes(IsIconic(main_) || IsZoomed(main_))},
+        {"topmost", Yes(ex & WS_EX_TOPMOST)},
+        {"tool window", Yes(ex & WS_EX_TOOLWINDOW)},
+        {"taskbar button", Yes((ex & WS_EX_APPWINDOW) || unowned)},
+        {"icon", Yes(e2e::HasIcon(main_))},
+    };
+    std::vector<Expected> expected = {
+        {"class", kMainWindowClass},
+        {"title", "TolvaneV1.0"},
+        {"left", std::to_string((sw - 380) / 2)},
+        {"top", std::to_string((sh - 250) / 2)},
+        {"width", "380"},
+        {"height", "250"},
+        {"caption", "yes"},
+        {"system menu", "yes"},
+        {"minimize box", "no"},
+        {"maximize box", "no"},
+        {"resizable", "no"},
+        {"minimised or maximised", "no"},
+        {"topmost", "no"},
+        {"tool window", "no"},
+        {"taskbar button", "yes"},
+        {"icon", "yes"},
+    };
+    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "main window"));
+    if (sw == 1024 && sh == 768) {
+        EXPECT_EQ(r.left, 322);
+        EXPECT_EQ(r.top, 259);
+    }
+}
+
+TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
+    const POINT pageOrigin = {e2e::ClientOrigin(main_).x + kPageControl.left,
+                              e2e::ClientOrigin(main_).y + kPageControl.top};
+    std::vector<Expected> expected;
+    std::vector<Observed> actual;
+
+    auto observeGeometry = [&](const std::string& name, HWND hwnd) {
+        const RECT r = e2e::WindowRectOf(hwnd);
+        actual.push_back({name + ".left", std::to_string(r.left - pageOrigin.x)});
+        actual.push_back({name + ".top", std::to_string(r.top - pageOrigin.y)});
+        actual.push_back({name + ".width", std::to_string(r.right - r.left)});
+        actual.push_back({name + ".height", std::to_string(r.bottom - r.top)});
+    };
+
+    // The page control itself, relative to the main window's client area.
+    {
+        const RECT r = e2e::WindowRectOf(page_);
+        const POINT c = e2e::ClientOrigin(main_);
+        actual.push_back({"page.class", e2e::ClassOf(page_)});
+        actual.push_back({"page.parent is main", Yes(GetParent(page_) == main_)});
+        actual.push_back({"page.rect", std::to_string(r.left - c.x) + "," + std::to_string(r.top - c.y) + " " +
+                                           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top)});
+        actual.push_back({"page.shown", Yes(e2e::IsShown(page_))});
+        actual.push_back({"page.tab stop", Yes(e2e::StyleOf(page_) & WS_TABSTOP)});
+        expected.push_back({"page.class", kPageControlClass});
+        expected.push_back({"page.parent is main", "yes"});
+        expected.push_back({"page.rect", "8,8 360x208"});
+        expected.push_back({"page.shown", "yes"});
+        expected.push_back({"page.tab stop", "no"});
+    }
+
+    for (int i = 0; i < kControlCount; ++i) {
+        const ControlSpec& c = kControls[i];
+        const std::string name = c.name;
+        HWND hwnd = Control(i);
+        actual.push_back({name + ".exists", Yes(hwnd != nullptr)});
+        expected.push_back({name + ".exists", Yes(IsWindowedKind(c.kind))});
+        if (!hwnd || !IsWindowedKind(c.kind)) continue;
+
+        const LONG style = e2e::StyleOf(hwnd);
+        actual.push_back({name + ".class", e2e::ClassOf(hwnd)});
+        actual.push_back({name + ".parent is page", Yes(GetParent(hwnd) == page_)});
+        observeGeometry(name, hwnd);
+        actual.push_back({name + ".shown", Yes(e2e::IsShown(hwnd))});
+        actual.push_back({name + ".enabled", Yes(e2e::IsEnabledWindow(hwnd))});
+        actual.push_back({name + ".tab stop", Yes(style & WS_TABSTOP)});
+        if (c.kind == Kind::Button)
+            actual.push_back({name + ".default button", Yes((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)});
+        actual.push_back({name + ".text", e2e::TextOf(hwnd)});
+
+        expected.push_back({name + ".class", ExpectedClass(c.kind)});
+        expected.push_back({name + ".parent is page", "yes"});
+        expected.push_back({name + ".left", std::to_string(c.left)});
+        expected.push_back({name + ".top", std::to_string(c.top)});
+        // The banner is widened at start to the page control's width minus 5.
+        expected.push_back({name + ".width", std::to_string(i == kPicture1 ? kPageControl.width - 5 : c.width)});
+        expected.push_back({name + ".height",
+                            std::to_string(c.kind == Kind::EditBox ? ExpectedEditHeight(c.height) : c.height)});
+        const bool shown = c.page == 0 && (c.flags & kVisible);
+        expected.push_back({name + ".shown", i == kLabel3 ? "*" : Yes(shown)});
+        expected.push_back({name + ".enabled", Yes(!(c.flags & kDisabled))});
+        expected.push_back({name + ".tab stop", Yes(c.flags & kTabStop)});
+        if (c.kind == Kind::Button) expected.push_back({name + ".default button", Yes(c.flags & kDefaultButton)});
+        // The edit boxes show what the registry says; the clock label is
+        // rewritten by the clock.
+        const bool varies = c.kind == Kind::EditBox || i == kLabel3;
+        expected.push_back({name + ".text", varies ? "*" : c.caption});
+    }
+    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "controls on the page control"));
+}
+
+TEST_F(MainWindowTest, ControlsStackInControlOrder) {
+    std::vector<Observed> actual;
+    for (HWND child = GetWindow(page_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        if (id >= ControlId(0) && id < ControlId(kControlCount))
+            actual.push_back({"next from the front", kControls[id - kControlIdBase].name});
+    }
+    std::vector<Expected> expected;
+    for (int i = 0; i < kControlCount; ++i)
+        if (IsWindowedKind(kControls[i].kind)) expected.push_back({"next from the front", kControls[i].name});
+    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "stacking order among the page control's children"));
+}
+
+TEST_F(MainWindowTest, PageControlPaintsTabsAndBodyInItsColours) {
+    const e2e::TabGeometry g = Tabs();
+    const RECT t0 = g.tabs[0], t1 = g.tabs[1];
+    const int h = t1.bottom - t1.top;
+    const e2e::Capture cap = CapturePage();
+    ASSERT_FALSE(cap.Empty());
+    auto at = [&](int x, int y) {
+        const POINT p = OnPage(x, y);
+        return e2e::ToString(cap.At(p.x, p.y));
+    };
+    const std::string page = e2e::ToString(kPageColour), frame = e2e::ToString(kFrameColour);
+    const std::string face = e2e::ToString(ButtonFace());
+
+    std::vector<Observed> actual = {
+        {"body between the edit boxes", at(200, 120)},
+        {"body between the buttons", at(180, 175)},
+        {"body frame, left", at(0, 100)},
+        {"body frame, right", at(kPageControl.width - 1, 100)},
+        {"body frame, bottom", at(200, kPageControl.height - 1)},
+        {"body frame, top under the other tab", at((t1.left + t1.right) / 2, g.body.top)},
+        {"body frame, top right of the tabs", at(kPageControl.width - 20, g.body.top)},
+        {"body frame, top under the current tab", at(t0.left + 5, g.body.top)},
+        {"strip right of the tabs", at(kPageControl.width - 20, 10)},
+        {"strip above the tabs", at(20, 0)},
+        {"current tab face", at(t0.left + 3, 12)},
+        {"current tab bevel column", at(t0.left, 12)},
+        {"other tab outline, top", at(t1.left + 10, t1.top)},
+        {"other tab outline, left", at(t1.left + 1, t1.top + 10)},
+    };
+    std::vector<Expected> expected = {
+        {"body between the edit boxes", page},
+        {"body between the buttons", page},
+        {"body frame, left", frame},
+        {"body frame, right", frame},
+        {"body frame, bottom", frame},
+        {"body frame, top under the other tab", frame},
+        {"body frame, top right of the tabs", frame},
+        {"body frame, top under the current tab", page},
+        {"strip right of the tabs", face},
+        {"strip above the tabs", face},
+        {"current tab face", page},
+        {"current tab bevel column", face},
+        {"other tab outline, top", frame},
+        {"other tab outline, left", frame},
+    };
+    // The other tab's face: the gradient, row by row, left of its caption.
+    for (int row = 1; row < h; ++row) {
+        actual.push_back({"other tab face row " + std::to_string(row), at(t1.left + 3, t1.top + row)});
+        expected.push_back({"other tab face row " + std::to_string(row), e2e::ToString(GradientRow(row, h))});
+    }
+    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "page control pixels"));
+
+    auto onPageRect = [&](const RECT& r) {
+        const POINT a = OnPage(r.left, r.top), b = OnPage(r.right, r.bottom);
+        return RECT{a.x, a.y, b.x, b.y};
+    };
+    EXPECT_GT(cap.Count(onPageRect(t0), IsBlueInk), 0) << "the current tab's caption is not blue";
+    EXPECT_EQ(cap.Count(onPageRect(t0), IsRedInk), 0) << "the current tab's caption is red without hover";
+    EXPECT_GT(cap.Count(onPageRect(t1), IsDarkInk), 0) << "the other tab's caption is not black";
+    EXPECT_EQ(cap.Count(onPageRect(t1), IsBlueInk), 0) << "the other tab's caption is blue";
+}
+
+TEST_F(MainWindowTest, HoverColoursTheTabUnderThePointer) {
+    const e2e::TabGeometry g = Tabs();
+    const RECT t1 = g.tabs[1];
+    const int w = t1.right - t1.left;
+    auto tabRect = [&](const RECT& t) {
+        const POINT a = OnPage(t.left, t.top), b = OnPage(t.right, t.bottom);
+        return RECT{a.x, a.y, b.x, b.y};
+    };
+    auto accentState = [&]() {
+        const e2e::Capture cap = CapturePage();
+        auto at = [&](int x, int y) {
+            const POINT p = OnPage(t1.left + x, t1.top + y);
+            return e2e::ToString(cap.At(p.x, p.y));
+        };
+        return std::vector<Observed>{
+            {"top row, left end", at(3, 0)},
+            {"top row, middle", at(w / 2, 0)},
+            {"top row, right end", at(w - 3, 0)},
+            {"top row, corner pixel", at(2, 0)},
+            {"second row", at(2, 1)},
+            {"third row", at(w - 2, 2)},
+            {"red caption", Yes(cap.Count(tabRect(t1), IsRedInk) > 0)},
+        };
+    };
+    // Hovered: the pointer rests low at the tab's right end, clear of the rows looked at.
+    ASSERT_TRUE(e2e::MoveMouse(OnPage(t1.right - 6, t1.bottom - 3)));
+    const Rgb lightened{230 + 3 * 25 / 10, 139 + 3 * 116 / 10, 44 + 3 * 211 / 10};
+    const std::vector<Expected> hovered = {
+        {"top row, left end", e2e::ToString(kAccentTop)},
+        {"top row, middle", e2e::ToString(kAccentTop)},
+        {"top row, right end", e2e::ToString(kAccentTop)},
+        {"top row, corner pixel", e2e::ToString(lightened)},
+        {"second row", e2e::ToString(kAccentBelow)},
+        {"third row", e2e::ToString(kAccentBelow)},
+        {"red caption", "yes"},
+    };
+    e2e::WaitFor([&] { return e2e::MatchSequence(hovered, accentState(), ""); }, 3000, 50);
+    EXPECT_TRUE(e2e::MatchSequence(hovered, accentState(), "the other tab under the pointer"));
+
+    // Off the tabs, onto the page body: the outline and the black caption return.
+    ASSERT_TRUE(e2e::MoveMouse(OnPage(200, 120)));
+    const std::vector<Expected> plain = {
+        {"top row, left end", e2e::ToString(kFrameColour)},
+        {"top row, middle", e2e::ToString(kFrameColour)},
+        {"top row, right end", e2e::ToString(kFrameColour)},
+        {"top row, corner pixel", e2e::ToString(kFrameColour)},
+        {"second row", e2e::ToString(GradientRow(1, t1.bottom - t1.top))},
+        {"third row", e2e::ToString(GradientRow(2, t1.bottom - t1.top))},
+        {"red caption", "no"},
+    };
+    e2e::WaitFor([&] { return e2e::MatchSequence(plain, accentState(), ""); }, 3000, 50);
+    EXPECT_TRUE(e2e::MatchSequence(plain, accentState(), "the other tab after the pointer left"));
+
+    // The current tab turns red too while hovered, and blue again after.
+    const RECT t0 = g.tabs[0];
+    ASSERT_TRUE(e2e::MoveMouse(OnPage(t0.right - 6, t0.bottom - 3)));
+    EXPECT_TRUE(e2e::WaitFor([&] { return CapturePage().Count(tabRect(t0), IsRedInk) > 0; }, 3000, 50))
+        << "the current tab's caption did not turn red under the pointer";
+    ASSERT_TRUE(e2e::MoveMouse(OnPage(200, 120)));
+    EXPECT_TRUE(e2e::WaitFor(
+        [&] {
+            const e2e::Capture cap = CapturePage();
+            return cap.Count(tabRect(t0), IsRedInk) == 0 && cap.Count(tabRect(t0), IsBlueInk) > 0;
+        },
+        3000, 50))
+        << "the current tab's caption did not return to blue";
+}
+
+TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
+    HWND back = Control(kAboutBack);
+    ASSERT_TRUE(back);
+
+    // To the about page by its tab.
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(back); }, 3000)) << "the about page did not show";
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageShown(1), Visibility(), "after a press on the about tab"));
+    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+    {
+        const RECT t1 = Tabs().tabs[1];
+        const e2e::Capture cap = CapturePage();
+        const POINT face = OnPage(t1.left + 3, 12);
+        EXPECT_EQ(e2e::ToString(cap.At(face.x, face.y)), e2e::ToString(kPageColour))
+            << "the about tab is not drawn as the current tab";
+    }
+
+    // The tab of the page already current: nothing moves.
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    e2e::Settle(program_->Handle(), 200);
+    EXPECT_TRUE(e2e::MatchSequence(PageShown(1), Visibility(), "after a second press on the about tab"));
+    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+
+    // On the about page, Tab has only the return button to go to.
+    e2e::PressKey(VK_TAB);
+    e2e::Settle(program_->Handle());
+    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+
+    // Back to the repair page by its tab.
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
+    ASSERT_TRUE(e2e::WaitFor([&] { return !e2e::IsShown(back); }, 3000)) << "the repair page did not come back";
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageShown(0), Visibility(), "after a press on the repair tab"));
+    EXPECT_EQ(FocusName(), kControls[kButton2].name);
+}
+
+TEST_F(MainWindowTest, TabAndShiftTabWalkTheTabStops) {
+    FocusByClick(kEdit1);
+    std::vector<Observed> forward, backward;
+    for (int i = 0; i < 5; ++i) {
+        e2e::PressKey(VK_TAB);
+        e2e::Settle(program_->Handle(), 30);
+        forward.push_back({"focus after Tab", FocusName()});
+    }
+    for (int i = 0; i < 5; ++i) {
+        e2e::KeyCombo({VK_SHIFT, VK_TAB});
+        e2e::Settle(program_->Handle(), 30);
+        backward.push_back({"focus after Shift+Tab", FocusName()});
+    }
+    auto walk = [](const char* what, std::initializer_list<int> order) {
+        std::vector<Expected> out;
+        for (int i : order) out.push_back({what, kControls[i].name});
+        return out;
+    };
+    EXPECT_TRUE(e2e::MatchSequence(walk("focus after Tab", {kEdit2, kRepair, kAbout, kButton2, kEdit1}), forward,
+                                   "Tab from 编辑框1"));
+    EXPECT_TRUE(e2e::MatchSequence(walk("focus after Shift+Tab", {kButton2, kAbout, kRepair, kEdit2, kEdit1}),
+                                   backward, "Shift+Tab from 编辑框1"));
+}
+
+TEST_F(MainWindowTest, EnterF1AndTheDisabledButtonDoNothing) {
+    const size_t windowsBefore = e2e::TopLevelWindows(program_->Id()).size();
+    auto nothingHappened = [&](const char* what) {
+        e2e::Settle(program_->Handle(), 500);
+        EXPECT_TRUE(e2e::MessageBoxes(program_->Id()).empty()) << what << " opened a message box";
+        EXPECT_TRUE(program_->Running()) << what << " ended the program";
+        EXPECT_TRUE(IsWindow(main_) && e2e::IsShown(main_)) << what << " closed the window";
+        EXPECT_FALSE(e2e::IsShown(Control(kAboutBack))) << what << " switched to the about page";
+        EXPECT_EQ(e2e::TopLevelWindows(program_->Id()).size(), windowsBefore) << what << " opened a window";
+    };
+
+    FocusByClick(kEdit1);
+    e2e::PressKey(VK_RETURN);
+    nothingHappened("Enter in 编辑框1");
+    EXPECT_EQ(FocusName(), kControls[kEdit1].name) << "Enter moved the focus";
+
+    // On the repair and about buttons Enter must not click them either: only
+    // an enabled default push button takes Enter, and the only one is disabled.
+    e2e::PressKey(VK_TAB);
+    e2e::PressKey(VK_TAB);
+    ASSERT_TRUE(WaitForFocus(kRepair)) << "focus is on " << FocusName();
+    e2e::PressKey(VK_RETURN);
+    nothingHappened("Enter on 修复");
+    e2e::PressKey(VK_TAB);
+    ASSERT_TRUE(WaitForFocus(kAbout)) << "focus is on " << FocusName();
+    e2e::PressKey(VK_RETURN);
+    nothingHappened("Enter on 关于");
+
+    e2e::PressKey(VK_F1);
+    nothingHappened("F1");
+
+    HWND focusBefore = e2e::FocusOf(main_);
+    ASSERT_TRUE(e2e::ClickControl(Control(kButton1)));
+    nothingHappened("a click on 按钮1");
+    EXPECT_EQ(e2e::FocusOf(main_), focusBefore) << "a click on the disabled 按钮1 moved the focus to " << FocusName();
+}
+
+TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
+    const std::string typed = "C:\\Program Files\\e 5.0\\";
+    for (int index : {kEdit1, kEdit2}) {
+        FocusByClick(index);
+        HWND edit = Control(index);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(edit, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 2000, &ignored);
+        e2e::TypeText(typed);
+        EXPECT_TRUE(e2e::WaitFor([&] { return e2e::TextOf(edit) == typed; }, 3000))
+            << kControls[index].name << " holds \"" << e2e::TextOf(edit) << "\"";
+    }
+}
+
+TEST_F(MainWindowTest, EscapeClosesWithExitCodeZero) {
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    e2e::PressKey(VK_ESCAPE);
+    ExpectEndsWithCodeZero("Escape");
+}
+
+TEST_F(MainWindowTest, EscapeInAnEditBoxClosesWithExitCodeZero) {
+    FocusByClick(kEdit2);
+    e2e::TypeText("abc");
+    e2e::PressKey(VK_ESCAPE);
+    ExpectEndsWithCodeZero("Escape in 编辑框2");
+}
+
+TEST_F(MainWindowTest, CloseBoxClosesWithExitCodeZero) {
+    POINT close;
+    ASSERT_TRUE(e2e::FindHitPoint(main_, HTCLOSE, &close)) << "no point of the frame answers HTCLOSE";
+    ASSERT_TRUE(e2e::ClickAt(close));
+    ExpectEndsWithCodeZero("the close box");
+}
+
+TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    e2e::KeyCombo({VK_MENU, VK_F4});
+    ExpectEndsWithCodeZero("Alt+F4");
+}
+
+}  // namespace
