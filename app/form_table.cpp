@@ -35,6 +35,14 @@ const PageControlSpec kPageControl = {"高级选择夹1", 8, 8, 360, 208, {"Tolv
 
 const MainWindowSpec kMainWindow = {"TolvaneV1.0", 380, 250};
 
+bool FormTableIsValid() {
+    for (const ControlSpec& c : kControls) {
+        if (!c.name || !*c.name || !c.caption || c.page < 0 || c.page > 1 || c.width < 0 || c.height < 0)
+            return false;
+    }
+    return kPageControl.width >= 0 && kPageControl.height >= 0;
+}
+
 bool IsWindowedKind(Kind kind) { return kind != Kind::Timer && kind != Kind::CommonDlg; }
 
 bool CanTakeFocus(Kind kind) { return kind == Kind::Button || kind == Kind::EditBox; }

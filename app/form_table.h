@@ -82,6 +82,10 @@ constexpr const char* kPicBoxClass = "TolvanePicBox";
 
 constexpr int kTimerIntervalMs = 1000;
 
+// The form as read at start: every control named, on one of the two pages,
+// with a size that is not negative.
+bool FormTableIsValid();
+
 // Tab and Shift+Tab walk the controls in the reverse of the control order.
 bool IsWindowedKind(Kind kind);
 bool CanTakeFocus(Kind kind);

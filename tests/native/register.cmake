@@ -1,6 +1,6 @@
 # Native test programs, registered in the Windows build's ctest.
-set(NATIVE_DIR ${CMAKE_BINARY_DIR}/native/tests/native)
-add_test(NAME unit.core COMMAND ${NATIVE_DIR}/core_unit_tests --gtest_brief=1)
+add_test(NAME unit.core COMMAND ${CMAKE_BINARY_DIR}/native/tests/native/core_unit_tests --gtest_brief=1)
+set(NATIVE_DIR ${CMAKE_BINARY_DIR}/fuzz/tests/native)
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(src IN LISTS fuzz_sources)
   get_filename_component(name ${src} NAME_WE)

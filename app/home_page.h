@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tolvane {
+
+// The project's home page, handed unchanged to the shell's "open".
+constexpr const char* HomePageAddress = "https://tolvane.example.org/";
+
+}  // namespace tolvane

@@ -1,0 +1,70 @@
+#include "app/win/jpeg_image.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace tolvane {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf escape;
+};
+
+// libjpeg reports fatal errors by calling this; it must not return.
+void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1); }
+void OnJpegMessage(j_common_ptr, int) {}
+
+}  // namespace
+
+HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height) {
+    jpeg_decompress_struct info{};
+    ErrorManager err{};
+    info.err = jpeg_std_error(&err.base);
+    err.base.error_exit = OnJpegError;
+    err.base.emit_message = OnJpegMessage;
+    // volatile: these survive the longjmp back here.
+    HBITMAP volatile bitmap = nullptr;
+    if (setjmp(err.escape)) {
+        jpeg_destroy_decompress(&info);
+        if (bitmap) DeleteObject(bitmap);
+        return nullptr;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, static_cast<const unsigned char*>(bytes), static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGRX;  // the byte order of a 32-bit DIB
+    jpeg_start_decompress(&info);
+
+    const int w = static_cast<int>(info.output_width), h = static_cast<int>(info.output_height);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        jpeg_destroy_decompress(&info);
+        return nullptr;
+    }
+    auto* row = static_cast<unsigned char*>(bits);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[1] = {row + static_cast<std::size_t>(info.output_scanline) * w * 4};
+        jpeg_read_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    *width = w;
+    *height = h;
+    return bitmap;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,316 @@
+#include "app/win/page_control.h"
+
+#include <new>
+#include <vector>
+
+#include "app/form_table.h"
+#include "app/gradient.h"
+#include "app/tab_layout.h"
+#include "app/win/gdi_util.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr Rgb kOutline{145, 167, 180};
+constexpr Rgb kPageColour{252, 252, 254};
+constexpr Rgb kGradientTop{255, 255, 255};
+constexpr Rgb kGradientBottom{235, 235, 229};
+constexpr Rgb kAccentTop{230, 139, 44};
+constexpr Rgb kAccentBelow{255, 200, 60};
+constexpr COLORREF kCaptionNormal = RGB(0, 0, 0);
+constexpr COLORREF kCaptionCurrent = RGB(0, 0, 255);
+constexpr COLORREF kCaptionHover = RGB(255, 0, 0);
+constexpr COLORREF kCaptionDisabled = RGB(128, 128, 128);
+
+COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+struct PageControlState {
+    HWND hwnd = nullptr;
+    GdiObject<HFONT> font;
+    int fontHeight = 12;
+    std::vector<int> captionWidths;
+    TabLayout layout;
+    int current = 0;
+    int hover = -1;
+    bool tracking = false;
+    bool dirty = true;  // the back buffer no longer shows the current state
+    BackBuffer buffer;
+    TabPressedFn onTabPressed = nullptr;
+};
+
+PageControlState* State(HWND hwnd) {
+    return reinterpret_cast<PageControlState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// Solid fills through the DC brush: painting creates no GDI objects at all.
+void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    if (right <= left || bottom <= top) return;
+    RECT r{left, top, right, bottom};
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+void Pixel(HDC dc, int x, int y, COLORREF colour) { Fill(dc, x, y, x + 1, y + 1, colour); }
+
+void Relayout(PageControlState* s) {
+    RECT rc;
+    GetClientRect(s->hwnd, &rc);
+    TabLayoutInput in;
+    in.captionWidths = s->captionWidths;
+    in.fontHeight = s->fontHeight;
+    in.controlWidth = rc.right;
+    in.controlHeight = rc.bottom;
+    in.currentTab = s->current;
+    s->layout = LayoutTabs(in);
+    s->dirty = true;
+}
+
+void MeasureCaptions(PageControlState* s) {
+    HDC dc = GetDC(s->hwnd);
+    ScopedSelect sel(dc, s->font.Get());
+    s->captionWidths.clear();
+    for (const char* caption : kPageControl.pageCaptions) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, caption, lstrlenA(caption), &size);
+        s->captionWidths.push_back(size.cx);
+    }
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    s->fontHeight = tm.tmHeight - tm.tmInternalLeading;
+    ReleaseDC(s->hwnd, dc);
+}
+
+void PaintTab(PageControlState* s, HDC dc, int index) {
+    const Rect& t = s->layout.tabs[index];
+    const int w = t.Width(), h = t.Height(), x0 = t.left, y0 = t.top;
+    const bool current = index == s->current;
+    const bool hot = index == s->hover;
+
+    if (current) {
+        Fill(dc, x0, y0, x0 + w, y0 + h, Ref(kPageColour));
+    } else {
+        for (const Band& b : GradientBands(y0, h, kGradientTop, kGradientBottom))
+            Fill(dc, x0, b.top, x0 + w, b.bottom, Ref(b.colour));
+    }
+    // Outline, with the top corners bevelled into the strip's face colour.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    Fill(dc, x0 + 2, y0, x0 + w - 1, y0 + 1, Ref(kOutline));
+    Fill(dc, x0 + 1, y0 + 1, x0 + 2, y0 + h, Ref(kOutline));
+    Fill(dc, x0 + w - 1, y0 + 1, x0 + w, y0 + h, Ref(kOutline));
+    Pixel(dc, x0 + 2, y0 + 1, Ref(kOutline));
+    Pixel(dc, x0 + w - 2, y0 + 1, Ref(kOutline));
+    Fill(dc, x0, y0, x0 + 1, y0 + h, face);
+    Pixel(dc, x0 + 1, y0, face);
+    Pixel(dc, x0 + w - 1, y0, face);
+
+    if (current || hot) {
+        Fill(dc, x0 + 3, y0, x0 + w - 2, y0 + 1, Ref(kAccentTop));
+        Fill(dc, x0 + 2, y0 + 1, x0 + w - 1, y0 + 3, Ref(kAccentBelow));
+        const COLORREF light = Ref(LightenTowardWhite(kAccentTop, 30));
+        Pixel(dc, x0 + 2, y0, light);
+        Pixel(dc, x0 + w - 2, y0, light);
+    }
+
+    COLORREF text = kCaptionNormal;
+    if (!IsWindowEnabled(s->hwnd)) text = kCaptionDisabled;
+    else if (hot) text = kCaptionHover;
+    else if (current) text = kCaptionCurrent;
+    ScopedSelect sel(dc, s->font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    RECT r{x0, y0, x0 + w, y0 + h};
+    const char* caption = kPageControl.pageCaptions[index];
+    DrawTextA(dc, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void PaintBody(PageControlState* s, HDC dc) {
+    const Rect& b = s->layout.body;
+    Fill(dc, b.left, b.top, b.right, b.bottom, Ref(kPageColour));
+    Fill(dc, b.left, b.top, b.right, b.top + 1, Ref(kOutline));
+    Fill(dc, b.left, b.bottom - 1, b.right, b.bottom, Ref(kOutline));
+    Fill(dc, b.left, b.top, b.left + 1, b.bottom, Ref(kOutline));
+    Fill(dc, b.right - 1, b.top, b.right, b.bottom, Ref(kOutline));
+    // The current tab opens into the page: its part of the frame takes the page colour.
+    if (s->current >= 0 && s->current < static_cast<int>(s->layout.tabs.size())) {
+        const Rect& t = s->layout.tabs[s->current];
+        if (t.bottom == b.top) Fill(dc, t.left + 2, b.top, t.right - 1, b.top + 1, Ref(kPageColour));
+    }
+}
+
+void Render(PageControlState* s) {
+    HDC dc = s->buffer.Dc();
+    Fill(dc, 0, 0, s->buffer.Width(), s->buffer.Height(), GetSysColor(COLOR_BTNFACE));
+    for (int i = 0; i < static_cast<int>(s->layout.tabs.size()); ++i) PaintTab(s, dc, i);
+    PaintBody(s, dc);
+    s->dirty = false;
+}
+
+bool EnsureBuffer(PageControlState* s, HDC reference) {
+    RECT rc;
+    GetClientRect(s->hwnd, &rc);
+    const bool sizeChanged = rc.right != s->buffer.Width() || rc.bottom != s->buffer.Height();
+    if (!s->buffer.Ensure(reference, rc.right, rc.bottom)) return false;
+    if (sizeChanged) s->dirty = true;
+    if (s->dirty) Render(s);
+    return true;
+}
+
+// Opaque children paint themselves; leaving them out of the copy keeps them
+// from flashing page colour on every repaint.
+void ExcludeOpaqueChildren(HWND hwnd, HDC dc) {
+    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c) || IsTransparentChild(c)) continue;
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+}
+
+void InvalidateTransparentChildren(HWND hwnd, const RECT& painted) {
+    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c) || !IsTransparentChild(c)) continue;
+        RECT r, both;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        if (IntersectRect(&both, &r, &painted)) InvalidateRect(c, nullptr, FALSE);
+    }
+}
+
+void OnPaint(PageControlState* s) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(s->hwnd, &ps);
+    if (EnsureBuffer(s, dc)) {
+        ExcludeOpaqueChildren(s->hwnd, dc);
+        const RECT& r = ps.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top,
+               SRCCOPY);
+    }
+    EndPaint(s->hwnd, &ps);
+    InvalidateTransparentChildren(s->hwnd, ps.rcPaint);
+}
+
+// Hover changes redraw just the tabs concerned, straight to the screen.
+void RedrawTabs(PageControlState* s, std::initializer_list<int> tabs) {
+    HDC dc = GetDC(s->hwnd);
+    if (EnsureBuffer(s, dc)) {
+        for (int i : tabs) {
+            if (i < 0 || i >= static_cast<int>(s->layout.tabs.size())) continue;
+            PaintTab(s, s->buffer.Dc(), i);
+            const Rect& t = s->layout.tabs[i];
+            BitBlt(dc, t.left, t.top, t.Width(), t.Height(), s->buffer.Dc(), t.left, t.top, SRCCOPY);
+        }
+    }
+    ReleaseDC(s->hwnd, dc);
+}
+
+void SetHover(PageControlState* s, int tab) {
+    if (tab == s->hover) return;
+    const int old = s->hover;
+    s->hover = tab;
+    RedrawTabs(s, {old, tab, s->current});
+}
+
+LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PageControlState* s = State(hwnd);
+    switch (msg) {
+    case WM_NCCREATE: {
+        s = new (std::nothrow) PageControlState;
+        if (!s) return FALSE;
+        s->hwnd = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+        LOGFONTA lf{};
+        lf.lfHeight = -12;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = GB2312_CHARSET;
+        lstrcpynA(lf.lfFaceName, "宋体", LF_FACESIZE);
+        s->font.Reset(CreateFontIndirectA(&lf));
+        break;
+    }
+    case WM_CREATE:
+        MeasureCaptions(s);
+        Relayout(s);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        delete s;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    case WM_SIZE:
+        if (s) Relayout(s);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        OnPaint(s);
+        return 0;
+    case WM_PRINTCLIENT:
+        if (EnsureBuffer(s, reinterpret_cast<HDC>(wp)))
+            BitBlt(reinterpret_cast<HDC>(wp), 0, 0, s->buffer.Width(), s->buffer.Height(),
+                   s->buffer.Dc(), 0, 0, SRCCOPY);
+        return 0;
+    case WM_ENABLE:
+        s->dirty = true;
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+        return 0;
+    case WM_MOUSEMOVE: {
+        if (!s->tracking) {
+            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+            s->tracking = TrackMouseEvent(&tme) != FALSE;
+        }
+        SetHover(s, s->layout.HitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))));
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        s->tracking = false;
+        SetHover(s, -1);
+        return 0;
+    case WM_LBUTTONDOWN: {
+        const int tab = s->layout.HitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        if (tab >= 0 && s->onTabPressed) s->onTabPressed(tab);
+        return 0;
+    }
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        // The controls on the pages report to the main window, which owns the form.
+        return SendMessageA(GetParent(hwnd), msg, wp, lp);
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+bool RegisterPageControlClass(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = PageControlProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kPageControlClass;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void SetPageControlTabPressed(HWND page, TabPressedFn fn) {
+    if (PageControlState* s = State(page)) s->onTabPressed = fn;
+}
+
+int PageControlCurrent(HWND page) {
+    PageControlState* s = State(page);
+    return s ? s->current : 0;
+}
+
+void PageControlSetCurrent(HWND page, int index) {
+    PageControlState* s = State(page);
+    if (!s) return;
+    s->current = index;
+    Relayout(s);  // the current tab's row moves next to the body
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+}
+
+bool IsTransparentChild(HWND child) {
+    char name[32];
+    return GetClassNameA(child, name, sizeof name) && lstrcmpA(name, kTransLabelClass) == 0;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,20 @@
+// The two-page control with owner-drawn tabs. It paints into an off-screen
+// bitmap and copies it in one step, so the tab strip never flickers.
+#pragma once
+#include <windows.h>
+
+namespace tolvane {
+
+bool RegisterPageControlClass(HINSTANCE instance);
+
+// Called when the user presses the left button on a tab.
+using TabPressedFn = void (*)(int page);
+void SetPageControlTabPressed(HWND page, TabPressedFn fn);
+
+int PageControlCurrent(HWND page);
+// Makes `index` current and repaints; no control is shown or hidden here.
+void PageControlSetCurrent(HWND page, int index);
+// Whether `child` draws over the page (transparent) and must be repainted after it.
+bool IsTransparentChild(HWND child);
+
+}  // namespace tolvane

@@ -1,0 +1,84 @@
+// Process start-up, the message loop, shutdown and the fatal error report.
+#include <windows.h>
+#include <ole2.h>
+
+#include "app/fatal_text.h"
+#include "app/geometry.h"
+#include "app/win/events.h"
+#include "app/win/fatal.h"
+#include "app/win/form.h"
+#include "app/win/form_api.h"
+#include "app/win/handlers.h"
+#include "app/win/startup.h"
+#include "skin/win/dll_binding.h"
+
+namespace tolvane {
+
+namespace {
+bool g_oleInitialised = false;
+
+void MakeOwnFolderCurrent() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    // Cut at the last backslash; the file name is not needed.
+    char* cut = nullptr;
+    for (char* p = path; *p; p = CharNextA(p))
+        if (*p == '\\') cut = p;
+    if (!cut) return;
+    if (cut == path + 2 && path[1] == ':') cut[1] = '\0';  // keep "C:\" a root
+    else *cut = '\0';
+    SetCurrentDirectoryA(path);
+}
+
+// Returns what the quit message carries.
+int RunMessageLoop() {
+    SetMessageLoopEntered();
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (PreTranslateFormMessage(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+}  // namespace
+
+void ReleaseLibrariesAndOle() {
+    ReleaseBoundLibraries();
+    if (g_oleInitialised) {
+        OleUninitialize();
+        g_oleInitialised = false;
+    }
+}
+
+void FatalRuntimeError(const std::string& message, int code) {
+    SuspendEvents();
+    MessageBoxA(nullptr, FatalErrorText(message, code).c_str(), kFatalCaption, MB_OK | MB_ICONERROR);
+    ReleaseLibrariesAndOle();
+    ExitProcess(static_cast<UINT>(-1));
+}
+
+void OnMainWindowCreated() {
+    ApplySkin(2);
+    LocateInstallation();
+    FitBanner();
+    OpenHomePage();
+}
+
+void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth())); }
+
+int RunProgram(HINSTANCE instance) {
+    MakeOwnFolderCurrent();
+    g_oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    if (!FormTableIsValid()) FatalRuntimeError(kLoadTemplateFailed, 0);
+    // Built and closed again during its own start-up is no failure; not built at all is.
+    if (!BuildMainWindow(instance) && !MainWindowWasCreated()) FatalRuntimeError(kCreateWindowFailed, 0);
+    int exitCode = 0;
+    if (MainWindow()) exitCode = RunMessageLoop();
+    SuspendEvents();
+    ReleaseLibrariesAndOle();
+    return exitCode;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,32 @@
+#include "app/win/text_buffer.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "app/fatal_text.h"
+#include "app/win/fatal.h"
+
+namespace tolvane {
+
+void ResizeOrDie(std::string& text, std::size_t size) {
+    try {
+        text.resize(size);
+    } catch (const std::bad_alloc&) {
+        FatalRuntimeError(AllocationFailureMessage(size), 0);
+    } catch (const std::length_error&) {
+        FatalRuntimeError(AllocationFailureMessage(size), 0);
+    }
+}
+
+std::string WindowText(HWND hwnd) {
+    std::string text;
+    if (!hwnd) return text;
+    const int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0) return text;
+    ResizeOrDie(text, static_cast<std::size_t>(length) + 1);
+    const int got = GetWindowTextA(hwnd, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,123 @@
+#include "app/win/trans_label.h"
+
+#include <new>
+
+#include "app/win/gdi_util.h"
+
+namespace tolvane {
+
+namespace {
+
+TransLabelSettings* Settings(HWND hwnd) {
+    return reinterpret_cast<TransLabelSettings*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void Paint(HWND hwnd, HDC dc) {
+    const int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0) return;
+    char stackText[256];
+    char* text = length < static_cast<int>(sizeof stackText) ? stackText : new (std::nothrow) char[length + 1];
+    if (!text) return;
+    GetWindowTextA(hwnd, text, length + 1);
+
+    const TransLabelSettings* s = Settings(hwnd);
+    HFONT font = s && s->font ? s->font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    ScopedSelect sel(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, s ? s->textColour : RGB(0, 0, 0));
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    UINT format = DT_LEFT | DT_NOCLIP | DT_NOPREFIX;
+    if (s && s->layout == LabelLayout::WordWrapTop) format |= DT_WORDBREAK | DT_TOP;
+    else format |= DT_SINGLELINE | DT_VCENTER;
+    DrawTextA(dc, text, -1, &rc, format);
+    if (text != stackText) delete[] text;
+}
+
+LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* given = static_cast<const TransLabelSettings*>(cs->lpCreateParams);
+        auto* s = new (std::nothrow) TransLabelSettings{LabelLayout::SingleLineCentred, nullptr, RGB(0, 0, 0)};
+        if (!s) return FALSE;
+        if (given) *s = *given;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+        break;
+    }
+    case WM_NCDESTROY:
+        delete Settings(hwnd);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        break;
+    case WM_ERASEBKGND:
+        return 1;  // nothing of its own: what lies beneath shows through
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        Paint(hwnd, dc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(hwnd, reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_SETFONT:
+        if (TransLabelSettings* s = Settings(hwnd)) s->font = reinterpret_cast<HFONT>(wp);
+        if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        if (TransLabelSettings* s = Settings(hwnd)) return reinterpret_cast<LRESULT>(s->font);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+RECT RectIn(HWND of, HWND in) {
+    RECT r;
+    GetWindowRect(of, &r);
+    MapWindowPoints(nullptr, in, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+bool RegisterTransLabelClass(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;  // a double click is one press and one double-click, not two presses
+    wc.lpfnWndProc = TransLabelProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kTransLabelClass;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void SetTransLabelCaption(HWND label, const char* text) {
+    SetWindowTextA(label, text);
+    if (!IsWindowVisible(label)) return;  // nothing of it is on screen to wipe
+
+    const UINT now = RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN;
+    // The top-level window first, then every window under or over the label
+    // from the back of the stacking order to the front, the label last.
+    HWND top = GetAncestor(label, GA_ROOT);
+    RECT r = RectIn(label, top);
+    RedrawWindow(top, &r, nullptr, now);
+    for (HWND a = GetParent(label); a && a != top; a = GetParent(a)) {
+        // Ancestors below the top-level window lie beneath the label too.
+        RECT ra = RectIn(label, a);
+        RedrawWindow(a, &ra, nullptr, now);
+    }
+    RECT mine;
+    GetWindowRect(label, &mine);
+    for (HWND sib = GetWindow(label, GW_HWNDLAST); sib; sib = GetWindow(sib, GW_HWNDPREV)) {
+        if (sib == label || !IsWindowVisible(sib)) continue;
+        RECT theirs, both;
+        GetWindowRect(sib, &theirs);
+        if (!IntersectRect(&both, &mine, &theirs)) continue;
+        MapWindowPoints(nullptr, sib, reinterpret_cast<POINT*>(&both), 2);
+        RedrawWindow(sib, &both, nullptr, now);
+    }
+    RedrawWindow(label, nullptr, nullptr, now);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,22 @@
+// A label without a background: its text is drawn over whatever lies beneath.
+#pragma once
+#include <windows.h>
+
+#include "app/form_table.h"
+
+namespace tolvane {
+
+bool RegisterTransLabelClass(HINSTANCE instance);
+
+// Creation parameter of a label window (lpParam of CreateWindowEx).
+struct TransLabelSettings {
+    LabelLayout layout;
+    HFONT font;        // borrowed; null means the default GUI font
+    COLORREF textColour;
+};
+
+// Stores the caption and repaints, back to front, everything under the
+// label and then the label, so no trace of the old text stays on screen.
+void SetTransLabelCaption(HWND label, const char* text);
+
+}  // namespace tolvane

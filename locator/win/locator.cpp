@@ -1,0 +1,82 @@
+// Finding the installation through the registry, the browse dialog and the
+// repair confirmation.
+#include <windows.h>
+
+#include "app/win/form_api.h"
+#include "app/win/handlers.h"
+#include "app/win/text_buffer.h"
+#include "locator/install_paths.h"
+#include "locator/text_scan.h"
+#include "locator/win/registry_text.h"
+
+namespace tolvane {
+
+namespace {
+
+struct KeyCloser {
+    HKEY key;
+    ~KeyCloser() { RegCloseKey(key); }
+};
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+std::string Expand(const std::string& text) {
+    const DWORD need = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (need == 0) return {};
+    std::string out;
+    ResizeOrDie(out, need);
+    const DWORD got = ExpandEnvironmentStringsA(text.c_str(), &out[0], need);
+    if (got == 0 || got > need) return {};
+    return TextUpToZero(out.data(), got);
+}
+
+void ShowMessage(const char* text, const char* title) {
+    MessageBoxA(nullptr, text, title, MB_OK | MB_TASKMODAL);
+}
+
+}  // namespace
+
+std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
+    const KeyAndValue where = SplitRegistryPath(fullPath);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    KeyCloser closer{key};
+
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, where.value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+    if (!IsText(type) || size == 0) return {};
+    std::string bytes;
+    ResizeOrDie(bytes, size);
+    DWORD got = size;
+    // The value may have changed since it was measured: what is read now must
+    // still fit and still be text.
+    if (RegQueryValueExA(key, where.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &got) !=
+            ERROR_SUCCESS ||
+        !IsText(type) || got > size)
+        return {};
+
+    std::string text = TextUpToZero(bytes.data(), got);
+    return type == REG_EXPAND_SZ ? Expand(text) : text;
+}
+
+void LocateInstallation() {
+    SetControlText(kEdit1, ReadRegistryText(HKEY_CURRENT_USER, kInstallRegistryPath));
+    SetControlText(kEdit1, InstallFolderFromValue(GetControlText(kEdit1)));
+    SetControlText(kEdit2, LinkConfigAtStart(GetControlText(kEdit1)));
+}
+
+void BrowseInstallation() {
+    SetDialogFilter(kBrowseFilter);
+    // A dialog that was not confirmed leaves both boxes as they are: the path
+    // found at start-up or chosen before is not thrown away by a cancel.
+    if (!OpenDialog()) return;
+    SetControlText(kEdit1, DialogFileName());
+    SetControlText(kEdit2, LinkConfigAfterBrowse(GetControlText(kEdit1)));
+}
+
+void ConfirmRepair() {
+    const MessageText m = RepairMessageFor(GetControlText(kEdit1));
+    ShowMessage(m.text, m.title);
+}
+
+}  // namespace tolvane
