@@ -1,0 +1,218 @@
+// The export, the creation hook and the lifetime of everything the engine
+// puts on windows. A skin is attached to the calling thread: its windows now,
+// and through a thread-local CBT hook every window it creates later.
+#include "engine/engine.h"
+
+#include <new>
+
+namespace engine {
+
+namespace {
+
+HINSTANCE g_module = nullptr;
+HHOOK g_hook = nullptr;
+DWORD g_hookThread = 0;
+Palette* g_palette = nullptr;
+Skinned* g_records = nullptr;
+
+// The program's own owner-drawn classes paint themselves.
+const char* const kLeftAlone[] = {"TolvanePageControl", "TolvaneTransLabel", "TolvanePicBox"};
+
+bool ClassIs(const char* cls, const char* name) { return lstrcmpiA(cls, name) == 0; }
+
+// Overlapped windows get a caption from the system even when the style
+// asked for none, so they count as captioned.
+bool WantsFrame(LONG style) {
+    if (style & WS_CHILD) return false;
+    return (style & WS_CAPTION) == WS_CAPTION || !(style & WS_POPUP);
+}
+
+// Puts the matching subclass on one window; true when it is new there.
+bool SkinWindow(HWND hwnd, LONG style) {
+    char cls[64];
+    if (!GetClassNameA(hwnd, cls, sizeof(cls))) return false;
+    for (const char* name : kLeftAlone)
+        if (ClassIs(cls, name)) return false;
+    if (style & WS_CHILD) {
+        if (ClassIs(cls, "Button")) return AttachButton(hwnd);
+        if (ClassIs(cls, "Edit")) return AttachEdit(hwnd);
+        return false;
+    }
+    if (WantsFrame(style)) return AttachFrame(hwnd);
+    return false;
+}
+
+BOOL CALLBACK SkinChild(HWND hwnd, LPARAM) {
+    if (SkinWindow(hwnd, GetWindowLongA(hwnd, GWL_STYLE))) {
+        // Existing edits have their frame size cached; recalculate it so the
+        // first paint goes through us.
+        char cls[8];
+        if (GetClassNameA(hwnd, cls, sizeof(cls)) && ClassIs(cls, "Edit")) RepaintEdit(hwnd);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK SkinTopLevel(HWND hwnd, LPARAM) {
+    SkinWindow(hwnd, GetWindowLongA(hwnd, GWL_STYLE));
+    EnumChildWindows(hwnd, SkinChild, 0);
+    return TRUE;
+}
+
+LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && g_palette != nullptr) {
+        // The CREATESTRUCT holds the style asked for; the window's own style
+        // is not complete before WM_NCCREATE.
+        const CBT_CREATEWNDA* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
+        if (cw && cw->lpcs) SkinWindow(reinterpret_cast<HWND>(wp), cw->lpcs->style);
+    }
+    return CallNextHookEx(g_hook, code, wp, lp);
+}
+
+void RepaintAll() {
+    for (Skinned* r = g_records; r; r = r->next) {
+        switch (r->kind) {
+            case Kind::kFrame: RepaintFrame(r->hwnd); break;
+            case Kind::kButton: RepaintButton(r->hwnd); break;
+            case Kind::kEdit: RepaintEdit(r->hwnd); break;
+        }
+    }
+}
+
+// Takes every subclass off and frees the records. With restoreLook the
+// windows are redrawn in their default look; at process exit they are not
+// touched beyond the subclass.
+void DetachAll(bool restoreLook) {
+    if (g_hook) {
+        UnhookWindowsHookEx(g_hook);
+        g_hook = nullptr;
+        g_hookThread = 0;
+    }
+    while (g_records) {
+        Skinned* r = g_records;
+        Unregister(r);
+        HWND hwnd = r->hwnd;
+        Kind kind = r->kind;
+        SUBCLASSPROC proc = kind == Kind::kFrame ? FrameProc : kind == Kind::kButton ? ButtonProc : EditProc;
+        RemoveWindowSubclass(hwnd, proc, kSubclassId);
+        delete r;
+        if (restoreLook && IsWindow(hwnd)) {
+            if (kind == Kind::kFrame) RepaintFrame(hwnd);
+            else if (kind == Kind::kButton) RepaintButton(hwnd);
+            else RepaintEdit(hwnd);
+        }
+    }
+    DestroyPalette(g_palette);
+    g_palette = nullptr;
+}
+
+// Reads the whole file into a new buffer, refusing anything above the
+// format's size limit before allocating for it.
+she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
+    *data = nullptr;
+    *size = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return she::kNoFile;
+    DWORD high = 0;
+    DWORD low = GetFileSize(file, &high);
+    she::Status status = she::kOk;
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
+        status = she::kNoFile;
+    } else if (high != 0 || low > she::kMaxFileBytes) {
+        status = she::kTooLarge;
+    } else {
+        // One byte more than allowed, so a file that grew meanwhile is caught.
+        char* buf = new (std::nothrow) char[she::kMaxFileBytes + 1];
+        DWORD got = 0;
+        if (buf == nullptr) {
+            status = she::kNoResources;
+        } else if (!ReadFile(file, buf, she::kMaxFileBytes + 1, &got, nullptr)) {
+            delete[] buf;
+            status = she::kNoFile;
+        } else {
+            *data = buf;
+            *size = got;
+        }
+    }
+    CloseHandle(file);
+    return status;
+}
+
+she::Status Attach(const char* path, const char* password) {
+    if (path == nullptr || path[0] == '\0') return she::kNoFile;
+    char* data = nullptr;
+    std::size_t size = 0;
+    she::Status status = ReadSkinFile(path, &data, &size);
+    if (status != she::kOk) return status;
+    she::Skin skin;
+    status = she::Parse(data, size, password, &skin);
+    delete[] data;
+    if (status != she::kOk) return status;
+
+    Palette* palette = CreatePalette(skin);
+    if (palette == nullptr) return she::kNoResources;
+    DWORD thread = GetCurrentThreadId();
+    if (g_hook == nullptr || g_hookThread != thread) {
+        HHOOK hook = SetWindowsHookExA(WH_CBT, CbtProc, g_module, thread);
+        if (hook == nullptr) {
+            DestroyPalette(palette);
+            return she::kNoResources;
+        }
+        if (g_hook) UnhookWindowsHookEx(g_hook);
+        g_hook = hook;
+        g_hookThread = thread;
+    }
+
+    // A second attach swaps the palette under windows already skinned.
+    Palette* old = g_palette;
+    g_palette = palette;
+    EnumThreadWindows(thread, SkinTopLevel, 0);
+    RepaintAll();
+    DestroyPalette(old);
+    return she::kOk;
+}
+
+}  // namespace
+
+const Palette* CurrentPalette() { return g_palette; }
+
+void Register(Skinned* r) {
+    r->prev = nullptr;
+    r->next = g_records;
+    if (g_records) g_records->prev = r;
+    g_records = r;
+}
+
+void Unregister(Skinned* r) {
+    if (r == nullptr) return;
+    if (r->prev) r->prev->next = r->next;
+    else if (g_records == r) g_records = r->next;
+    if (r->next) r->next->prev = r->prev;
+    r->prev = r->next = nullptr;
+}
+
+}  // namespace engine
+
+extern "C" int __stdcall SkinH_Attach_Ex(const char* skinFile, const char* password) {
+    return engine::Attach(skinFile, password);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    switch (reason) {
+        case DLL_PROCESS_ATTACH: {
+            engine::g_module = instance;
+            DisableThreadLibraryCalls(instance);
+            // Windows subclassed through comctl32 call into it until the
+            // last message; keep it mapped even if we are the only user.
+            HMODULE comctl = nullptr;
+            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, "comctl32.dll", &comctl);
+            break;
+        }
+        case DLL_PROCESS_DETACH:
+            // At process exit (reserved != null) windows may be half gone and
+            // other DLLs unloaded: leave everything to the system then.
+            if (reserved == nullptr) engine::DetachAll(true);
+            break;
+    }
+    return TRUE;
+}

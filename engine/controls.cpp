@@ -1,0 +1,275 @@
+// Push buttons and edit borders. Check boxes, radio buttons, group boxes and
+// owner-drawn buttons share the BUTTON class but keep their default look.
+#include "engine/engine.h"
+
+#include <new>
+
+namespace engine {
+
+namespace {
+
+struct ButtonState : Skinned {
+    bool hot = false;
+    bool leaveTracking = false;
+};
+
+struct EditState : Skinned {};
+
+bool IsPushButton(HWND hwnd) {
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    LONG type = style & BS_TYPEMASK;
+    return (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) && !(style & (BS_BITMAP | BS_ICON));
+}
+
+// Whatever the parent paints behind the button, so the rounded corners blend.
+void PaintParentBackground(HWND hwnd, HDC dc, const RECT& rc) {
+    HWND parent = GetParent(hwnd);
+    HBRUSH bg = nullptr;
+    if (parent) {
+        bg = reinterpret_cast<HBRUSH>(
+            SendMessageA(parent, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    }
+    FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_BTNFACE));
+    if (parent) {
+        POINT offset = {0, 0};
+        MapWindowPoints(hwnd, parent, &offset, 1);
+        POINT old;
+        OffsetViewportOrgEx(dc, -offset.x, -offset.y, &old);
+        SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    }
+}
+
+void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, const RECT& rc) {
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    bool disabled = !IsWindowEnabled(hwnd);
+    bool pressed = (SendMessageA(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    bool focused = GetFocus() == hwnd;
+    bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    LRESULT ui = SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0);
+
+    PaintParentBackground(hwnd, dc, rc);
+
+    const int radius = pal.metric(she::kButtonRadius);
+    HRGN shape = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 2 * radius, 2 * radius);
+    if (shape) SelectClipRgn(dc, shape);
+    if (disabled) {
+        FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace]);
+    } else if (pressed) {
+        FillGradient(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom));
+    } else if (st.hot) {
+        FillGradient(dc, rc, pal.skin.color(she::kButtonHotTop), pal.skin.color(she::kButtonHotBottom));
+    } else {
+        FillGradient(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom));
+    }
+    SelectClipRgn(dc, nullptr);
+    if (shape) DeleteObject(shape);
+
+    {
+        HPEN border = disabled ? pal.buttonDisabledBorder
+                               : (isDefault || focused) ? pal.buttonDefaultBorder : pal.buttonBorder;
+        ScopedSelect pen(dc, border);
+        ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 2 * radius, 2 * radius);
+    }
+
+    char text[256];
+    int n = GetWindowTextA(hwnd, text, sizeof(text));
+    if (n > 0) {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+        ScopedSelect sel(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, pal.color(disabled ? she::kButtonDisabledText : she::kButtonText));
+        RECT tr = rc;
+        InflateRect(&tr, -4, -2);
+        if (pressed) OffsetRect(&tr, 1, 1);
+        UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+        if (style & BS_MULTILINE) flags = DT_CENTER | DT_WORDBREAK;
+        if (ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
+        DrawTextA(dc, text, n, &tr, flags);
+    }
+
+    if (focused && !disabled && !(ui & UISF_HIDEFOCUS)) {
+        ScopedSelect pen(dc, pal.buttonFocus);
+        ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
+        int inset = pal.metric(she::kButtonDefaultBorderWidth) + 2;
+        Rectangle(dc, rc.left + inset, rc.top + inset, rc.right - inset, rc.bottom - inset);
+    }
+}
+
+void PaintButtonTo(HWND hwnd, const ButtonState& st, HDC target) {
+    const Palette* pal = CurrentPalette();
+    if (pal == nullptr) return;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    MemoryCanvas canvas(target, rc.right, rc.bottom);
+    if (canvas.ok()) {
+        DrawButton(hwnd, st, *pal, canvas.dc(), rc);
+        canvas.CopyTo(target, 0, 0);
+    } else {
+        DrawButton(hwnd, st, *pal, target, rc);
+    }
+}
+
+// Messages after which the default button procedure paints the classic
+// look itself, outside WM_PAINT.
+bool DefaultRepaints(UINT msg) {
+    switch (msg) {
+        case BM_SETSTATE:
+        case BM_SETSTYLE:
+        case WM_ENABLE:
+        case WM_UPDATEUISTATE:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_SETTEXT:
+        case WM_SETFONT:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_LBUTTONUP:
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CAPTURECHANGED:
+        case WM_SYSCOLORCHANGE:
+            return true;
+    }
+    return false;
+}
+
+void PaintEditBorder(HWND hwnd) {
+    const Palette* pal = CurrentPalette();
+    if (pal == nullptr) return;
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    if (!(style & WS_BORDER) && !(ex & WS_EX_CLIENTEDGE)) return;
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    int ring = origin.x - wr.left;  // the left inset holds no scroll bar
+    if (ring > 2) ring = 2;
+    if (ring <= 0) return;
+    she::ColorId id = !IsWindowEnabled(hwnd) ? she::kEditDisabledBorder
+                      : GetFocus() == hwnd    ? she::kEditFocusBorder
+                                              : she::kEditBorder;
+    HDC dc = GetWindowDC(hwnd);
+    if (dc == nullptr) return;
+    RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
+    int width = pal->metric(she::kEditBorderWidth);
+    for (int i = 0; i < ring; ++i) {
+        FrameRect(dc, &r, pal->brush[i < width ? id : she::kEditInner]);
+        InflateRect(&r, -1, -1);
+    }
+    ReleaseDC(hwnd, dc);
+}
+
+}  // namespace
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    ButtonState* st = reinterpret_cast<ButtonState*>(ref);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, ButtonProc, kSubclassId);
+        Unregister(st);
+        delete st;
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclassProc(hwnd, msg, wp, lp);
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (dc) PaintButtonTo(hwnd, *st, dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            PaintButtonTo(hwnd, *st, reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_ERASEBKGND:
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (!st->leaveTracking) {
+                TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, hwnd, 0};
+                st->leaveTracking = TrackMouseEvent(&tme) != FALSE;
+            }
+            if (!st->hot) {
+                st->hot = true;
+                InvalidateRect(hwnd, nullptr, FALSE);
+            }
+            break;
+        case WM_MOUSELEAVE:
+            st->leaveTracking = false;
+            st->hot = false;
+            InvalidateRect(hwnd, nullptr, FALSE);
+            break;
+    }
+    if (DefaultRepaints(msg)) {
+        // A click may destroy the button inside the default procedure: after
+        // it, only the handle is used, never the record.
+        LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        if (IsWindow(hwnd) && IsWindowVisible(hwnd))
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return r;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    switch (msg) {
+        case WM_NCPAINT: {
+            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+            PaintEditBorder(hwnd);
+            return r;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_ENABLE:
+        case WM_STYLECHANGED: {
+            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+            if (IsWindow(hwnd) && IsWindowVisible(hwnd)) PaintEditBorder(hwnd);
+            return r;
+        }
+        case WM_NCDESTROY: {
+            EditState* st = reinterpret_cast<EditState*>(ref);
+            RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
+            Unregister(st);
+            delete st;
+            break;
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+namespace {
+
+template <typename State>
+bool AttachControl(HWND hwnd, SUBCLASSPROC proc, Kind kind) {
+    DWORD_PTR ref = 0;
+    if (GetWindowSubclass(hwnd, proc, kSubclassId, &ref)) return false;
+    State* st = new (std::nothrow) State;
+    if (st == nullptr) return false;
+    st->hwnd = hwnd;
+    st->kind = kind;
+    if (!SetWindowSubclass(hwnd, proc, kSubclassId, reinterpret_cast<DWORD_PTR>(st))) {
+        delete st;
+        return false;
+    }
+    Register(st);
+    return true;
+}
+
+}  // namespace
+
+bool AttachButton(HWND hwnd) { return AttachControl<ButtonState>(hwnd, ButtonProc, Kind::kButton); }
+bool AttachEdit(HWND hwnd) { return AttachControl<EditState>(hwnd, EditProc, Kind::kEdit); }
+
+void RepaintButton(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void RepaintEdit(HWND hwnd) {
+    // The frame may be recalculated by the default procedure, so ask for it.
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace engine

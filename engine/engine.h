@@ -1,0 +1,113 @@
+// What the engine's parts share: the skin's GDI objects, the per-window
+// records and the subclass procedures. Everything runs on the one thread that
+// attached the skin, so nothing here is locked.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "engine/she_format.h"
+
+namespace engine {
+
+// The skin's GDI objects, created once per attach and borrowed by painting.
+struct Palette {
+    she::Skin skin;
+    HBRUSH brush[she::kColorCount] = {};
+    HFONT captionFont = nullptr;
+    HPEN frameOutline[2] = {};  // [inactive, active]
+    HPEN glyph = nullptr;
+    HPEN buttonBorder = nullptr;
+    HPEN buttonDefaultBorder = nullptr;
+    HPEN buttonDisabledBorder = nullptr;
+    HPEN buttonFocus = nullptr;
+
+    COLORREF color(she::ColorId id) const {
+        const she::Rgb& c = skin.color(id);
+        return RGB(c.r, c.g, c.b);
+    }
+    int metric(she::MetricId id) const { return skin.metric(id); }
+};
+
+// Null when out of GDI objects; nothing is left behind then.
+Palette* CreatePalette(const she::Skin& skin);
+void DestroyPalette(Palette* palette);
+
+// The palette in force, or null while no skin is attached.
+const Palette* CurrentPalette();
+
+enum class Kind { kFrame, kButton, kEdit };
+
+// Base of every per-window record; the records form one list so that the
+// library can take its subclasses off again when it is released.
+struct Skinned {
+    HWND hwnd = nullptr;
+    Kind kind = Kind::kFrame;
+    Skinned* prev = nullptr;
+    Skinned* next = nullptr;
+    virtual ~Skinned() = default;
+};
+
+void Register(Skinned* record);
+void Unregister(Skinned* record);
+
+constexpr UINT_PTR kSubclassId = 0x53484531;  // "SHE1"
+
+LRESULT CALLBACK FrameProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+// Each returns false when the window already carries the subclass or it
+// could not be set.
+bool AttachFrame(HWND hwnd);
+bool AttachButton(HWND hwnd);
+bool AttachEdit(HWND hwnd);
+
+// Redraws a skinned window with the current palette, or, after detaching,
+// with the default look.
+void RepaintFrame(HWND hwnd);
+void RepaintButton(HWND hwnd);
+void RepaintEdit(HWND hwnd);
+
+// Signed mouse coordinates of a message; negative on a second monitor or
+// while the mouse is captured outside the window.
+inline int XOf(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
+inline int YOf(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
+
+// Painting helpers shared by the frame and the controls.
+void FillGradient(HDC dc, const RECT& rc, const she::Rgb& top, const she::Rgb& bottom);
+
+// Selects an object into a DC for a scope and puts the old one back.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~ScopedSelect() { SelectObject(dc_, old_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// An off-screen bitmap the size of a rectangle; painting goes here first and
+// reaches the screen in one BitBlt, so nothing flickers.
+class MemoryCanvas {
+public:
+    MemoryCanvas(HDC target, int width, int height);
+    ~MemoryCanvas();
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+    bool ok() const { return dc_ != nullptr; }
+    HDC dc() const { return dc_; }
+    void CopyTo(HDC target, int x, int y) const;
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+}  // namespace engine

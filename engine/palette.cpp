@@ -1,0 +1,113 @@
+#include "engine/engine.h"
+
+#include <new>
+
+namespace engine {
+
+namespace {
+
+HPEN MakePen(const Palette& p, she::ColorId id, int width, int style = PS_INSIDEFRAME) {
+    return CreatePen(style, width, p.color(id));
+}
+
+}  // namespace
+
+Palette* CreatePalette(const she::Skin& skin) {
+    Palette* p = new (std::nothrow) Palette;
+    if (p == nullptr) return nullptr;
+    p->skin = skin;
+    bool ok = true;
+    for (int i = 0; i < she::kColorCount; ++i) {
+        p->brush[i] = CreateSolidBrush(p->color(static_cast<she::ColorId>(i)));
+        ok = ok && p->brush[i] != nullptr;
+    }
+
+    // The caption font follows the system's caption face so that CJK titles
+    // keep a font that has their glyphs; the skin picks size and weight.
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    LOGFONTA lf = {};
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+        lf = ncm.lfCaptionFont;
+    } else {
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    }
+    lf.lfHeight = -p->metric(she::kCaptionTextHeight);
+    lf.lfWidth = 0;
+    lf.lfWeight = p->metric(she::kCaptionTextBold) ? FW_BOLD : FW_NORMAL;
+    p->captionFont = CreateFontIndirectA(&lf);
+
+    p->frameOutline[0] = MakePen(*p, she::kFrameInactiveOutline, 1, PS_SOLID);
+    p->frameOutline[1] = MakePen(*p, she::kFrameActiveOutline, 1, PS_SOLID);
+    p->glyph = MakePen(*p, she::kCaptionButtonGlyph, p->metric(she::kCaptionGlyphWidth), PS_SOLID);
+    p->buttonBorder = MakePen(*p, she::kButtonBorder, 1);
+    p->buttonDefaultBorder =
+        MakePen(*p, she::kButtonDefaultBorder, p->metric(she::kButtonDefaultBorderWidth));
+    p->buttonDisabledBorder = MakePen(*p, she::kButtonDisabledBorder, 1);
+    p->buttonFocus = MakePen(*p, she::kButtonFocus, 1, PS_DOT);
+    ok = ok && p->captionFont && p->frameOutline[0] && p->frameOutline[1] && p->glyph &&
+         p->buttonBorder && p->buttonDefaultBorder && p->buttonDisabledBorder && p->buttonFocus;
+    if (!ok) {
+        DestroyPalette(p);
+        return nullptr;
+    }
+    return p;
+}
+
+void DestroyPalette(Palette* p) {
+    if (p == nullptr) return;
+    for (HBRUSH b : p->brush)
+        if (b) DeleteObject(b);
+    HGDIOBJ objects[] = {p->captionFont, p->frameOutline[0], p->frameOutline[1], p->glyph,
+                         p->buttonBorder, p->buttonDefaultBorder, p->buttonDisabledBorder,
+                         p->buttonFocus};
+    for (HGDIOBJ o : objects)
+        if (o) DeleteObject(o);
+    delete p;
+}
+
+// Row by row through the DC brush, so a gradient costs no GDI object.
+void FillGradient(HDC dc, const RECT& rc, const she::Rgb& top, const she::Rgb& bottom) {
+    int h = rc.bottom - rc.top;
+    if (h <= 0 || rc.right <= rc.left) return;
+    ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
+    COLORREF old = GetDCBrushColor(dc);
+    if (top == bottom || h == 1) {
+        SetDCBrushColor(dc, RGB(top.r, top.g, top.b));
+        PatBlt(dc, rc.left, rc.top, rc.right - rc.left, h, PATCOPY);
+    } else {
+        for (int y = 0; y < h; ++y) {
+            auto mix = [&](int a, int b) { return a + (b - a) * y / (h - 1); };
+            SetDCBrushColor(dc, RGB(mix(top.r, bottom.r), mix(top.g, bottom.g), mix(top.b, bottom.b)));
+            PatBlt(dc, rc.left, rc.top + y, rc.right - rc.left, 1, PATCOPY);
+        }
+    }
+    SetDCBrushColor(dc, old);
+}
+
+MemoryCanvas::MemoryCanvas(HDC target, int width, int height) : width_(width), height_(height) {
+    if (width <= 0 || height <= 0) return;
+    HDC dc = CreateCompatibleDC(target);
+    if (dc == nullptr) return;
+    bitmap_ = CreateCompatibleBitmap(target, width, height);
+    if (bitmap_ == nullptr) {
+        DeleteDC(dc);
+        return;
+    }
+    dc_ = dc;
+    oldBitmap_ = SelectObject(dc_, bitmap_);
+}
+
+MemoryCanvas::~MemoryCanvas() {
+    if (dc_ == nullptr) return;
+    // The bitmap goes back out of the DC before either is deleted.
+    SelectObject(dc_, oldBitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+void MemoryCanvas::CopyTo(HDC target, int x, int y) const {
+    if (dc_) BitBlt(target, x, y, width_, height_, dc_, 0, 0, SRCCOPY);
+}
+
+}  // namespace engine
