@@ -91,7 +91,10 @@ bool IsEnabledWindow(HWND hwnd);
 DWORD ThreadOf(HWND hwnd);
 HWND FocusOf(HWND anyWindowOfThread);       // GetGUIThreadInfo of its thread
 HWND ActiveOf(HWND anyWindowOfThread);
-bool HasIcon(HWND topLevel);                // WM_GETICON or the class icon
+// 1 when the window has an icon (WM_GETICON or its class), 0 when not, -1
+// when that cannot be read from another process (Wine's class icons).
+int IconState(HWND topLevel);
+bool HasIconResource(const std::string& module, const char* name);  // an icon group
 LRESULT HitTest(HWND hwnd, POINT screen);   // WM_NCHITTEST
 // A screen point of `hwnd` whose hit test answers `code` (HTCLOSE, HTCAPTION...).
 bool FindHitPoint(HWND hwnd, LRESULT code, POINT* out);

@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "tests/e2e/driver/driver.h"
 
 namespace e2e {
@@ -45,35 +47,43 @@ bool BringToForeground(HWND hwnd, DWORD timeoutMs) {
 
 bool MoveMouse(POINT screen) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    // Rounded up so that both the >>16 mapping and the /65535 one land on the pixel.
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendOne(in);
-    const bool arrived = WaitFor(
-        [&] {
-            POINT now;
-            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
-        },
-        500);
-    if (!arrived) {
+    auto there = [&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    };
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        // Warp first: under Wine's X11 driver an injected move alone leaves the
+        // X pointer behind, and the next X crossing event snaps the cursor back
+        // to it. The injected move then gives the window its WM_MOUSEMOVE.
         SetCursorPos(screen.x, screen.y);
-        Breathe();
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        // Rounded up so that both the >>16 mapping and the /65535 one land on the pixel.
+        in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
+        in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendOne(in);
+        if (WaitFor(there, 300) && (Pump(30), there())) return true;
     }
-    POINT now;
-    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    POINT now = {};
+    GetCursorPos(&now);
+    std::printf("the pointer went to (%ld, %ld), not (%ld, %ld)\n", now.x, now.y, screen.x, screen.y);
+    return false;
 }
 
 bool ClickAt(POINT screen) {
     if (!MoveMouse(screen)) return false;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     INPUT in = {};
     in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    // The press carries its position too, so that it lands where aimed even
+    // if the pointer was pulled away in between.
+    in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
+    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendOne(in);
     Breathe();
-    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    in.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendOne(in);
     Breathe();
     return true;

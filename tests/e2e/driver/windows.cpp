@@ -117,13 +117,26 @@ HWND ActiveOf(HWND anyWindowOfThread) {
     return info.hwndActive;
 }
 
-bool HasIcon(HWND topLevel) {
+int IconState(HWND topLevel) {
     for (WPARAM kind : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
         DWORD_PTR icon = 0;
-        if (SendMessageTimeoutA(topLevel, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 2000, &icon) && icon)
-            return true;
+        if (SendMessageTimeoutA(topLevel, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, 2000, &icon) && icon) return 1;
     }
-    return GetClassLongPtrA(topLevel, GCLP_HICON) != 0 || GetClassLongPtrA(topLevel, GCLP_HICONSM) != 0;
+    SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR big = GetClassLongPtrA(topLevel, GCLP_HICON);
+    // Wine answers class icons of another process's windows with 0 and
+    // ERROR_INVALID_HANDLE: that says nothing about the icon.
+    if (!big && GetLastError() != ERROR_SUCCESS) return -1;
+    const ULONG_PTR small = GetClassLongPtrA(topLevel, GCLP_HICONSM);
+    return big || small ? 1 : 0;
+}
+
+bool HasIconResource(const std::string& module, const char* name) {
+    HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!m) return false;
+    const bool found = FindResourceA(m, name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */) != nullptr;
+    FreeLibrary(m);
+    return found;
 }
 
 LRESULT HitTest(HWND hwnd, POINT screen) {

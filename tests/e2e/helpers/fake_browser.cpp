@@ -1,0 +1,106 @@
+// Stand-in web browser for the end-to-end tests. The test prefix names it as
+// the handler of http and https addresses, so a program that asks the shell
+// to open an address runs this instead of a real browser. It opens nothing:
+// it appends one line to the file named by TOLVANE_BROWSER_LOG and exits.
+//
+// The line is the address, a tab, and the state of the launching program's
+// main window at the moment this process looked:
+//   visible | hidden | absent
+// "absent" when no window of that class and title belongs to the parent.
+// Without TOLVANE_BROWSER_LOG it exits silently, so a prefix that keeps this
+// registration never starts a real browser for a test that did not ask.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const char kMainClass[] = "TolvaneMainWindow";
+const char kMainTitle[] = "TolvaneV1.0";
+
+DWORD ParentProcessId() {
+    const DWORD self = GetCurrentProcessId();
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD parent = 0;
+    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
+        if (entry.th32ProcessID == self) {
+            parent = entry.th32ParentProcessID;
+            break;
+        }
+    }
+    CloseHandle(snap);
+    return parent;
+}
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid) return TRUE;
+    char cls[64] = {}, title[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    // For another process's window GetWindowText sends nothing, so a parent
+    // still busy in the handler that asked for us cannot stall this look.
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (lstrcmpA(cls, kMainClass) == 0 && lstrcmpA(title, kMainTitle) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+const char* MainWindowState(DWORD parent) {
+    if (!parent) return "absent";
+    Search s{parent, nullptr};
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
+    if (!s.found) return "absent";
+    return IsWindowVisible(s.found) ? "visible" : "hidden";
+}
+
+// Concurrent openings (a double click, two programs) must not interleave
+// half lines: one WriteFile per line, retried while another holds the file.
+void AppendLine(const char* path, const std::string& line) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            CloseHandle(f);
+            return;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION) return;
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Look first: every millisecond spent here lets the parent move on.
+    const char* state = MainWindowState(ParentProcessId());
+
+    char log[MAX_PATH * 2] = {};
+    const DWORD n = GetEnvironmentVariableA("TOLVANE_BROWSER_LOG", log, sizeof log);
+    if (n == 0 || n >= sizeof log) return 0;
+
+    // Everything after the program name, as the shell passed it: a handler
+    // command that split or mangled the address shows up in the log as such.
+    std::string address;
+    for (int i = 1; i < __argc; ++i) {
+        if (i > 1) address += ' ';
+        address += __argv[i];
+    }
+    AppendLine(log, address + "\t" + state + "\r\n");
+    return 0;
+}
