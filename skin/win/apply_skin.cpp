@@ -1,15 +1,87 @@
-// Deployment of the skin engine and a skin file, and the engine call.
+// Deployment of the skin engine and a skin file, the engine binding and the
+// guarded engine call.
 #include <windows.h>
 
+#include "app/fatal_text.h"
+#include "app/win/fatal.h"
 #include "app/win/handlers.h"
+#include "resources/resource_ids.h"
+#include "skin/skin_plan.h"
 #include "skin/win/dll_binding.h"
+#include "skin/win/file_ops.h"
+#include "skin/win/guarded_call.h"
 
 namespace tolvane {
 
-void ApplySkin(int) {}
+namespace {
 
-SkinAttachFn BindDllCommand() { return nullptr; }
+struct DllBinding {
+    const char* library;
+    const char* exportName;
+    HMODULE module = nullptr;
+    FARPROC function = nullptr;
+};
+DllBinding g_engine{kSkinEnginePath, kSkinAttachExport};
 
-void ReleaseBoundLibraries() {}
+ByteBlock ResourceBlock(int id) {
+    HMODULE self = GetModuleHandleA(nullptr);
+    HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HGLOBAL data = res ? LoadResource(self, res) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    return bytes ? ByteBlock{bytes, SizeofResource(self, res)} : ByteBlock{nullptr, 0};
+}
+
+// FARPROC carries no signature; going through void(*)() says so to the compiler.
+SkinAttachFn AsAttach(FARPROC f) { return reinterpret_cast<SkinAttachFn>(reinterpret_cast<void (*)()>(f)); }
+
+// "#123" names an export by ordinal: the low 16 bits of the decimal number.
+FARPROC LookUp(HMODULE module, const char* name) {
+    if (name[0] != '#') return GetProcAddress(module, name);
+    unsigned value = 0;
+    for (const char* p = name + 1; *p >= '0' && *p <= '9'; ++p) value = value * 10 + static_cast<unsigned>(*p - '0');
+    return GetProcAddress(module, MAKEINTRESOURCEA(value & 0xFFFF));
+}
+
+class Win32SkinPlatform : public SkinPlatform {
+public:
+    bool FileExists(const std::string& path) override { return tolvane::FileExists(path); }
+    bool WriteWholeFile(const std::string& path, ByteBlock block) override {
+        return tolvane::WriteWholeFile(path, {block});
+    }
+    void AttachSkin(const std::string& skinPath) override {
+        SkinAttachFn attach = BindDllCommand();
+        int stackDelta = 0;
+        TolvaneCallGuarded(reinterpret_cast<const void*>(attach), skinPath.c_str(), "", &stackDelta);
+        if (stackDelta != 0) FatalRuntimeError(kStackImbalance, kStackImbalanceCode);
+    }
+};
+
+}  // namespace
+
+SkinAttachFn BindDllCommand() {
+    if (g_engine.function) return AsAttach(g_engine.function);
+    // The path has a drive colon: exactly that file is loaded, no folder is searched.
+    HMODULE module = LoadLibraryA(g_engine.library);
+    FARPROC function = module ? LookUp(module, g_engine.exportName) : nullptr;
+    if (!function) {
+        if (module) FreeLibrary(module);
+        FatalRuntimeError(BindFailureMessage(g_engine.library, g_engine.exportName), 0);
+    }
+    g_engine.module = module;
+    g_engine.function = function;
+    return AsAttach(function);
+}
+
+void ReleaseBoundLibraries() {
+    if (g_engine.module) FreeLibrary(g_engine.module);
+    g_engine.module = nullptr;
+    g_engine.function = nullptr;
+}
+
+void ApplySkin(int skinNumber) {
+    const SkinBlocks blocks{ResourceBlock(IDR_SKIN_ENGINE), ResourceBlock(IDR_SKIN_2008), ResourceBlock(IDR_SKIN_2009)};
+    Win32SkinPlatform platform;
+    ApplySkinSteps(skinNumber, platform, blocks);
+}
 
 }  // namespace tolvane
