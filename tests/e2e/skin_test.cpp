@@ -1,0 +1,197 @@
+// Skin deployment and the engine call, seen from outside: what lands in the
+// system folder, when the engine is called and with what, and how a broken
+// engine ends the program. Every case starts from a clean system folder.
+#include <gtest/gtest.h>
+
+#include "app/fatal_text.h"
+#include "tests/e2e/driver/driver.h"
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
+const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
+const std::string kSkin2008 = "C:\\WINDOWS\\system\\qq2008.she";
+
+std::string BuildFile(const std::string& relative) {
+    return e2e::ToWinePath(e2e::EnvVar("TOLVANE_BUILD") + "/" + relative);
+}
+std::string TestBinFile(const std::string& name) { return e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/" + name); }
+std::string SourceFile(const std::string& relative) {
+    // The build folder sits in the source tree; the skins are embedded from resources/.
+    return e2e::ToWinePath(e2e::EnvVar("TOLVANE_SOURCE") + "/" + relative);
+}
+
+std::string Bytes(const std::string& path) {
+    std::string b;
+    e2e::ReadFileBytes(path, &b);
+    return b;
+}
+
+FILETIME WriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+class SkinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clean();
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        log_ = std::string(temp) + "tolvane-engine-calls.log";
+        e2e::DeleteFileIfAny(log_);
+        SetEnvironmentVariableA("TOLVANE_ENGINE_LOG", log_.c_str());
+    }
+    void TearDown() override {
+        program_.reset();
+        SetEnvironmentVariableA("TOLVANE_ENGINE_LOG", nullptr);
+        e2e::DeleteFileIfAny(log_);
+        Clean();
+    }
+    static void Clean() {
+        RemoveDirectoryA(kEngine.c_str());
+        e2e::DeleteFileIfAny(kEngine);
+        e2e::DeleteFileIfAny(kSkin2009);
+        e2e::DeleteFileIfAny(kSkin2008);
+    }
+
+    HWND Start() {
+        std::string error;
+        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
+        EXPECT_TRUE(program_) << error;
+        return program_ ? program_->WaitForMainWindow(kStartTimeoutMs) : nullptr;
+    }
+
+    DWORD CloseAndWait(HWND main) {
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        DWORD code = 0xDEAD;
+        EXPECT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code));
+        return code;
+    }
+
+    // Starts a program that must fail: its one error box, read and dismissed,
+    // then its exit code. The main window must never have been shown.
+    void ExpectFatal(const std::string& text, DWORD* exitCode) {
+        std::string error;
+        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
+        ASSERT_TRUE(program_) << error;
+        HWND box = nullptr;
+        ASSERT_TRUE(e2e::WaitFor([&] {
+            auto boxes = e2e::MessageBoxes(program_->Id());
+            box = boxes.empty() ? nullptr : boxes.front();
+            return box != nullptr;
+        }, kStartTimeoutMs)) << "no error box";
+        const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
+        EXPECT_EQ(info.title, "错误");
+        EXPECT_EQ(info.text, text);
+        EXPECT_TRUE(info.hasIcon) << "the fatal box shows the error icon";
+        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the fatal box has no owner";
+        EXPECT_EQ(e2e::MessageBoxes(program_->Id()).size(), 1u) << "exactly one box";
+        EXPECT_EQ(e2e::FindMainWindow(program_->Id()), nullptr) << "the main window was shown";
+        ASSERT_TRUE(e2e::PressDialogButton(box, IDOK));
+        ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, exitCode));
+    }
+
+    std::vector<std::string> Calls() {
+        std::vector<std::string> lines;
+        std::string all = Bytes(log_);
+        for (size_t at = 0; at < all.size();) {
+            size_t end = all.find('\n', at);
+            if (end == std::string::npos) end = all.size();
+            lines.push_back(all.substr(at, end - at));
+            at = end + 1;
+        }
+        return lines;
+    }
+
+    std::unique_ptr<e2e::Process> program_;
+    std::string log_;
+};
+
+TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    // The real engine was loaded from what was written, before the window
+    // showed: a failed load would have ended the program instead.
+    EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")));
+    EXPECT_FALSE(e2e::FileExists(kSkin2008)) << "start-up asks for the 2009 skin only";
+    EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+TEST_F(SkinTest, SecondStartWritesNothing) {
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    ASSERT_EQ(CloseAndWait(main), 0u);
+    const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
+    Sleep(1100);  // the file system's time stamps must be able to differ
+    main = Start();
+    ASSERT_TRUE(main);
+    const FILETIME engineNow = WriteTime(kEngine), skinNow = WriteTime(kSkin2009);
+    EXPECT_EQ(CompareFileTime(&engineTime, &engineNow), 0) << "engine rewritten";
+    EXPECT_EQ(CompareFileTime(&skinTime, &skinNow), 0) << "skin rewritten";
+    EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+TEST_F(SkinTest, ExistingFilesAreUsedAsTheyAre) {
+    const std::string engine = Bytes(TestBinFile("test_engine_recording.dll"));
+    ASSERT_FALSE(engine.empty());
+    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, engine));
+    ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, "not a skin at all"));
+    HWND main = Start();
+    ASSERT_TRUE(main) << "an unreadable skin is not the program's business";
+    EXPECT_EQ(Bytes(kEngine), engine);
+    EXPECT_EQ(Bytes(kSkin2009), "not a skin at all");
+    EXPECT_FALSE(e2e::FileExists(kSkin2008));
+    EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+TEST_F(SkinTest, EngineIsCalledOnceWithTheSkinPathBeforeTheWindowShows) {
+    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_recording.dll"))));
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(Calls(), std::vector<std::string>{kSkin2009 + "||hidden"});
+    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")))
+        << "the missing skin is written before the engine is called";
+    EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
+    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_cdecl.dll"))));
+    DWORD code = 0;
+    ExpectFatal(tolvane::FatalErrorText(tolvane::kStackImbalance, 6), &code);
+    EXPECT_EQ(code, 0xFFFFFFFFu);
+    EXPECT_EQ(Calls().size(), 1u) << "the engine ran once, then the guard caught it";
+}
+
+struct BrokenEngine {
+    const char* name;
+    std::function<bool()> prepare;
+};
+
+TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
+    const std::string text = tolvane::FatalErrorText(tolvane::BindFailureMessage(kEngine, "SkinH_Attach_Ex"), 0);
+    const BrokenEngine cases[] = {
+        {"library without the export",
+         [] { return e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_no_export.dll"))); }},
+        {"junk bytes", [] { return e2e::WriteFileBytes(kEngine, std::string(4096, '\x5a') + "MZ junk"); }},
+        {"a directory", [] { return CreateDirectoryA(kEngine.c_str(), nullptr) != FALSE; }},
+        {"an empty file", [] { return e2e::WriteFileBytes(kEngine, ""); }},
+    };
+    for (const BrokenEngine& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clean();
+        ASSERT_TRUE(c.prepare());
+        DWORD code = 0;
+        ExpectFatal(text, &code);
+        EXPECT_EQ(code, 0xFFFFFFFFu);
+        EXPECT_TRUE(e2e::FileExists(kSkin2009)) << "files written before the failure stay";
+        program_.reset();
+    }
+}
+
+}  // namespace
