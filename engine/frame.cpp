@@ -292,7 +292,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
             st->active = wp != FALSE;
             // lParam -1: update the state but leave the painting to us.
             DefSubclassProc(hwnd, msg, wp, static_cast<LPARAM>(-1));
-            PaintNow(hwnd, true);
+            // Minimised or captionless: the default frame must be redrawn.
+            if (!PaintNow(hwnd, true)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
             return TRUE;
         }
         case WM_SETTEXT:

@@ -1,6 +1,7 @@
 // Loads the built Skin.dll into this process, as the program does, and looks
 // at real windows of this thread: pixels, hit tests, hook and GDI lifetime.
 #include <windows.h>
+#include <commdlg.h>
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,14 @@ std::string Hex(COLORREF c) {
 }
 
 // A complete skin with flat colours, so single pixels can be compared.
-std::string SkinText(COLORREF caption, const char* password = nullptr) {
+std::string SkinText(COLORREF caption, const char* password = nullptr, COLORREF inactive = CLR_INVALID,
+                     COLORREF buttonHot = kButtonFace) {
     std::string c = Hex(caption);
+    std::string ic = Hex(inactive == CLR_INVALID ? caption : inactive);
     std::string s = ".SHE 1\nname = test\n";
     if (password) s += std::string("password = ") + password + "\n";
-    s += "[caption]\nactive_top = " + c + "\nactive_bottom = " + c + "\ninactive_top = " + c +
-         "\ninactive_bottom = " + c +
+    s += "[caption]\nactive_top = " + c + "\nactive_bottom = " + c + "\ninactive_top = " + ic +
+         "\ninactive_bottom = " + ic +
          "\nactive_text = #FFFFFF\ninactive_text = #FFFFFF\ntext_height = 12\ntext_bold = 1\n"
          "text_indent = 4\n"
          "[caption_buttons]\nnormal = " + Hex(kCloseNormal) + "\nhot = " + Hex(kCloseNormal) +
@@ -40,7 +43,7 @@ std::string SkinText(COLORREF caption, const char* password = nullptr) {
          "[frame]\nactive_outline = #000000\ninactive_outline = #000000\n"
          "active_fill = #203040\ninactive_fill = #203040\noutline_width = 1\n"
          "[button]\ntop = " + Hex(kButtonFace) + "\nbottom = " + Hex(kButtonFace) +
-         "\nhot_top = " + Hex(kButtonFace) + "\nhot_bottom = " + Hex(kButtonFace) +
+         "\nhot_top = " + Hex(buttonHot) + "\nhot_bottom = " + Hex(buttonHot) +
          "\npressed_top = #000080\npressed_bottom = #000080\ndisabled_face = #808080\n"
          "border = " + Hex(kButtonBorder) + "\ndefault_border = #0000FF\ndisabled_border = #404040\n"
          "focus = #000000\ntext = #000000\ndisabled_text = #606060\nradius = 0\n"
@@ -98,6 +101,20 @@ void Settle(DWORD maxMs = 2000) {
         }
         quiet = any ? 0 : quiet + 1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+    }
+}
+
+// Pumps for a fixed time: some notices come from a polling timer (Wine
+// checks for WM_MOUSELEAVE every hover interval, 400 ms by default).
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
 
@@ -275,6 +292,34 @@ TEST(Engine, NewWindowsAndSecondAttachFollowTheSkin) {
     EXPECT_EQ(CaptionPixel(w), kOtherCaption) << "the default repainted the caption on WM_SETTEXT";
 }
 
+TEST(Engine, CaptionFollowsActivationAndButtonsLightUpUnderTheMouse) {
+    const COLORREF inactive = RGB(0x60, 0x60, 0x90);
+    const COLORREF hot = RGB(0xF0, 0x90, 0x30);
+    Engine e;
+    std::string path = WriteTemp("engine_test_states.she", SkinText(kCaption, nullptr, inactive, hot));
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    TestWindow first;
+    first.Show();
+    EXPECT_EQ(CaptionPixel(first), kCaption);
+    TestWindow second;
+    second.Show();
+    EXPECT_EQ(CaptionPixel(second), kCaption);
+    EXPECT_EQ(CaptionPixel(first), inactive);
+    SetForegroundWindow(first.hwnd);
+    Settle();
+    EXPECT_EQ(CaptionPixel(first), kCaption);
+    EXPECT_EQ(CaptionPixel(second), inactive);
+
+    RECT br;
+    GetWindowRect(first.button, &br);
+    SetCursorPos(br.left + 5, br.top + 5);
+    Settle();
+    EXPECT_EQ(PixelOf(first.button, (br.right - br.left) / 2, 3, false), hot);
+    SetCursorPos(0, 0);
+    PumpFor(1200);
+    EXPECT_EQ(PixelOf(first.button, (br.right - br.left) / 2, 3, false), kButtonFace);
+}
+
 TEST(Engine, FaultySkinsAttachNothing) {
     Engine e;
     ASSERT_NE(e.attach, nullptr);
@@ -358,6 +403,50 @@ TEST(Engine, MessageBoxesOfTheThreadAreSkinned) {
     SetTimer(nullptr, 0, 500, InspectMessageBox);
     MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK);
     EXPECT_EQ(g_boxCaption, kCaption);
+}
+
+// The Open dialog takes a moment to build; look again until it is there.
+COLORREF g_dialogCaption = CLR_INVALID;
+COLORREF g_dialogButton = CLR_INVALID;
+int g_dialogTries = 0;
+void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = FindWindowA("#32770", "Pick a skin");
+    if (dlg == nullptr || !IsWindowVisible(dlg)) {
+        if (++g_dialogTries > 40) KillTimer(nullptr, id);
+        return;
+    }
+    KillTimer(nullptr, id);
+    RECT wr;
+    GetWindowRect(dlg, &wr);
+    POINT origin = {0, 0};
+    ClientToScreen(dlg, &origin);
+    g_dialogCaption = PixelOf(dlg, (wr.right - wr.left) / 2, (origin.y - wr.top) / 2, true);
+    HWND cancel = GetDlgItem(dlg, IDCANCEL);
+    if (cancel) {
+        RECT br;
+        GetClientRect(cancel, &br);
+        g_dialogButton = PixelOf(cancel, br.right / 2, 3, false);
+    }
+    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(Engine, OpenDialogOfTheThreadIsSkinned) {
+    Engine e;
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrTitle = "Pick a skin";
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    g_dialogCaption = g_dialogButton = CLR_INVALID;
+    g_dialogTries = 0;
+    SetTimer(nullptr, 0, 250, InspectOpenDialog);
+    GetOpenFileNameA(&ofn);
+    EXPECT_EQ(g_dialogCaption, kCaption);
+    EXPECT_EQ(g_dialogButton, kButtonFace);
 }
 
 TEST(Engine, AttachAndReleaseLeakNoGdiObjects) {
