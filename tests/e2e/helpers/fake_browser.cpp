@@ -3,10 +3,12 @@
 // to open an address runs this instead of a real browser. It opens nothing:
 // it appends one line to the file named by TOLVANE_BROWSER_LOG and exits.
 //
-// The line is the address, a tab, and the state of the launching program's
-// main window at the moment this process looked:
-//   visible | hidden | absent
-// "absent" when no window of that class and title belongs to the parent.
+// The line holds four fields separated by tabs, all read from the launching
+// program's main window at the moment this process looked:
+//   address      everything the shell passed after the program name
+//   window       visible | hidden | absent (no such window in the parent)
+//   page         about | repair | - : which navigation button is showing
+//   focus        the control id of the parent's focus window, or 0
 // Without TOLVANE_BROWSER_LOG it exits silently, so a prefix that keeps this
 // registration never starts a real browser for a test that did not ask.
 #include <windows.h>
@@ -14,6 +16,8 @@
 
 #include <cstdlib>
 #include <string>
+
+#include "app/form_table.h"
 
 namespace {
 
@@ -59,12 +63,30 @@ BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-const char* MainWindowState(DWORD parent) {
-    if (!parent) return "absent";
+HWND FindDescendant(HWND root, int id) {
+    for (HWND c = GetWindow(root, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(c) == id) return c;
+        if (HWND deeper = FindDescendant(c, id)) return deeper;
+    }
+    return nullptr;
+}
+
+std::string Describe(DWORD parent) {
     Search s{parent, nullptr};
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
-    if (!s.found) return "absent";
-    return IsWindowVisible(s.found) ? "visible" : "hidden";
+    if (parent) EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
+    if (!s.found) return "absent\t-\t0";
+    std::string line = IsWindowVisible(s.found) ? "visible" : "hidden";
+    HWND back = FindDescendant(s.found, tolvane::ControlId(tolvane::kAboutBack));
+    HWND about = FindDescendant(s.found, tolvane::ControlId(tolvane::kAbout));
+    // IsWindowVisible would answer no for both while the main window is hidden.
+    const auto shown = [](HWND h) { return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; };
+    line += shown(back) ? "\tabout" : shown(about) ? "\trepair" : "\t-";
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    const int focus = GetGUIThreadInfo(GetWindowThreadProcessId(s.found, nullptr), &gti) && gti.hwndFocus
+                          ? GetDlgCtrlID(gti.hwndFocus)
+                          : 0;
+    return line + "\t" + std::to_string(focus);
 }
 
 // Concurrent openings (a double click, two programs) must not interleave
@@ -88,7 +110,7 @@ void AppendLine(const char* path, const std::string& line) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Look first: every millisecond spent here lets the parent move on.
-    const char* state = MainWindowState(ParentProcessId());
+    const std::string state = Describe(ParentProcessId());
 
     char log[MAX_PATH * 2] = {};
     const DWORD n = GetEnvironmentVariableA("TOLVANE_BROWSER_LOG", log, sizeof log);

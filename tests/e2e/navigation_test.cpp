@@ -1,0 +1,362 @@
+// Page navigation, the clock line and the home-page link, seen from outside.
+// The prefix's web browser is the tests' stand-in, which logs every address
+// the program hands to the shell together with what it saw of the program's
+// window while the program was still inside that call.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/form_table.h"
+#include "app/home_page.h"
+#include "tests/e2e/driver/browser.h"
+#include "tests/e2e/driver/driver.h"
+
+using namespace tolvane;
+using e2e::BrowserOpening;
+using e2e::Expected;
+using e2e::Observed;
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kOpeningTimeoutMs = 10000;
+// Long enough for a stray second opening (a press raising two events, a
+// release opening too) to have reached the log.
+constexpr DWORD kQuietMs = 700;
+
+// Seconds since 1601 of a local calendar time, for comparing clock lines.
+long long LocalSeconds(const SYSTEMTIME& st) {
+    FILETIME ft;
+    if (!SystemTimeToFileTime(&st, &ft)) return -1;
+    return ((static_cast<long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 10000000LL;
+}
+
+long long NowLocalSeconds() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return LocalSeconds(st);
+}
+
+// Reads a clock line back into a time. The line must be the whole of one of
+// its four forms: the time part stops at its lowest non-zero field, and no
+// number has a leading zero. -1 when it is not a clock line.
+long long ParseClockLine(const std::string& text) {
+    int f[6] = {0, 0, 0, 0, 0, 0};
+    int used = -1;
+    const char* s = text.c_str();
+    const int size = static_cast<int>(text.size());
+    int fields = 0;
+    if (std::sscanf(s, "%d年%d月%d日%d时%d分%d秒%n", &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &used) == 6 &&
+        used == size) {
+        fields = 6;
+    } else if (used = -1, std::sscanf(s, "%d年%d月%d日%d时%d分%n", &f[0], &f[1], &f[2], &f[3], &f[4], &used) == 5 &&
+                              used == size) {
+        fields = 5;
+    } else if (used = -1, std::sscanf(s, "%d年%d月%d日%d时%n", &f[0], &f[1], &f[2], &f[3], &used) == 4 &&
+                              used == size) {
+        fields = 4;
+    } else if (used = -1, std::sscanf(s, "%d年%d月%d日%n", &f[0], &f[1], &f[2], &used) == 3 && used == size) {
+        fields = 3;
+    } else {
+        return -1;
+    }
+    // A shorter form stands for zeros, so the last field it shows is not zero.
+    if (fields > 3 && f[fields - 1] == 0) return -1;
+    // Written back without leading zeros, the numbers give the same text.
+    char again[64];
+    const char* forms[] = {"%d年%d月%d日", "%d年%d月%d日%d时", "%d年%d月%d日%d时%d分", "%d年%d月%d日%d时%d分%d秒"};
+    std::snprintf(again, sizeof again, forms[fields - 3], f[0], f[1], f[2], f[3], f[4], f[5]);
+    if (text != again) return -1;
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(f[0]);
+    st.wMonth = static_cast<WORD>(f[1]);
+    st.wDay = static_cast<WORD>(f[2]);
+    st.wHour = static_cast<WORD>(f[3]);
+    st.wMinute = static_cast<WORD>(f[4]);
+    st.wSecond = static_cast<WORD>(f[5]);
+    return LocalSeconds(st);
+}
+
+// A caption written at the last tick shows a second at most one tick old;
+// the program's clock and ours may also straddle a turn of the second.
+::testing::AssertionResult ShowsLocalTime(const std::string& caption) {
+    const long long now = NowLocalSeconds();
+    const long long shown = ParseClockLine(caption);
+    if (shown < 0) return ::testing::AssertionFailure() << "not a clock line: \"" << caption << "\"";
+    if (shown < now - 2 || shown > now + 1)
+        return ::testing::AssertionFailure() << "\"" << caption << "\" is " << (now - shown) << " s off the local time";
+    return ::testing::AssertionSuccess();
+}
+
+std::string Yes(bool b) { return b ? "shown" : "hidden"; }
+
+void Press(POINT at, bool down) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + h - 1) / h);
+    in.mi.dwFlags = (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+std::string Describe(const std::vector<BrowserOpening>& openings) {
+    std::string all;
+    for (const BrowserOpening& o : openings) all += "\n  " + o.line;
+    return openings.empty() ? " (none)" : all;
+}
+
+class NavigationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::string error;
+        browserReady_ = e2e::UseFakeBrowser(&error);
+        if (!browserReady_) std::printf("stand-in browser not set up: %s\n", error.c_str());
+    }
+
+    void SetUp() override {
+        // Without the stand-in the program would start a real browser.
+        ASSERT_TRUE(browserReady_);
+        e2e::ClearBrowserLog();
+        std::string error;
+        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
+        ASSERT_TRUE(program_) << error;
+        // Polled fast: the clock label's state matters in the first moments.
+        e2e::WaitFor(
+            [this] {
+                main_ = e2e::FindMainWindow(program_->Id());
+                return main_ != nullptr || !program_->Running();
+            },
+            kStartTimeoutMs, 2);
+        ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
+        clock_ = Control(kLabel3);
+        ASSERT_TRUE(clock_);
+        clockShownAtStart_ = (GetWindowLongA(clock_, GWL_STYLE) & WS_VISIBLE) != 0;
+        clockCaptionAtStart_ = e2e::TextOf(clock_);
+        shownAt_ = GetTickCount();
+        page_ = e2e::FindDescendant(main_, kPageControlId);
+        ASSERT_TRUE(page_);
+    }
+
+    void TearDown() override {
+        if (HasFailure() && main_ && IsWindow(main_)) {
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            const std::string shot = e2e::SaveFailureShot(nullptr, std::string("e2e_navigation_") + info->name());
+            if (!shot.empty()) std::printf("screen saved to %s\n", shot.c_str());
+        }
+        program_.reset();
+    }
+
+    HWND Control(int index) const { return e2e::FindDescendant(main_, ControlId(index)); }
+
+    std::string FocusName() const {
+        HWND focus = e2e::FocusOf(main_);
+        if (!focus) return "(none)";
+        if (focus == main_) return "main window";
+        if (focus == page_) return kPageControl.name;
+        for (int i = 0; i < kControlCount; ++i)
+            if (focus == Control(i)) return kControls[i].name;
+        return "another window";
+    }
+
+    // Which windowed controls show, in control order. The clock label is
+    // left to the tests that look at it on purpose.
+    std::vector<Observed> PageState() const {
+        std::vector<Observed> seen;
+        for (int i = 0; i < kControlCount; ++i) {
+            if (!IsWindowedKind(kControls[i].kind) || i == kLabel3) continue;
+            seen.push_back({kControls[i].name, Yes(e2e::IsShown(Control(i)))});
+        }
+        seen.push_back({"focus", FocusName()});
+        return seen;
+    }
+
+    static std::vector<Expected> PageExpected(int page, const char* focus) {
+        std::vector<Expected> want;
+        for (int i = 0; i < kControlCount; ++i) {
+            if (!IsWindowedKind(kControls[i].kind) || i == kLabel3) continue;
+            want.push_back({kControls[i].name, Yes(kControls[i].page == page)});
+        }
+        want.push_back({"focus", focus});
+        return want;
+    }
+
+    POINT TabCentre(int tab) const {
+        const e2e::TabGeometry g = e2e::ExpectedTabs(kPageControl.pageCaptions, kPageControl.width, kPageControl.height);
+        const RECT r = e2e::WindowRectOf(page_);
+        return POINT{r.left + (g.tabs[tab].left + g.tabs[tab].right) / 2, r.top + (g.tabs[tab].top + g.tabs[tab].bottom) / 2};
+    }
+
+    // Waits for the opening that the start-up made, so that later counts start from it.
+    void ExpectStartOpeningOnly() {
+        ASSERT_TRUE(e2e::WaitForBrowserOpenings(1, kOpeningTimeoutMs)) << "no opening at start";
+        e2e::Pump(kQuietMs);
+        ASSERT_EQ(e2e::BrowserOpenings().size(), 1u) << Describe(e2e::BrowserOpenings());
+    }
+
+    void ExpectOpenings(size_t count, const std::string& after) {
+        e2e::WaitForBrowserOpenings(count, kOpeningTimeoutMs);
+        e2e::Pump(kQuietMs);
+        EXPECT_EQ(e2e::BrowserOpenings().size(), count) << "after " << after << Describe(e2e::BrowserOpenings());
+    }
+
+    bool ClockShown() const { return e2e::IsShown(clock_); }
+
+    static bool browserReady_;
+    std::unique_ptr<e2e::Process> program_;
+    HWND main_ = nullptr;
+    HWND page_ = nullptr;
+    HWND clock_ = nullptr;
+    bool clockShownAtStart_ = false;
+    std::string clockCaptionAtStart_;
+    DWORD shownAt_ = 0;
+};
+
+bool NavigationTest::browserReady_ = false;
+
+TEST_F(NavigationTest, StartOpensHomePageOnceWhileHiddenAndClockAppearsAtFirstTick) {
+    EXPECT_FALSE(clockShownAtStart_) << "clock label showing as the window appeared, caption \""
+                                     << clockCaptionAtStart_ << "\"";
+    EXPECT_EQ(clockCaptionAtStart_, kControls[kLabel3].caption);
+
+    ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
+    const BrowserOpening start = e2e::BrowserOpenings()[0];
+    EXPECT_EQ(start.address, HomePageAddress) << start.line;
+    EXPECT_EQ(start.mainWindow, "hidden") << "the home page must be handed over before the window shows: " << start.line;
+    EXPECT_EQ(start.page, "repair") << start.line;
+
+    // The first tick shows the label already carrying the time.
+    ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000, 5)) << "clock label never shown";
+    const std::string first = e2e::TextOf(clock_);
+    EXPECT_TRUE(ShowsLocalTime(first));
+
+    // Rewritten as the seconds pass.
+    std::string later;
+    EXPECT_TRUE(e2e::WaitFor(
+        [&] {
+            later = e2e::TextOf(clock_);
+            return later != first;
+        },
+        3000, 20))
+        << "clock line stayed \"" << first << "\"";
+    EXPECT_TRUE(ShowsLocalTime(later));
+    EXPECT_GT(ParseClockLine(later), ParseClockLine(first));
+    EXPECT_TRUE(ClockShown());
+
+    // Ticks never open the home page.
+    EXPECT_EQ(e2e::BrowserOpenings().size(), 1u) << Describe(e2e::BrowserOpenings());
+}
+
+TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOnlyOnAbout) {
+    ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
+    ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000)) << "clock label never shown";
+
+    ASSERT_TRUE(e2e::ClickControl(Control(kAbout)));
+    ExpectOpenings(2, "a click on the about button");
+    const auto openings = e2e::BrowserOpenings();
+    ASSERT_GE(openings.size(), 2u);
+    EXPECT_EQ(openings[1].address, HomePageAddress) << openings[1].line;
+    EXPECT_EQ(openings[1].mainWindow, "visible") << openings[1].line;
+    // Page switch and focus come before the shell is asked.
+    EXPECT_EQ(openings[1].page, "about") << openings[1].line;
+    EXPECT_EQ(openings[1].focusId, ControlId(kEdit1)) << openings[1].line;
+
+    // The focus stays on the hidden installation box.
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kEdit1].name), PageState(), "about page"));
+    EXPECT_FALSE(ClockShown()) << "the clock label belongs to the repair page";
+
+    // Ticks go on over the about page: the caption changes, the label stays hidden.
+    const std::string before = e2e::TextOf(clock_);
+    EXPECT_TRUE(e2e::WaitFor([&] { return e2e::TextOf(clock_) != before; }, 3000, 20))
+        << "clock line stopped on the about page at \"" << before << "\"";
+    EXPECT_FALSE(ClockShown());
+
+    ASSERT_TRUE(e2e::ClickControl(Control(kAboutBack)));
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit1].name), PageState(), "repair page"));
+    // Its flag was set on the about page, so it shows with the page.
+    EXPECT_TRUE(ClockShown());
+    EXPECT_TRUE(ShowsLocalTime(e2e::TextOf(clock_)));
+    ExpectOpenings(2, "a click on the return button");
+
+    // A second round opens once more, the same way.
+    ASSERT_TRUE(e2e::ClickControl(Control(kAbout)));
+    ExpectOpenings(3, "a second click on the about button");
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kEdit1].name), PageState(), "about page again"));
+}
+
+TEST_F(NavigationTest, AboutTextOpensAtThePressAndOnceForADoubleClick) {
+    ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    HWND text = Control(kLabel2);
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(text); }, 2000)) << "about page not shown";
+    ExpectOpenings(1, "a press on the about tab");
+
+    // Held down: the opening comes with the press, not with the release.
+    const POINT at = e2e::CentreOf(text);
+    ASSERT_TRUE(e2e::MoveMouse(at));
+    Press(at, true);
+    const bool openedWhileHeld = e2e::WaitForBrowserOpenings(2, kOpeningTimeoutMs);
+    Press(at, false);
+    EXPECT_TRUE(openedWhileHeld) << "no opening while the button was held";
+    ExpectOpenings(2, "a press and release on the about text");
+    const auto openings = e2e::BrowserOpenings();
+    ASSERT_GE(openings.size(), 2u);
+    EXPECT_EQ(openings[1].address, HomePageAddress) << openings[1].line;
+    EXPECT_EQ(openings[1].page, "about") << openings[1].line;
+
+    // Out of the double-click time, so the next two presses pair only with each other.
+    e2e::Pump(GetDoubleClickTime() + 100);
+    Press(at, true);
+    Press(at, false);
+    Press(at, true);
+    Press(at, false);
+    ExpectOpenings(3, "a double click on the about text");
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kAboutBack].name), PageState(), "after the presses"));
+}
+
+TEST_F(NavigationTest, TabPressSwitchesPagesWithoutOpeningAndFocusGoesToFirstControl) {
+    ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
+    ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000)) << "clock label never shown";
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kAboutBack].name), PageState(), "about tab"));
+    EXPECT_FALSE(ClockShown());
+
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kButton2].name), PageState(), "repair tab"));
+    EXPECT_TRUE(ClockShown());
+
+    // The current page's own tab changes nothing, the focus included.
+    ASSERT_TRUE(e2e::ClickControl(Control(kEdit2)));
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
+    e2e::Settle(program_->Handle());
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit2].name), PageState(), "repair tab again"));
+
+    ExpectOpenings(1, "presses on the tabs");
+}
+
+// The first tick comes about a second after the window was built, so a quick
+// trip to the about page and back finds the clock label still without its flag.
+TEST_F(NavigationTest, PageTripBeforeTheFirstTickLeavesTheClockHidden) {
+    if (clockShownAtStart_ || GetTickCount() - shownAt_ > 300) {
+        GTEST_SKIP() << "the first tick came too soon after the window showed to make the trip in time";
+    }
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
+    const bool shownAfterTrip = ClockShown();
+    const std::string caption = e2e::TextOf(clock_);
+    const DWORD tripMs = GetTickCount() - shownAt_;
+    if (caption == kControls[kLabel3].caption) {
+        EXPECT_FALSE(shownAfterTrip) << "clock label shown with its default caption after " << tripMs << " ms";
+    }
+    ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000)) << "clock label never shown";
+    EXPECT_TRUE(ShowsLocalTime(e2e::TextOf(clock_)));
+}
+
+}  // namespace
