@@ -29,7 +29,11 @@ std::optional<DateTime> CurrentDateTime() {
 
 void ShowAboutPage() {
     SelectPage(1);
-    FocusControl(kEdit1);  // hidden now with the rest of its page; that is how it behaves
+    // The installation box is hidden with the rest of its page by now and
+    // gets the focus all the same; it is deliberately not moved on to a
+    // visible control, so keys typed on the about page reach the hidden box.
+    FocusControl(kEdit1);
+    // Last, so that whatever the shell shows meets the about page already up.
     OpenHomePage();
 }
 
@@ -38,14 +42,21 @@ void ShowRepairPage() {
     FocusControl(kEdit1);
 }
 
+// The clock label belongs to the repair page. On the about page each tick
+// still rewrites its caption and sets its flag, but the label is not shown
+// over the about page; SelectPage shows it again with the repair page,
+// carrying the latest time.
 void UpdateClock() {
     // A clock the conversion cannot place leaves the last caption standing.
     const std::optional<DateTime> now = CurrentDateTime();
     if (!now) return;
+    // Caption before flag: the first tick shows the label already carrying the time.
     SetLabelCaption(kLabel3, DateTimeToText(*now));
     SetVisibleFlag(kLabel3, true);
 }
 
+// The shell's answer is not looked at: with no browser set up, or a failed
+// start, the program carries on as if the page had opened.
 void OpenHomePage() {
     HWND owner = FindWindowExA(nullptr, nullptr, nullptr, "Microsoft Internet Explorer");
     ShellExecuteA(owner, "open", HomePageAddress, nullptr, nullptr, SW_SHOWNORMAL);
