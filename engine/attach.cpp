@@ -113,6 +113,11 @@ she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return she::kNoFile;
+    // Only a file on disk: a pipe or a device could block the read forever.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return she::kNoFile;
+    }
     DWORD high = 0;
     DWORD low = GetFileSize(file, &high);
     she::Status status = she::kOk;

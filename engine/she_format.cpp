@@ -213,28 +213,6 @@ bool LineBytesOk(Span line) {
 
 }  // namespace
 
-const char* StatusText(Status status) {
-    switch (status) {
-        case kOk: return "attached";
-        case kNoFile: return "skin file missing or unreadable";
-        case kTooLarge: return "skin file too large";
-        case kBadMagic: return "not a skin file";
-        case kBadVersion: return "unsupported skin file version";
-        case kBadByte: return "control character or NUL in skin file";
-        case kLineTooLong: return "line too long";
-        case kTooManyLines: return "too many lines";
-        case kSyntax: return "syntax error";
-        case kUnknownSection: return "unknown section";
-        case kUnknownKey: return "unknown key";
-        case kDuplicate: return "duplicate section or key";
-        case kBadValue: return "bad value";
-        case kMissingKey: return "required key missing";
-        case kWrongPassword: return "wrong password";
-        case kNoResources: return "out of system resources";
-    }
-    return "unknown result";
-}
-
 MetricRange RangeOf(MetricId id) {
     if (id < 0 || id >= kMetricCount) return {0, 0};
     return kRanges[id];

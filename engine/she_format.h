@@ -28,8 +28,6 @@ enum Status : int {
     kNoResources = 15,    // the engine could not create its GDI objects or hook
 };
 
-const char* StatusText(Status status);
-
 constexpr std::size_t kMaxFileBytes = 64 * 1024;
 constexpr std::size_t kMaxLineBytes = 200;
 constexpr int kMaxLines = 2000;
