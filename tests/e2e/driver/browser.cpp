@@ -40,46 +40,56 @@ std::string BrowserLogPath() {
 
 void ClearBrowserLog() { DeleteFileIfAny(BrowserLogPath()); }
 
-bool UseFakeBrowser(std::string* error) {
+namespace {
+
+bool RegisterFakeBrowser(std::string* error) {
     const std::string bin = EnvVar("TOLVANE_TEST_BIN");
     if (bin.empty()) {
-        if (error) *error = "TOLVANE_TEST_BIN is not set";
+        *error = "TOLVANE_TEST_BIN is not set";
         return false;
     }
     std::string exe = ToWinePath(bin);
     if (exe.back() != '\\' && exe.back() != '/') exe += '\\';
     exe += "fake_browser.exe";
     if (!FileExists(exe)) {
-        if (error) *error = "no stand-in browser at " + exe;
+        *error = "no stand-in browser at " + exe;
         return false;
     }
     const std::string command = "\"" + exe + "\" \"%1\"";
     for (int r = 0; r < 2; ++r) {
         for (const char* scheme : kSchemes) {
             const std::string key = std::string(kClassRoots[r]) + scheme;
-            // An empty ddeexec makes the shell start the handler as a DDE
-            // server would be started: it waits until the handler is idle or
-            // has ended before it returns. So the stand-in looks at the program
-            // while the program is still inside its call to the shell. The
-            // stand-in answers no DDE, and the shell then reports a failure to
-            // its caller after the stand-in has run.
+            // An empty ddeexec makes the shell start the handler as it starts
+            // a DDE server: it waits until the handler is idle or has ended
+            // before it returns. So the stand-in looks at the program while the
+            // program is still inside its call to the shell. The stand-in
+            // answers no DDE, and the shell then reports a failure to its
+            // caller, after the stand-in has run.
             const bool ok = RegSetString(RootFor(r), key, "URL Protocol", "") &&
                             RegSetString(RootFor(r), key + "\\shell\\open\\command", "", command) &&
                             RegSetString(RootFor(r), key + "\\shell\\open\\ddeexec", "", "");
             if (!ok) {
-                if (error) *error = "cannot write the handler of " + std::string(scheme) + " under " +
-                                    (r == 0 ? "HKCU\\" : "HKCR\\") + key;
+                *error = "cannot write the handler of " + std::string(scheme) + " under " +
+                         (r == 0 ? "HKCU\\" : "HKCR\\") + key;
                 return false;
             }
         }
     }
-    const std::string log = BrowserLogPath();
-    if (!SetEnvironmentVariableA("TOLVANE_BROWSER_LOG", log.c_str())) {
-        if (error) *error = "cannot set TOLVANE_BROWSER_LOG";
+    if (!SetEnvironmentVariableA("TOLVANE_BROWSER_LOG", BrowserLogPath().c_str())) {
+        *error = "cannot set TOLVANE_BROWSER_LOG";
         return false;
     }
-    ClearBrowserLog();
     return true;
+}
+
+}  // namespace
+
+bool UseFakeBrowser(std::string* error) {
+    // Once per test process: Launch may call this for every program it starts.
+    static std::string failure;
+    static const bool ready = RegisterFakeBrowser(&failure);
+    if (!ready && error) *error = failure;
+    return ready;
 }
 
 std::vector<BrowserOpening> BrowserOpenings() {
