@@ -88,7 +88,7 @@ long long ParseClockLine(const std::string& text) {
     return ::testing::AssertionSuccess();
 }
 
-std::string Yes(bool b) { return b ? "shown" : "hidden"; }
+std::string ShownOrHidden(bool b) { return b ? "shown" : "hidden"; }
 
 void Press(POINT at, bool down) {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -166,7 +166,7 @@ protected:
         std::vector<Observed> seen;
         for (int i = 0; i < kControlCount; ++i) {
             if (!IsWindowedKind(kControls[i].kind) || i == kLabel3) continue;
-            seen.push_back({kControls[i].name, Yes(e2e::IsShown(Control(i)))});
+            seen.push_back({kControls[i].name, ShownOrHidden(e2e::IsShown(Control(i)))});
         }
         seen.push_back({"focus", FocusName()});
         return seen;
@@ -176,7 +176,7 @@ protected:
         std::vector<Expected> want;
         for (int i = 0; i < kControlCount; ++i) {
             if (!IsWindowedKind(kControls[i].kind) || i == kLabel3) continue;
-            want.push_back({kControls[i].name, Yes(kControls[i].page == page)});
+            want.push_back({kControls[i].name, ShownOrHidden(kControls[i].page == page)});
         }
         want.push_back({"focus", focus});
         return want;
