@@ -39,29 +39,30 @@ private:
     H h_ = nullptr;
 };
 
-// An off-screen bitmap of a fixed size with its memory DC. The bitmap stays
-// selected for the buffer's life and is deselected before deletion.
-class BackBuffer {
+// A bitmap kept selected into a memory DC of its own for as long as it is
+// held, so copying from it creates nothing. The bitmap is deselected before
+// either is deleted.
+class BitmapDc {
 public:
-    BackBuffer() = default;
-    ~BackBuffer() { Release(); }
-    BackBuffer(const BackBuffer&) = delete;
-    BackBuffer& operator=(const BackBuffer&) = delete;
+    BitmapDc() = default;
+    ~BitmapDc() { Release(); }
+    BitmapDc(const BitmapDc&) = delete;
+    BitmapDc& operator=(const BitmapDc&) = delete;
 
-    // Recreates the bitmap only when the size changed. Returns false on failure.
-    bool Ensure(HDC reference, int width, int height) {
-        if (dc_ && width == width_ && height == height_) return true;
+    // Takes ownership of `bitmap`, also on failure. False when no DC could be had.
+    bool Adopt(HBITMAP bitmap, HDC reference = nullptr) {
         Release();
-        if (width <= 0 || height <= 0) return false;
-        dc_ = CreateCompatibleDC(reference);
-        bitmap_ = CreateCompatibleBitmap(reference, width, height);
-        if (!dc_ || !bitmap_) {
-            Release();
+        if (!bitmap) return false;
+        BITMAP bm{};
+        dc_ = GetObjectA(bitmap, sizeof bm, &bm) ? CreateCompatibleDC(reference) : nullptr;
+        if (!dc_) {
+            DeleteObject(bitmap);
             return false;
         }
-        old_ = SelectObject(dc_, bitmap_);
-        width_ = width;
-        height_ = height;
+        bitmap_ = bitmap;
+        old_ = SelectObject(dc_, bitmap);
+        width_ = bm.bmWidth;
+        height_ = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
         return true;
     }
     void Release() {
@@ -84,6 +85,23 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-inline COLORREF ToColorRef(unsigned char r, unsigned char g, unsigned char b) { return RGB(r, g, b); }
+// An off-screen bitmap for double-buffered painting, recreated only when the
+// size changes.
+class BackBuffer {
+public:
+    bool Ensure(HDC reference, int width, int height) {
+        if (bits_.Dc() && width == bits_.Width() && height == bits_.Height()) return true;
+        bits_.Release();
+        if (width <= 0 || height <= 0) return false;
+        HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
+        return bitmap && bits_.Adopt(bitmap, reference);
+    }
+    HDC Dc() const { return bits_.Dc(); }
+    int Width() const { return bits_.Width(); }
+    int Height() const { return bits_.Height(); }
+
+private:
+    BitmapDc bits_;
+};
 
 }  // namespace tolvane

@@ -7,6 +7,7 @@
 #include "app/gradient.h"
 #include "app/tab_layout.h"
 #include "app/win/gdi_util.h"
+#include "app/win/window_class.h"
 
 namespace tolvane {
 
@@ -282,13 +283,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterPageControlClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PageControlProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPageControlClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterOwnClass(instance, kPageControlClass, PageControlProc);
 }
 
 void SetPageControlTabPressed(HWND page, TabPressedFn fn) {

@@ -3,30 +3,15 @@
 #include <new>
 
 #include "app/form_table.h"
-
+#include "app/win/gdi_util.h"
+#include "app/win/window_class.h"
 
 namespace tolvane {
 
 namespace {
 
-// The picture stays selected into its own memory DC for the box's life, so a
-// repaint is one copy and creates nothing.
 struct PicBoxState {
-    HDC dc = nullptr;
-    HBITMAP picture = nullptr;
-    HGDIOBJ old = nullptr;
-    int width = 0, height = 0;
-
-    void Release() {
-        if (dc && old) SelectObject(dc, old);
-        if (picture) DeleteObject(picture);
-        if (dc) DeleteDC(dc);
-        dc = nullptr;
-        picture = nullptr;
-        old = nullptr;
-        width = height = 0;
-    }
-    ~PicBoxState() { Release(); }
+    BitmapDc picture;  // selected once, so a repaint is one copy
 };
 
 PicBoxState* State(HWND hwnd) { return reinterpret_cast<PicBoxState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
@@ -36,10 +21,10 @@ void Paint(HWND hwnd, HDC dc) {
     GetClientRect(hwnd, &rc);
     PicBoxState* s = State(hwnd);
     int pw = 0, ph = 0;
-    if (s && s->dc) {
-        pw = s->width;
-        ph = s->height;
-        BitBlt(dc, 0, 0, pw, ph, s->dc, 0, 0, SRCCOPY);
+    if (s && s->picture.Dc()) {
+        pw = s->picture.Width();
+        ph = s->picture.Height();
+        BitBlt(dc, 0, 0, pw, ph, s->picture.Dc(), 0, 0, SRCCOPY);
     }
     // Whatever the picture leaves uncovered shows the background.
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
@@ -50,6 +35,7 @@ void Paint(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     switch (msg) {
     case WM_NCCREATE: {
         auto* s = new (std::nothrow) PicBoxState;
@@ -63,16 +49,6 @@ LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(hwnd, reinterpret_cast<HDC>(wp));
-        return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -80,13 +56,7 @@ LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterPicBoxClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PicBoxProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPicBoxClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterOwnClass(instance, kPicBoxClass, PicBoxProc);
 }
 
 void SetPicBoxPicture(HWND box, HBITMAP picture) {
@@ -95,16 +65,8 @@ void SetPicBoxPicture(HWND box, HBITMAP picture) {
         if (picture) DeleteObject(picture);
         return;
     }
-    s->Release();
-    BITMAP bm{};
-    if (picture && GetObjectA(picture, sizeof bm, &bm) && (s->dc = CreateCompatibleDC(nullptr))) {
-        s->picture = picture;
-        s->old = SelectObject(s->dc, picture);
-        s->width = bm.bmWidth;
-        s->height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    } else if (picture) {
-        DeleteObject(picture);
-    }
+    if (picture) s->picture.Adopt(picture);
+    else s->picture.Release();
     InvalidateRect(box, nullptr, FALSE);
 }
 

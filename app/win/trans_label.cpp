@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/win/gdi_util.h"
+#include "app/win/window_class.h"
 
 namespace tolvane {
 
@@ -35,6 +36,7 @@ void Paint(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     switch (msg) {
     case WM_NCCREATE: {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
@@ -51,16 +53,6 @@ LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_ERASEBKGND:
         return 1;  // nothing of its own: what lies beneath shows through
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        Paint(hwnd, dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(hwnd, reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_SETFONT:
         if (TransLabelSettings* s = Settings(hwnd)) s->font = reinterpret_cast<HFONT>(wp);
         if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
@@ -82,14 +74,8 @@ RECT RectIn(HWND of, HWND in) {
 }  // namespace
 
 bool RegisterTransLabelClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;  // a double click is one press and one double-click, not two presses
-    wc.lpfnWndProc = TransLabelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kTransLabelClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    // a double click is one press and one double-click, not two presses
+    return RegisterOwnClass(instance, kTransLabelClass, TransLabelProc, CS_DBLCLKS);
 }
 
 void SetTransLabelCaption(HWND label, const char* text) {

@@ -1,0 +1,35 @@
+// What the window classes of our own share.
+#pragma once
+#include <windows.h>
+
+namespace tolvane {
+
+// Registers a class with the arrow pointer and no background brush;
+// registering it again (a second window in tests) is harmless.
+inline bool RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// WM_PAINT and WM_PRINTCLIENT for a window that draws itself with one
+// function. True when `msg` was one of them.
+inline bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)) {
+    if (msg == WM_PRINTCLIENT) {
+        paint(hwnd, reinterpret_cast<HDC>(wp));
+        return true;
+    }
+    if (msg != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    paint(hwnd, dc);
+    EndPaint(hwnd, &ps);
+    return true;
+}
+
+}  // namespace tolvane
