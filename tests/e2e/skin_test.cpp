@@ -3,7 +3,10 @@
 // engine ends the program. Every case starts from a clean system folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/fatal_text.h"
+#include "app/form_table.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace {
@@ -192,6 +195,43 @@ TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
         EXPECT_TRUE(e2e::FileExists(kSkin2009)) << "files written before the failure stay";
         program_.reset();
     }
+}
+
+// The 2009 skin, as resources/skin2009.she says, drawn by the real engine.
+TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(e2e::BringToForeground(main));
+    HWND repair = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kRepair));
+    HWND edit = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kEdit2));
+    ASSERT_TRUE(repair && edit);
+    e2e::Settle(program_->Handle(), 200);
+
+    const RECT w = e2e::WindowRectOf(main);
+    const POINT client = e2e::ClientOrigin(main);
+    const e2e::Capture shot = e2e::CaptureWindow(main);
+    ASSERT_FALSE(shot.Empty());
+    const auto within = [](e2e::Rgb c, e2e::Rgb a, e2e::Rgb b) {
+        auto in = [](int v, int x, int y) { return v >= std::min(x, y) && v <= std::max(x, y); };
+        return in(c.r, a.r, b.r) && in(c.g, a.g, b.g) && in(c.b, a.b, b.b);
+    };
+    // The caption bar: a gradient from the active top to the active bottom colour.
+    const e2e::Rgb caption = shot.At(w.left + (w.right - w.left) / 2, (w.top + client.y) / 2);
+    EXPECT_TRUE(within(caption, {0x5F, 0xA2, 0xE8}, {0x1D, 0x5F, 0xB5})) << e2e::ToString(caption);
+    // The outermost frame line.
+    EXPECT_EQ(shot.At(w.left, (w.top + w.bottom) / 2), (e2e::Rgb{0x0F, 0x3D, 0x7A}));
+
+    const RECT b = e2e::WindowRectOf(repair);
+    EXPECT_EQ(shot.At(b.left, (b.top + b.bottom) / 2), (e2e::Rgb{0x4A, 0x7D, 0xBB})) << "button border";
+    const e2e::Rgb face = shot.At((b.left + b.right) / 2, b.top + 3);
+    EXPECT_TRUE(within(face, {0xF4, 0xF9, 0xFF}, {0xCF, 0xE2, 0xF8})) << "button face " << e2e::ToString(face);
+
+    const RECT e = e2e::WindowRectOf(edit);
+    const e2e::Rgb border = shot.At(e.left, (e.top + e.bottom) / 2);
+    EXPECT_TRUE(border == (e2e::Rgb{0x7D, 0xA2, 0xCE}) || border == (e2e::Rgb{0x1D, 0x5F, 0xB5}))
+        << "edit border " << e2e::ToString(border);
+    if (HasFailure()) e2e::SaveFailureShot(main, "skin-colours");
+    EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
 }  // namespace
