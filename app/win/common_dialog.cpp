@@ -6,6 +6,78 @@
 
 namespace tolvane {
 
+namespace {
+
+const char kGuardProp[] = "TolvaneOpenGuard";
+
+// The full path the dialog is about to take: the typed name, made absolute
+// against the dialog's current folder unless it is absolute already. The
+// dialog answers in the character set of the call that opened it: ANSI here.
+std::string PendingPath(HWND dialog) {
+    auto ask = [dialog](UINT message) {
+        std::string text(32768, '\0');
+        SendMessageA(dialog, message, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(lstrlenA(text.c_str()));
+        return text;
+    };
+    std::string spec = ask(CDM_GETSPEC);
+    if (spec.size() >= 2 && spec.front() == '"' && spec.back() == '"') spec = spec.substr(1, spec.size() - 2);
+    const bool absolute = (spec.size() >= 2 && spec[1] == ':') || (!spec.empty() && spec[0] == '\\');
+    if (absolute) return spec;
+    std::string folder = ask(CDM_GETFOLDERPATH);
+    // A folder path may end in the trail byte 0x5C of a two-byte character;
+    // an extra separator only makes the estimate longer, never shorter.
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder + spec;
+}
+
+template <bool Wide>
+LRESULT CallPrevious(WNDPROC previous, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Wide ? CallWindowProcW(previous, dialog, message, wParam, lParam)
+                : CallWindowProcA(previous, dialog, message, wParam, lParam);
+}
+
+// Some platform dialogs assemble the confirmed path in a MAX_PATH buffer of
+// their own and overrun it when the typed path is longer (the program then
+// dies inside the dialog). A path that long could not come back through our
+// buffer anyway, so it is answered the way the platform answers it where it
+// works: the dialog ends as if cancelled.
+template <bool Wide>
+LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(dialog, kGuardProp));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK && PendingPath(dialog).size() >= MAX_PATH) {
+        return CallPrevious<Wide>(previous, dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    }
+    if (message == WM_NCDESTROY) {
+        if (Wide)
+            SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        else
+            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(dialog, kGuardProp);
+    }
+    return CallPrevious<Wide>(previous, dialog, message, wParam, lParam);
+}
+
+UINT_PTR CALLBACK OpenDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        // An Explorer-style hook lives in a child of the dialog; the buttons
+        // belong to its parent. The subclass keeps the parent's character set.
+        HWND dialog = GetParent(child);
+        const bool wide = IsWindowUnicode(dialog) != FALSE;
+        const LONG_PTR previous = wide ? GetWindowLongPtrW(dialog, GWLP_WNDPROC) : GetWindowLongPtrA(dialog, GWLP_WNDPROC);
+        if (previous && SetPropA(dialog, kGuardProp, reinterpret_cast<HANDLE>(previous))) {
+            if (wide)
+                SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardOpenDialog<true>));
+            else
+                SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardOpenDialog<false>));
+        }
+    }
+    return 0;  // default processing for everything
+}
+
+}  // namespace
+
 bool CommonDialog::Open(HWND owner) {
     // The platform's path buffer: at most 259 bytes of path fit, either way.
     char path[MAX_PATH] = {};
@@ -22,7 +94,8 @@ bool CommonDialog::Open(HWND owner) {
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
-    ofn.Flags = options | OFN_EXPLORER;
+    ofn.Flags = options | OFN_EXPLORER | OFN_ENABLEHOOK;
+    ofn.lpfnHook = OpenDialogHook;
     if (!GetOpenFileNameA(&ofn)) return false;
     fileName = path;
     return true;
