@@ -63,7 +63,9 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
         // The CREATESTRUCT holds the style asked for; the window's own style
         // is not complete before WM_NCCREATE.
         const CBT_CREATEWNDA* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
-        if (cw && cw->lpcs) SkinWindow(reinterpret_cast<HWND>(wp), cw->lpcs->style);
+        // Message-only windows are never drawn.
+        if (cw && cw->lpcs && cw->lpcs->hwndParent != HWND_MESSAGE)
+            SkinWindow(reinterpret_cast<HWND>(wp), cw->lpcs->style);
     }
     return CallNextHookEx(g_hook, code, wp, lp);
 }
