@@ -69,10 +69,25 @@ int ExpectedEditHeight(int designed) {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The program writes its skin files only when they are missing, so a
+        // prefix that ran an older build would keep that build's engine.
+        for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
+            ASSERT_TRUE(e2e::DeleteFileIfAny(stale)) << "cannot remove " << stale;
         std::string error;
         program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
         ASSERT_TRUE(program_) << error;
-        main_ = program_->WaitForMainWindow(kStartTimeoutMs);
+        std::vector<HWND> boxes;
+        e2e::WaitFor(
+            [&] {
+                main_ = e2e::FindMainWindow(program_->Id());
+                boxes = e2e::MessageBoxes(program_->Id());
+                return main_ || !boxes.empty() || !program_->Running();
+            },
+            kStartTimeoutMs, 20);
+        for (HWND box : boxes) {
+            const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
+            ADD_FAILURE() << "message box at start: \"" << info.title << "\": " << info.text;
+        }
         ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
         page_ = e2e::FindDescendant(main_, kPageControlId);
         ASSERT_TRUE(page_) << "no page control (id " << kPageControlId << ")";
