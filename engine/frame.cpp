@@ -304,6 +304,33 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
             if (IsWindowVisible(hwnd)) PaintNow(hwnd, true);
             return r;
         }
+        case WM_PRINT: {
+            // PrintWindow and friends: the skinned frame into their DC, then
+            // the rest, shifted to where the client area lies.
+            const Palette* pal = CurrentPalette();
+            Geometry g;
+            HDC dc = reinterpret_cast<HDC>(wp);
+            if (!(lp & PRF_NONCLIENT) || pal == nullptr || !Measure(hwnd, *pal, &g) || g.defaultInner ||
+                ((lp & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)))
+                break;
+            {
+                MemoryCanvas canvas(dc, g.width, g.height);
+                if (!canvas.ok()) break;
+                DrawFrame(hwnd, *st, *pal, g, canvas.dc());
+                int saved = SaveDC(dc);
+                ExcludeClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
+                canvas.CopyTo(dc, 0, 0);
+                RestoreDC(dc, saved);
+            }
+            // Clipped to the client area: the default erase fills the whole
+            // clip box, which would wipe the frame just drawn.
+            int saved = SaveDC(dc);
+            IntersectClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
+            OffsetViewportOrgEx(dc, g.client.left, g.client.top, nullptr);
+            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp & ~PRF_NONCLIENT);
+            RestoreDC(dc, saved);
+            return r;
+        }
         case kWmNcUahDrawCaption:
         case kWmNcUahDrawFrame:
             return 0;
@@ -371,9 +398,14 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
         case WM_LBUTTONUP:
             if (st->tracked) {
                 int tracked = st->tracked;
-                bool inside = st->pressedInside;
                 POINT pt = {XOf(lp), YOf(lp)};
                 ClientToScreen(hwnd, &pt);
+                // Where the button goes up counts, not the last move seen.
+                bool inside = false;
+                if (const Palette* pal = CurrentPalette()) {
+                    Geometry g;
+                    inside = Measure(hwnd, *pal, &g) && ButtonAt(g, ScreenToWindowPt(hwnd, pt)) == tracked;
+                }
                 ReleaseCapture();
                 StopTracking(hwnd, st);
                 if (inside) {

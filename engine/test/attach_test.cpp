@@ -292,6 +292,32 @@ TEST(Engine, NewWindowsAndSecondAttachFollowTheSkin) {
     EXPECT_EQ(CaptionPixel(w), kOtherCaption) << "the default repainted the caption on WM_SETTEXT";
 }
 
+TEST(Engine, WmPrintDrawsTheSkinnedFrame) {
+    Engine e;
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    TestWindow w;
+    w.Show();
+    RECT wr = w.WindowRect();
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, wr.right - wr.left, wr.bottom - wr.top);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    PatBlt(mem, 0, 0, wr.right - wr.left, wr.bottom - wr.top, BLACKNESS);
+    // Wine's PrintWindow does not go through WM_PRINT; ask for it directly.
+    SendMessageA(w.hwnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    POINT p = w.CaptionPoint(w.Width() / 2);
+    EXPECT_EQ(GetPixel(mem, p.x, p.y), kCaption);
+    // The client part lands below the frame, not over it.
+    POINT origin = {0, 0};
+    ClientToScreen(w.hwnd, &origin);
+    EXPECT_EQ(GetPixel(mem, origin.x - wr.left + 5, origin.y - wr.top + 5), GetSysColor(COLOR_BTNFACE));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+}
+
 TEST(Engine, CaptionFollowsActivationAndButtonsLightUpUnderTheMouse) {
     const COLORREF inactive = RGB(0x60, 0x60, 0x90);
     const COLORREF hot = RGB(0xF0, 0x90, 0x30);
