@@ -90,6 +90,10 @@ protected:
 };
 
 TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
+    // Seen from inside, since Wine does not give class icons to other processes.
+    EXPECT_NE(GetClassLongPtrA(main_, GCLP_HICON), 0u) << "the main window's class has no icon";
+    EXPECT_NE(GetClassLongPtrA(main_, GCLP_HICONSM), 0u) << "the main window's class has no small icon";
+
     SetVisibleFlag(kLabel3, true);  // as after the first clock tick, so the label paints
 
     // Wine fills caches of its own (fonts, brushes) on first use; count after that.
