@@ -55,11 +55,17 @@ void ClearInstallValues() {
     ASSERT_TRUE(e2e::RegDeleteKeyTree(HKEY_LOCAL_MACHINE, kFlySky));
 }
 
+const char kDialogMemoryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32";
+
 class LocatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearInstallValues();
         ASSERT_TRUE(e2e::RemoveFolderTree(kTestFolder));
+        // The platform's Open dialog remembers, per program, where it was last
+        // confirmed and offers that on its first opening: every case starts
+        // from a dialog that has never been used.
+        ASSERT_TRUE(e2e::RegDeleteKeyTree(HKEY_CURRENT_USER, kDialogMemoryKey));
     }
 
     void TearDown() override {
@@ -174,6 +180,9 @@ protected:
     // A click on 按钮2 and the Open dialog it brings up.
     HWND OpenBrowseDialog() {
         EXPECT_TRUE(e2e::ClickControl(Control(kButton2)));
+        // Park the pointer away from where the dialog's file list appears, so
+        // that no item gets picked up under it.
+        e2e::MoveMouse(POINT{2, 2});
         return WaitForDialog();
     }
 
@@ -390,8 +399,14 @@ TEST_P(BrowseChoiceTest, ConfirmedFileFillsBothBoxesAndIsOfferedAgain) {
     ASSERT_TRUE(dialog) << "no Open dialog after a click on 按钮2";
     AddModalFacts(dialog, &actual, "first opening");
     ExpectModalFacts(&expected, "first opening");
-    actual.push_back({"first opening: file-name field", Printable(e2e::TextOf(e2e::FileNameField(dialog)))});
-    expected.push_back({"first opening: file-name field", ""});
+    // Nothing is pre-filled by the program. Opening in the program's own
+    // folder, this platform's dialog may offer the program's own file there;
+    // no other text is acceptable.
+    const std::string firstField = e2e::TextOf(e2e::FileNameField(dialog));
+    actual.push_back({"first opening: file-name field empty or the program's own name",
+                      Yes(firstField.empty() || firstField == "tolvane.exe") + " (" + Printable(firstField) + ")"});
+    expected.push_back({"first opening: file-name field empty or the program's own name",
+                        "yes (" + Printable(firstField) + ")"});
     ASSERT_NO_FATAL_FAILURE(TypeAndConfirm(dialog, path));
     AddAfterClose(&actual, "confirmed");
     ExpectAfterClose(&expected, "confirmed", path, link);

@@ -8,6 +8,7 @@
 
 #include "app/form_table.h"
 #include "app/win/form_api.h"
+#include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 
 using namespace tolvane;
@@ -35,6 +36,9 @@ protected:
         for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
             ASSERT_TRUE(e2e::DeleteFileIfAny(stale)) << "cannot remove " << stale;
         const DWORD start = GetTickCount();
+        // The window opens its home page as it is built: never in a real browser.
+        std::string error;
+        ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
         main_ = BuildMainWindow(GetModuleHandleA(nullptr));
         ASSERT_TRUE(main_) << "the main window could not be built";
         std::printf("window built in %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));

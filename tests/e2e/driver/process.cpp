@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/browser.h"
 
 namespace e2e {
 
@@ -34,6 +35,8 @@ std::unique_ptr<Process> Process::Launch(const LaunchOptions& options, std::stri
         if (error) *error = "no program: TOLVANE_EXE is not set";
         return nullptr;
     }
+    // No program started from a test may ever reach a real web browser.
+    if (!UseFakeBrowser(error)) return nullptr;
     std::string command = "\"" + exe + "\"";
     if (!options.arguments.empty()) command += " " + options.arguments;
     std::vector<char> line(command.begin(), command.end());

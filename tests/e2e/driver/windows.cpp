@@ -179,8 +179,11 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     info.hwnd = box;
     info.title = TextOf(box);
     if (HWND text = GetDlgItem(box, 0xFFFF)) info.text = TextOf(text);
+    // Windows gives the icon static id 0x14, Wine 0x440; either way it only
+    // counts when it shows an icon.
     HWND icon = GetDlgItem(box, 0x14);
-    info.hasIcon = icon && IsWindowVisible(icon);
+    if (!icon) icon = GetDlgItem(box, 0x440);
+    info.hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (ClassOf(child) == "Button" || ClassOf(child) == "BUTTON")
             info.buttons.emplace_back(GetDlgCtrlID(child), TextOf(child));
