@@ -20,15 +20,15 @@ std::string PendingPath(HWND dialog) {
         text.resize(lstrlenA(text.c_str()));
         return text;
     };
-    std::string spec = ask(CDM_GETSPEC);
-    if (spec.size() >= 2 && spec.front() == '"' && spec.back() == '"') spec = spec.substr(1, spec.size() - 2);
-    const bool absolute = (spec.size() >= 2 && spec[1] == ':') || (!spec.empty() && spec[0] == '\\');
-    if (absolute) return spec;
+    std::string typed = ask(CDM_GETSPEC);
+    if (typed.size() >= 2 && typed.front() == '"' && typed.back() == '"') typed = typed.substr(1, typed.size() - 2);
+    const bool absolute = (typed.size() >= 2 && typed[1] == ':') || (!typed.empty() && typed[0] == '\\');
+    if (absolute) return typed;
     std::string folder = ask(CDM_GETFOLDERPATH);
     // A folder path may end in the trail byte 0x5C of a two-byte character;
     // an extra separator only makes the estimate longer, never shorter.
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    return folder + spec;
+    return folder + typed;
 }
 
 template <bool Wide>
