@@ -7,6 +7,7 @@ export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
+export FONTCONFIG_FILE=$_here/scripts/fonts.conf
 # The display of our own Xvfb, when one was started for this build.
 if [ -f "$TOLVANE_BUILD/xvfb.display" ]; then
   export DISPLAY=":$(cat "$TOLVANE_BUILD/xvfb.display")"
