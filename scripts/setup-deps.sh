@@ -9,9 +9,10 @@ want() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok ins
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
+stale=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
-  touch /tmp/.tolvane-apt-stale
+  stale=1
 fi
 
 # Source entries are derived from the machine's own binary entries, so no
@@ -32,7 +33,7 @@ if [ ! -f "$src_list" ]; then
     sed -E 's/^Types:.*/Types: deb-src/' "$tmp" | $SUDO tee "$src_list" >/dev/null
   fi
   rm -f "$tmp"
-  touch /tmp/.tolvane-apt-stale
+  stale=1
 fi
 
 for p in gcc-mingw-w64-i686 g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
@@ -41,11 +42,11 @@ for p in gcc-mingw-w64-i686 g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw
   want "$p"
 done
 
+# New architectures or source entries, or packages to fetch: the lists must be current.
+if [ $stale -eq 1 ] || [ ${#need_pkgs[@]} -gt 0 ]; then
+  $SUDO apt-get update -qq
+fi
 if [ ${#need_pkgs[@]} -gt 0 ]; then
-  if [ -f /tmp/.tolvane-apt-stale ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v lock)" ] || true; then
-    $SUDO apt-get update -qq
-    rm -f /tmp/.tolvane-apt-stale
-  fi
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}"
 fi
 
