@@ -80,11 +80,20 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
         ScopedSelect sel(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, pal.color(disabled ? she::kButtonDisabledText : she::kButtonText));
+        // The standard button's text margins, so a caption wraps where it
+        // would wrap unskinned.
         RECT tr = rc;
-        InflateRect(&tr, -4, -2);
+        InflateRect(&tr, -3, -2);
         if (pressed) OffsetRect(&tr, 1, 1);
         UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        if (style & BS_MULTILINE) flags = DT_CENTER | DT_WORDBREAK;
+        if (style & BS_MULTILINE) {
+            // Wrapped lines stay centred as a block.
+            flags = DT_CENTER | DT_WORDBREAK;
+            RECT need = tr;
+            DrawTextA(dc, text, n, &need, flags | DT_CALCRECT);
+            const int spare = (tr.bottom - tr.top) - (need.bottom - need.top);
+            if (spare > 0) tr.top += spare / 2;
+        }
         if (ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
         DrawTextA(dc, text, n, &tr, flags);
     }
