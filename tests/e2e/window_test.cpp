@@ -461,6 +461,16 @@ TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
         const POINT face = OnPage(t1.left + 3, 12);
         EXPECT_EQ(e2e::ToString(cap.At(face.x, face.y)), e2e::ToString(kPageColour))
             << "the about tab is not drawn as the current tab";
+        // The about text's four paragraphs, with an empty line between each,
+        // are all inside the label: ink in the first and in the seventh line.
+        const RECT label = e2e::WindowRectOf(Control(kLabel2));
+        const int line = (label.bottom - label.top) / 7;
+        EXPECT_GT(cap.Count(RECT{label.left, label.top, label.right, label.top + line}, IsDarkInk), 0)
+            << "no first paragraph";
+        EXPECT_GT(cap.Count(RECT{label.left, label.bottom - line, label.right, label.bottom}, IsDarkInk), 0)
+            << "the last paragraph does not show inside the label";
+        EXPECT_EQ(cap.Count(RECT{label.left, label.top + line, label.right, label.top + 2 * line - 1}, IsDarkInk), 0)
+            << "no empty line after the first paragraph";
     }
 
     // The tab of the page already current: nothing moves.
