@@ -43,8 +43,8 @@ HFONT CreateSongTi() {
     return CreateFontIndirectA(&lf);
 }
 
-HFONT FontFor(const ControlSpec& spec) {
-    return spec.font == FontChoice::SongTiPlain && g_form.songTi ? g_form.songTi : GuiFont();
+HFONT FontFor(const ControlSpec& control) {
+    return control.font == FontChoice::SongTiPlain && g_form.songTi ? g_form.songTi : GuiFont();
 }
 
 HBITMAP LoadBanner() {
@@ -58,50 +58,50 @@ HBITMAP LoadBanner() {
 }
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.
-int EditHeight(HWND edit, const ControlSpec& spec) {
+int EditHeight(HWND edit, const ControlSpec& control) {
     HDC dc = GetDC(edit);
-    HGDIOBJ old = SelectObject(dc, FontFor(spec));
+    HGDIOBJ old = SelectObject(dc, FontFor(control));
     SIZE size{};
     GetTextExtentPoint32A(dc, "吴", 2, &size);
     SelectObject(dc, old);
     ReleaseDC(edit, dc);
-    return EditBoxHeight(spec.height, size.cy, GetSystemMetrics(SM_CYEDGE));
+    return EditBoxHeight(control.height, size.cy, GetSystemMetrics(SM_CYEDGE));
 }
 
 HWND CreateControl(int index, HINSTANCE instance) {
-    const ControlSpec& spec = kControls[index];
-    const DWORD common = WS_CHILD | ((spec.flags & kTabStop) ? WS_TABSTOP : 0) |
-                         ((spec.flags & kDisabled) ? WS_DISABLED : 0);
+    const ControlSpec& control = kControls[index];
+    const DWORD common = WS_CHILD | ((control.flags & kTabStop) ? WS_TABSTOP : 0) |
+                         ((control.flags & kDisabled) ? WS_DISABLED : 0);
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
     HWND parent = g_form.main;
     HWND hwnd = nullptr;
-    switch (spec.kind) {
+    switch (control.kind) {
     case Kind::Button:
-        hwnd = CreateWindowExA(0, "BUTTON", spec.caption,
-                               common | ((spec.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+        hwnd = CreateWindowExA(0, "BUTTON", control.caption,
+                               common | ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                                    BS_CENTER | BS_VCENTER | BS_MULTILINE,
-                               spec.left, spec.top, spec.width, spec.height, parent, id, instance, nullptr);
+                               control.left, control.top, control.width, control.height, parent, id, instance, nullptr);
         break;
     case Kind::EditBox:
-        hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", spec.caption, common | ES_LEFT | ES_AUTOHSCROLL,
-                               spec.left, spec.top, spec.width, spec.height, parent, id, instance, nullptr);
+        hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", control.caption, common | ES_LEFT | ES_AUTOHSCROLL,
+                               control.left, control.top, control.width, control.height, parent, id, instance, nullptr);
         if (hwnd) {
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
-            const int h = EditHeight(hwnd, spec);
-            if (h != spec.height) SetWindowPos(hwnd, nullptr, 0, 0, spec.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control)), FALSE);
+            const int h = EditHeight(hwnd, control);
+            if (h != control.height) SetWindowPos(hwnd, nullptr, 0, 0, control.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(hwnd, EM_SETSEL, 0, 0);
         }
         break;
     case Kind::TransLabel: {
         TransLabelSettings& ls = g_form.labelSettings[index];
-        ls = {spec.labelLayout, nullptr, RGB(0, 0, 0)};
-        hwnd = CreateWindowExA(0, kTransLabelClass, spec.caption, common, spec.left, spec.top, spec.width,
-                               spec.height, parent, id, instance, &ls);
+        ls = {control.labelLayout, nullptr, RGB(0, 0, 0)};
+        hwnd = CreateWindowExA(0, kTransLabelClass, control.caption, common, control.left, control.top, control.width,
+                               control.height, parent, id, instance, &ls);
         break;
     }
     case Kind::PicBox:
-        hwnd = CreateWindowExA(0, kPicBoxClass, "", common, spec.left, spec.top, spec.width, spec.height, parent,
+        hwnd = CreateWindowExA(0, kPicBoxClass, "", common, control.left, control.top, control.width, control.height, parent,
                                id, instance, nullptr);
         if (hwnd) SetPicBoxPicture(hwnd, LoadBanner());
         break;
@@ -114,7 +114,7 @@ HWND CreateControl(int index, HINSTANCE instance) {
     case Kind::PageControl:
         return nullptr;
     }
-    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
+    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control)), FALSE);
     return hwnd;
 }
 
