@@ -7,6 +7,7 @@
 #include "app/gradient.h"
 #include "app/tab_layout.h"
 #include "app/win/gdi_util.h"
+#include "app/win/trans_label.h"
 #include "app/win/window_class.h"
 
 namespace tolvane {
@@ -160,7 +161,7 @@ bool EnsureBuffer(PageControlState* s, HDC reference) {
 // from flashing page colour on every repaint.
 void ExcludeOpaqueChildren(HWND hwnd, HDC dc) {
     for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c) || IsTransparentChild(c)) continue;
+        if (!IsWindowVisible(c) || IsTransLabel(c)) continue;
         RECT r;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
@@ -170,7 +171,7 @@ void ExcludeOpaqueChildren(HWND hwnd, HDC dc) {
 
 void InvalidateTransparentChildren(HWND hwnd, const RECT& painted) {
     for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c) || !IsTransparentChild(c)) continue;
+        if (!IsWindowVisible(c) || !IsTransLabel(c)) continue;
         RECT r, both;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
@@ -283,7 +284,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterPageControlClass(HINSTANCE instance) {
-    return RegisterOwnClass(instance, kPageControlClass, PageControlProc);
+    return RegisterOwnClass(instance, kPageControlClass, PageControlProc) != 0;
 }
 
 void SetPageControlTabPressed(HWND page, TabPressedFn fn) {
@@ -301,11 +302,6 @@ void PageControlSetCurrent(HWND page, int index) {
     s->current = index;
     Relayout(s);  // the current tab's row moves next to the body
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
-}
-
-bool IsTransparentChild(HWND child) {
-    char name[32];
-    return GetClassNameA(child, name, sizeof name) && lstrcmpA(name, kTransLabelClass) == 0;
 }
 
 }  // namespace tolvane

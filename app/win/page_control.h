@@ -14,7 +14,5 @@ void SetPageControlTabPressed(HWND page, TabPressedFn fn);
 int PageControlCurrent(HWND page);
 // Makes `index` current and repaints; no control is shown or hidden here.
 void PageControlSetCurrent(HWND page, int index);
-// Whether `child` draws over the page (transparent) and must be repainted after it.
-bool IsTransparentChild(HWND child);
 
 }  // namespace tolvane

@@ -56,7 +56,7 @@ LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterPicBoxClass(HINSTANCE instance) {
-    return RegisterOwnClass(instance, kPicBoxClass, PicBoxProc);
+    return RegisterOwnClass(instance, kPicBoxClass, PicBoxProc) != 0;
 }
 
 void SetPicBoxPicture(HWND box, HBITMAP picture) {

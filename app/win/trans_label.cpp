@@ -9,6 +9,9 @@ namespace tolvane {
 
 namespace {
 
+// Known once the class is registered; painting asks it for every child.
+ATOM g_labelAtom = 0;
+
 TransLabelSettings* Settings(HWND hwnd) {
     return reinterpret_cast<TransLabelSettings*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
@@ -75,8 +78,11 @@ RECT RectIn(HWND of, HWND in) {
 
 bool RegisterTransLabelClass(HINSTANCE instance) {
     // a double click is one press and one double-click, not two presses
-    return RegisterOwnClass(instance, kTransLabelClass, TransLabelProc, CS_DBLCLKS);
+    g_labelAtom = RegisterOwnClass(instance, kTransLabelClass, TransLabelProc, CS_DBLCLKS);
+    return g_labelAtom != 0;
 }
+
+bool IsTransLabel(HWND hwnd) { return g_labelAtom && GetClassWord(hwnd, GCW_ATOM) == g_labelAtom; }
 
 void SetTransLabelCaption(HWND label, const char* text) {
     SetWindowTextA(label, text);
@@ -88,8 +94,13 @@ void SetTransLabelCaption(HWND label, const char* text) {
     HWND top = GetAncestor(label, GA_ROOT);
     RECT r = RectIn(label, top);
     RedrawWindow(top, &r, nullptr, now);
-    for (HWND a = GetParent(label); a && a != top; a = GetParent(a)) {
-        // Ancestors below the top-level window lie beneath the label too.
+    // Ancestors below the top-level window lie beneath the label too, the
+    // outermost furthest back.
+    HWND chain[8];
+    int depth = 0;
+    for (HWND a = GetParent(label); a && a != top && depth < 8; a = GetParent(a)) chain[depth++] = a;
+    while (depth > 0) {
+        HWND a = chain[--depth];
         RECT ra = RectIn(label, a);
         RedrawWindow(a, &ra, nullptr, now);
     }

@@ -15,6 +15,10 @@ struct TransLabelSettings {
     COLORREF textColour;
 };
 
+// Whether `hwnd` is a transparent label: what lies beneath it must be
+// painted before it.
+bool IsTransLabel(HWND hwnd);
+
 // Stores the caption and repaints, back to front, everything under the
 // label and then the label, so no trace of the old text stays on screen.
 void SetTransLabelCaption(HWND label, const char* text);

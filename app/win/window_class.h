@@ -4,9 +4,10 @@
 
 namespace tolvane {
 
-// Registers a class with the arrow pointer and no background brush;
-// registering it again (a second window in tests) is harmless.
-inline bool RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0) {
+// Registers a class with the arrow pointer and no background brush and
+// answers its atom (0 on failure); registering it again (a second window in
+// tests) answers the atom it already has.
+inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
@@ -14,7 +15,9 @@ inline bool RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc,
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (ATOM atom = RegisterClassExA(&wc)) return atom;
+    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return 0;
+    return static_cast<ATOM>(GetClassInfoExA(instance, name, &wc));
 }
 
 // WM_PAINT and WM_PRINTCLIENT for a window that draws itself with one
