@@ -16,7 +16,7 @@ src=$(ls -d "$deps"/src/libjpeg-turbo-*/ | head -n 1)
 rm -rf "$deps/jpeg-build"
 cmake -S "$src" -B "$deps/jpeg-build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" \
-  -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_C_FLAGS_MINSIZEREL="-Os -ffunction-sections -fdata-sections" -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_C_FLAGS_MINSIZEREL="-Os -ffunction-sections -fdata-sections -DNO_GETENV -DNO_PUTENV" -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF \
   -DWITH_JAVA=OFF -DCMAKE_CROSSCOMPILING_EMULATOR= -Wno-dev >/dev/null
 cmake --build "$deps/jpeg-build" --target jpeg-static >/dev/null
