@@ -10,6 +10,7 @@
 #include "app/win/form_api.h"
 #include "app/win/page_control.h"
 #include "app/win/pic_box.h"
+#include "app/win/resource_bytes.h"
 #include "app/win/jpeg_image.h"
 #include "app/win/trans_label.h"
 #include "app/win/text_buffer.h"
@@ -48,13 +49,9 @@ HFONT FontFor(const ControlSpec& control) {
 }
 
 HBITMAP LoadBanner() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HRSRC res = FindResourceA(instance, MAKEINTRESOURCEA(IDR_BANNER_JPEG), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-    HGLOBAL data = res ? LoadResource(instance, res) : nullptr;
-    const void* bytes = data ? LockResource(data) : nullptr;
-    if (!bytes) return nullptr;
+    const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
     int w = 0, h = 0;
-    return DecodeJpeg(bytes, SizeofResource(instance, res), &w, &h);
+    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : nullptr;
 }
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.

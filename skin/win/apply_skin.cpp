@@ -5,6 +5,7 @@
 #include "app/fatal_text.h"
 #include "app/win/fatal.h"
 #include "app/win/handlers.h"
+#include "app/win/resource_bytes.h"
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
 #include "skin/win/dll_binding.h"
@@ -24,11 +25,8 @@ struct DllBinding {
 DllBinding g_engine{kSkinEnginePath, kSkinAttachExport};
 
 ByteBlock ResourceBlock(int id) {
-    HMODULE self = GetModuleHandleA(nullptr);
-    HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-    HGLOBAL data = res ? LoadResource(self, res) : nullptr;
-    const void* bytes = data ? LockResource(data) : nullptr;
-    return bytes ? ByteBlock{bytes, SizeofResource(self, res)} : ByteBlock{nullptr, 0};
+    const ResourceBytes bytes = RcDataBytes(id);
+    return ByteBlock{bytes.data, bytes.size};
 }
 
 // FARPROC carries no signature; going through void(*)() says so to the compiler.
