@@ -162,6 +162,12 @@ void OnTabPressed(int tab) {
     SelectPage(tab);
 }
 
+int WindowWidth(HWND hwnd) {
+    RECT r{};
+    if (hwnd) GetWindowRect(hwnd, &r);
+    return r.right - r.left;
+}
+
 void RaiseGotFocus() {
     HWND focus = GetFocus();
     if (!focus) return;
@@ -277,14 +283,9 @@ void FocusControl(int index) {
     if (HWND c = ControlWindow(index)) SetFocus(c);
 }
 
-int GetControlWidth(int index) {
-    HWND c = index == kPageControlSource ? g_form.page : ControlWindow(index);
-    RECT r{};
-    if (c) GetWindowRect(c, &r);
-    return r.right - r.left;
-}
+int GetControlWidth(int index) { return WindowWidth(ControlWindow(index)); }
 
-int PageControlWidth() { return GetControlWidth(kPageControlSource); }
+int PageControlWidth() { return WindowWidth(g_form.page); }
 
 void SetControlWidth(int index, long long width) {
     HWND c = ControlWindow(index);
