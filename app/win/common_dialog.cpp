@@ -1,5 +1,6 @@
 #include "app/win/common_dialog.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include "app/filter_list.h"
@@ -7,8 +8,6 @@
 namespace tolvane {
 
 namespace {
-
-const char kGuardProp[] = "TolvaneOpenGuard";
 
 // The full path the dialog is about to take: the typed name, made absolute
 // against the dialog's current folder unless it is absolute already. The
@@ -31,48 +30,24 @@ std::string PendingPath(HWND dialog) {
     return folder + typed;
 }
 
-template <bool Wide>
-LRESULT CallPrevious(WNDPROC previous, HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Wide ? CallWindowProcW(previous, dialog, message, wParam, lParam)
-                : CallWindowProcA(previous, dialog, message, wParam, lParam);
-}
-
 // Some platform dialogs assemble the confirmed path in a MAX_PATH buffer of
 // their own and overrun it when the typed path is longer (the program then
 // dies inside the dialog). A path that long could not come back through our
 // buffer anyway, so it is answered the way the platform answers it where it
 // works: the dialog ends as if cancelled.
-template <bool Wide>
-LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(dialog, kGuardProp));
+LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK && PendingPath(dialog).size() >= MAX_PATH) {
-        return CallPrevious<Wide>(previous, dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+        return DefSubclassProc(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
     }
-    if (message == WM_NCDESTROY) {
-        if (Wide)
-            SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        else
-            SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(dialog, kGuardProp);
-    }
-    return CallPrevious<Wide>(previous, dialog, message, wParam, lParam);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, GuardOpenDialog, id);
+    return DefSubclassProc(dialog, message, wParam, lParam);
 }
 
 UINT_PTR CALLBACK OpenDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) {
-        // An Explorer-style hook lives in a child of the dialog; the buttons
-        // belong to its parent. The subclass keeps the parent's character set.
-        HWND dialog = GetParent(child);
-        const bool wide = IsWindowUnicode(dialog) != FALSE;
-        const LONG_PTR previous = wide ? GetWindowLongPtrW(dialog, GWLP_WNDPROC) : GetWindowLongPtrA(dialog, GWLP_WNDPROC);
-        if (previous && SetPropA(dialog, kGuardProp, reinterpret_cast<HANDLE>(previous))) {
-            if (wide)
-                SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardOpenDialog<true>));
-            else
-                SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardOpenDialog<false>));
-        }
-    }
+    // An Explorer-style hook lives in a child of the dialog; the buttons
+    // belong to its parent.
+    if (message == WM_INITDIALOG) SetWindowSubclass(GetParent(child), GuardOpenDialog, 0, 0);
     return 0;  // default processing for everything
 }
 
