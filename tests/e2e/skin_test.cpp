@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/fatal_text.h"
 #include "app/form_table.h"
+#include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace {
@@ -37,6 +39,17 @@ FILETIME WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
+}
+
+std::set<std::string> SystemFolder() {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("C:\\WINDOWS\\system\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
 }
 
 class SkinTest : public ::testing::Test {
@@ -97,6 +110,25 @@ protected:
         EXPECT_EQ(e2e::FindMainWindow(program_->Id()), nullptr) << "the main window was shown";
         ASSERT_TRUE(e2e::PressDialogButton(box, IDOK));
         ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, exitCode));
+    }
+
+    // Runs the program with `arguments` to its end, watching for any window of
+    // it meanwhile; its exit code, or 0xDEAD when it did not end on its own.
+    DWORD RunToEnd(const std::string& arguments, std::set<std::string>* windowClasses) {
+        std::string error;
+        e2e::LaunchOptions options;
+        options.arguments = arguments;
+        program_ = e2e::Process::Launch(options, &error);
+        EXPECT_TRUE(program_) << error;
+        if (!program_) return 0xDEAD;
+        e2e::WaitFor([&] {
+            for (HWND w : e2e::TopLevelWindows(program_->Id())) windowClasses->insert(e2e::ClassOf(w));
+            return !program_->Running();
+        }, kStartTimeoutMs, 5);
+        DWORD code = 0xDEAD;
+        if (!program_->WaitForExit(0, &code)) code = 0xDEAD;
+        program_.reset();
+        return code;
     }
 
     std::vector<std::string> Calls() {
@@ -169,6 +201,53 @@ TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
     ExpectFatal(tolvane::FatalErrorText(tolvane::kStackImbalance, 6), &code);
     EXPECT_EQ(code, 0xFFFFFFFFu);
     EXPECT_EQ(Calls().size(), 1u) << "the engine ran once, then the guard caught it";
+}
+
+// The elevated helper that a first start on Vista or later asks for, run
+// directly: a Wine process may write the system folder anyway, so the prompt
+// itself is not reached here.
+TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
+    ASSERT_TRUE(e2e::UseFakeBrowser());
+    e2e::ClearBrowserLog();
+    const std::set<std::string> before = SystemFolder();
+    std::set<std::string> windows;
+    EXPECT_EQ(RunToEnd("/deploy", &windows), 0u);
+    std::set<std::string> added;
+    for (const std::string& name : SystemFolder())
+        if (!before.count(name)) added.insert(name);
+    EXPECT_EQ(added, (std::set<std::string>{"QQ2009.she", "Skin.dll"}));
+    EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")));
+
+    const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
+    Sleep(1100);  // the file system's time stamps must be able to differ
+    EXPECT_EQ(RunToEnd("/DEPLOY", &windows), 0u) << "both files there: nothing to do, success";
+    const FILETIME engineNow = WriteTime(kEngine), skinNow = WriteTime(kSkin2009);
+    EXPECT_EQ(CompareFileTime(&engineTime, &engineNow), 0) << "engine rewritten";
+    EXPECT_EQ(CompareFileTime(&skinTime, &skinNow), 0) << "skin rewritten";
+    EXPECT_EQ(SystemFolder().size(), before.size() + 2);
+
+    std::string seen;
+    for (const std::string& c : windows) seen += " " + c;
+    EXPECT_TRUE(windows.empty()) << "windows of the helper:" << seen;
+    e2e::Pump(200);
+    EXPECT_TRUE(e2e::BrowserOpenings().empty()) << "the helper opened a web page";
+}
+
+TEST_F(SkinTest, AnyOtherArgumentStartsTheProgramAsUsual) {
+    for (const char* arguments : {"/help", "/deploy now"}) {
+        SCOPED_TRACE(arguments);
+        Clean();
+        std::string error;
+        e2e::LaunchOptions options;
+        options.arguments = arguments;
+        program_ = e2e::Process::Launch(options, &error);
+        ASSERT_TRUE(program_) << error;
+        HWND main = program_->WaitForMainWindow(kStartTimeoutMs);
+        ASSERT_TRUE(main);
+        EXPECT_TRUE(e2e::FileExists(kEngine) && e2e::FileExists(kSkin2009));
+        EXPECT_EQ(CloseAndWait(main), 0u);
+    }
 }
 
 struct BrokenEngine {
