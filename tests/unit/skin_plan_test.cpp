@@ -157,34 +157,6 @@ TEST(SkinSteps, RefusedWriteAsksOnceForElevationWhereThatHelps) {
     }
 }
 
-TEST(SkinSteps, TheHelperWritesWhatIsMissingAndNeverAsks) {
-    RecordingPlatform clean;
-    EXPECT_TRUE(DeployStartupFiles(clean, kBlocks));
-    const std::vector<std::string> first = {
-        "exists " + kEnginePath, "write " + kEnginePath, "exists " + kPath2009, "write " + kPath2009,
-        "exists " + kEnginePath, "exists " + kPath2009,
-    };
-    EXPECT_EQ(clean.calls, first);
-    ASSERT_EQ(clean.written.size(), 2u);
-    EXPECT_EQ(clean.written[0].data, kEngine);
-    EXPECT_EQ(clean.written[1].data, k2009);
-
-    RecordingPlatform installed;
-    installed.present = {kEnginePath, kPath2009};
-    EXPECT_TRUE(DeployStartupFiles(installed, kBlocks));
-    EXPECT_TRUE(installed.written.empty()) << "an existing file is never replaced";
-
-    RecordingPlatform locked;
-    locked.writeResult = WriteResult::RefusedForRights;
-    locked.vista = true;
-    EXPECT_FALSE(DeployStartupFiles(locked, kBlocks));
-    const std::vector<std::string> refused = {
-        "exists " + kEnginePath, "write " + kEnginePath, "exists " + kPath2009, "write " + kPath2009,
-        "exists " + kEnginePath,
-    };
-    EXPECT_EQ(locked.calls, refused) << "the helper itself asks for nothing";
-}
-
 TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
     const struct {
         const char* line;
