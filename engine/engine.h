@@ -63,6 +63,10 @@ bool AttachFrame(HWND hwnd);
 bool AttachButton(HWND hwnd);
 bool AttachEdit(HWND hwnd);
 
+// Tells desktop composition (Vista and later) whether the frame of a
+// top-level window is ours to paint; nothing happens where there is none.
+void SetFrameRendering(HWND hwnd, bool ours);
+
 // Redraws a skinned window with the current palette, or, after detaching,
 // with the default look.
 void RepaintFrame(HWND hwnd);
