@@ -197,6 +197,7 @@ HWND BuildMainWindow(HINSTANCE instance) {
         !RegisterTransLabelClass(instance) || !RegisterPicBoxClass(instance))
         return nullptr;
 
+    g_form.created = false;
     SuspendEvents();
     const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kMainWindow.width,
                                    kMainWindow.height);
