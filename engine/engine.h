@@ -20,6 +20,7 @@ struct Palette {
     HPEN buttonBorder = nullptr;
     HPEN buttonDefaultBorder = nullptr;
     HPEN buttonDisabledBorder = nullptr;
+    HPEN buttonDisabledDefaultBorder = nullptr;  // the default border's width, greyed
     HPEN buttonFocus = nullptr;
 
     COLORREF color(she::ColorId id) const {
