@@ -1,7 +1,6 @@
 #include "app/win/text_buffer.h"
 
 #include <new>
-#include <stdexcept>
 
 #include "app/fatal_text.h"
 #include "app/win/fatal.h"
@@ -9,11 +8,12 @@
 namespace tolvane {
 
 void ResizeOrDie(std::string& text, std::size_t size) {
+    // A size the string cannot even ask for is reported here, as what was
+    // asked: the library's own length error ends the program without a word.
+    if (size > text.max_size()) FatalRuntimeError(AllocationFailureMessage(size), 0);
     try {
         text.resize(size);
     } catch (const std::bad_alloc&) {
-        FatalRuntimeError(AllocationFailureMessage(size), 0);
-    } catch (const std::length_error&) {
         FatalRuntimeError(AllocationFailureMessage(size), 0);
     }
 }
