@@ -1,27 +1,27 @@
-// What the C++ runtime does when the program has a bug, kept small.
+// The parts of the C++ runtime the program links, kept to what it uses.
 //
-// The program reports its failures itself and never catches the standard
-// library's exceptions (a text that cannot be sized is checked before it is
-// asked for; see ResizeOrDie). The library's own throw helpers and its
-// default terminate handler would still link, behind them, the exception
-// classes with a second string implementation, the unwinder, and a C++
-// name demangler with a printf of its own: a third of the executable, for
-// messages written to a console a windowed program does not have.
+// The program reports its failures itself and catches no exception: it is
+// compiled without them, and a text that cannot be sized is checked before
+// it is asked for (ResizeOrDie). Left to the library, its throw helpers and
+// its default terminate handler would still link the exception classes with
+// a second string implementation, the unwinder, and a C++ name demangler
+// with a printf of its own: a third of the executable, for messages written
+// to a console a windowed program does not have.
 //
-// Defining them here keeps all of that out. They are reached only through a
-// bug (an index out of range, a null string) or a size no allocator can
-// serve; each ends the process the way an uncaught exception did, with
-// abort(). The whole family is defined, as the library defines it in one
-// object: one left out and needed later would bring that object back and
-// fail the link on the duplicates, rather than grow the program silently.
-//
-// Linked into the program only, never into the tests (they keep the
-// library's exceptions).
+// Linked into the program only, never into the tests: they keep the
+// library's exceptions.
 #include <bits/functexcept.h>
 
 #include <cstdlib>
 #include <exception>
+#include <string>
 
+// Reached only through a bug (an index out of range, a null string) or a
+// size no allocator can serve; each ends the process the way an uncaught
+// exception did, with abort(). The whole family is defined, as the library
+// defines it in one object: one left out and needed later would bring that
+// object back and fail the link on the duplicates, instead of growing the
+// program silently.
 namespace std {
 
 void __throw_bad_exception() { std::abort(); }
@@ -47,3 +47,9 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 
 }  // namespace __gnu_cxx
+
+// The library's prebuilt std::string is compiled with exceptions: linking it
+// would bring the unwinder and the exception runtime back for its cleanup
+// paths. The program's own copy is instantiated here, with the program's
+// flags; the members it does not call are dropped by the linker.
+template class std::basic_string<char>;

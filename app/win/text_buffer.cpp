@@ -1,7 +1,5 @@
 #include "app/win/text_buffer.h"
 
-#include <new>
-
 #include "app/fatal_text.h"
 #include "app/win/fatal.h"
 
@@ -9,13 +7,9 @@ namespace tolvane {
 
 void ResizeOrDie(std::string& text, std::size_t size) {
     // A size the string cannot even ask for is reported here, as what was
-    // asked: the library's own length error ends the program without a word.
+    // asked; a size it asks for and does not get ends in operator new.
     if (size > text.max_size()) FatalRuntimeError(AllocationFailureMessage(size), 0);
-    try {
-        text.resize(size);
-    } catch (const std::bad_alloc&) {
-        FatalRuntimeError(AllocationFailureMessage(size), 0);
-    }
+    text.resize(size);
 }
 
 std::string WindowText(HWND hwnd) {
