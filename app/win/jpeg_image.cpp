@@ -1,7 +1,7 @@
 #include "app/win/jpeg_image.h"
 
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h wants FILE declared
 
 extern "C" {
 #include <jpeglib.h>
@@ -18,16 +18,33 @@ struct ErrorManager {
 
 // libjpeg reports fatal errors by calling this; it must not return.
 void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1); }
+// Warnings and traces are not shown anywhere: a damaged banner either
+// decodes as well as it can or fails as a whole.
 void OnJpegMessage(j_common_ptr, int) {}
+void OnJpegOutput(j_common_ptr) {}
+void OnJpegFormat(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
+void OnJpegReset(j_common_ptr info) {
+    info->err->num_warnings = 0;
+    info->err->msg_code = 0;
+}
+
+// The library's own error manager (jpeg_std_error) would link its message
+// table and the stdio printing behind it; nothing here ever prints them.
+jpeg_error_mgr* InitErrorManager(ErrorManager& err) {
+    err.base.error_exit = OnJpegError;
+    err.base.emit_message = OnJpegMessage;
+    err.base.output_message = OnJpegOutput;
+    err.base.format_message = OnJpegFormat;
+    err.base.reset_error_mgr = OnJpegReset;
+    return &err.base;
+}
 
 }  // namespace
 
 HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height) {
     jpeg_decompress_struct info{};
     ErrorManager err{};
-    info.err = jpeg_std_error(&err.base);
-    err.base.error_exit = OnJpegError;
-    err.base.emit_message = OnJpegMessage;
+    info.err = InitErrorManager(err);
     // volatile: these survive the longjmp back here.
     HBITMAP volatile bitmap = nullptr;
     if (setjmp(err.escape)) {

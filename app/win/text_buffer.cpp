@@ -1,20 +1,15 @@
 #include "app/win/text_buffer.h"
 
-#include <stdexcept>
-
 #include "app/fatal_text.h"
 #include "app/win/fatal.h"
 
 namespace tolvane {
 
 void ResizeOrDie(std::string& text, std::size_t size) {
-    // A size the allocator can serve but fails ends in operator new; one the
-    // string cannot even ask for is reported here, as what was asked.
-    try {
-        text.resize(size);
-    } catch (const std::length_error&) {
-        FatalRuntimeError(AllocationFailureMessage(size), 0);
-    }
+    // A size the string cannot even ask for is reported here, as what was
+    // asked; a size it asks for and does not get ends in operator new.
+    if (size > text.max_size()) FatalRuntimeError(AllocationFailureMessage(size), 0);
+    text.resize(size);
 }
 
 std::string WindowText(HWND hwnd) {
