@@ -37,7 +37,7 @@ if [ ! -f "$src_list" ]; then
 fi
 
 for p in gcc-mingw-w64-i686 g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         cmake ninja-build make dpkg-dev xvfb x11-utils imagemagick fonts-wqy-zenhei fonts-arphic-uming locales \
+         cmake ninja-build make dpkg-dev xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming locales \
          googletest libgtest-dev clang libclang-rt-14-dev llvm wine wine32:i386; do
   want "$p"
 done
