@@ -28,6 +28,33 @@ void UnicodeKey(wchar_t ch) {
 
 // Let the injected input reach the program's queue before the next step.
 void Breathe() { Pump(30); }
+
+// Wine warps the X pointer under a pointer grab on the virtual desktop, and
+// the grab hands the desktop's process a crossing event that still carries the
+// pointer's old position; that process feeds it back as a move of its own.
+// Landing after ours, it put the pointer back on the spot just left (a tab
+// stayed hovered), while GetCursorPos, which asks X once the position is
+// 100 ms old, reported the target. Such echoes come as uninjected moves: while
+// the driver moves the pointer, they are dropped.
+LRESULT CALLBACK DropEchoedMoves(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == WM_MOUSEMOVE &&
+        !(reinterpret_cast<const MSLLHOOKSTRUCT*>(lp)->flags & LLMHF_INJECTED))
+        return 1;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+class EchoFilter {
+public:
+    EchoFilter() : hook_(SetWindowsHookExA(WH_MOUSE_LL, DropEchoedMoves, GetModuleHandleA(nullptr), 0)) {}
+    ~EchoFilter() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    EchoFilter(const EchoFilter&) = delete;
+    EchoFilter& operator=(const EchoFilter&) = delete;
+
+private:
+    HHOOK hook_;
+};
 }  // namespace
 
 bool BringToForeground(HWND hwnd, DWORD timeoutMs) {
@@ -51,6 +78,7 @@ bool MoveMouse(POINT screen) {
         POINT now;
         return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
     };
+    const EchoFilter filter;
     for (int attempt = 0; attempt < 4; ++attempt) {
         // Warp first: under Wine's X11 driver an injected move alone leaves the
         // X pointer behind, and the next X crossing event snaps the cursor back
@@ -63,6 +91,11 @@ bool MoveMouse(POINT screen) {
         in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         SendOne(in);
+        // The grab's crossing events reach the desktop's process, which feeds
+        // them back only when it reads them: a message round trip makes it read
+        // them while the hook is in place.
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(GetDesktopWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
         if (WaitFor(there, 300) && (Pump(30), there())) return true;
     }
     POINT now = {};
