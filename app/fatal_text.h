@@ -14,6 +14,13 @@ std::string BindFailureMessage(const std::string& library, const std::string& ex
 // "分配 <bytes> 字节内存失败!"
 std::string AllocationFailureMessage(std::size_t bytes);
 
+// The whole box text for a failed allocation of `bytes`, the same as
+// FatalErrorText(AllocationFailureMessage(bytes), 0), written into `out`
+// without touching the heap: it is composed when the heap has just failed.
+// Always zero-terminated (cut short when `capacity` is too small); returns
+// the length written.
+std::size_t ComposeAllocationFailureText(std::size_t bytes, char* out, std::size_t capacity);
+
 extern const char* const kLoadTemplateFailed;   // "载入窗口模板数据段出错!"
 extern const char* const kCreateWindowFailed;   // "载入启动窗口失败"
 extern const char* const kStackImbalance;       // "调用DLL命令后发现堆栈错误"

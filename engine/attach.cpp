@@ -98,9 +98,14 @@ void DetachAll(bool restoreLook) {
         RemoveWindowSubclass(hwnd, proc, kSubclassId);
         delete r;
         if (restoreLook && IsWindow(hwnd)) {
-            if (kind == Kind::kFrame) RepaintFrame(hwnd);
-            else if (kind == Kind::kButton) RepaintButton(hwnd);
-            else RepaintEdit(hwnd);
+            switch (kind) {
+                case Kind::kFrame:
+                    SetFrameRendering(hwnd, false);
+                    RepaintFrame(hwnd);
+                    break;
+                case Kind::kButton: RepaintButton(hwnd); break;
+                case Kind::kEdit: RepaintEdit(hwnd); break;
+            }
         }
     }
     DestroyPalette(g_palette);

@@ -66,7 +66,9 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     if (shape) DeleteObject(shape);
 
     {
-        HPEN border = disabled ? pal.buttonDisabledBorder
+        // A disabled default button is greyed but keeps its heavier border,
+        // so the user still sees which button Enter would press once enabled.
+        HPEN border = disabled ? (isDefault ? pal.buttonDisabledDefaultBorder : pal.buttonDisabledBorder)
                                : (isDefault || focused) ? pal.buttonDefaultBorder : pal.buttonBorder;
         ScopedSelect pen(dc, border);
         ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));

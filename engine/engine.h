@@ -20,6 +20,7 @@ struct Palette {
     HPEN buttonBorder = nullptr;
     HPEN buttonDefaultBorder = nullptr;
     HPEN buttonDisabledBorder = nullptr;
+    HPEN buttonDisabledDefaultBorder = nullptr;  // the default border's width, greyed
     HPEN buttonFocus = nullptr;
 
     COLORREF color(she::ColorId id) const {
@@ -62,6 +63,10 @@ LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 bool AttachFrame(HWND hwnd);
 bool AttachButton(HWND hwnd);
 bool AttachEdit(HWND hwnd);
+
+// Tells desktop composition (Vista and later) whether the frame of a
+// top-level window is ours to paint; nothing happens where there is none.
+void SetFrameRendering(HWND hwnd, bool ours);
 
 // Redraws a skinned window with the current palette, or, after detaching,
 // with the default look.

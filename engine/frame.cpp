@@ -3,6 +3,8 @@
 // out for the system frame keep their client size; only the look changes.
 #include "engine/engine.h"
 
+#include <dwmapi.h>
+
 #include <new>
 
 #ifndef WM_NCMOUSELEAVE
@@ -42,6 +44,32 @@ struct Geometry {
     HICON hicon = nullptr;
     RECT text = {};
 };
+
+using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+
+// dwmapi.dll exists from Vista on. A copy the process holds already is used
+// as it is; otherwise only the one in the system folder is loaded, never one
+// found through the search path, which starts in the program's own folder
+// where a planted copy could lie. Looked for once; the module stays loaded.
+DwmSetWindowAttributeFn DwmSetter() {
+    static bool looked = false;
+    static DwmSetWindowAttributeFn set = nullptr;
+    if (looked) return set;
+    looked = true;
+    HMODULE dwm = nullptr;
+    if (!GetModuleHandleExA(0, "dwmapi.dll", &dwm)) {
+        static const char kName[] = "\\dwmapi.dll";
+        char path[MAX_PATH];
+        UINT n = GetSystemDirectoryA(path, MAX_PATH);
+        if (n == 0 || n + sizeof kName > MAX_PATH) return nullptr;
+        lstrcpyA(path + n, kName);
+        dwm = LoadLibraryA(path);
+    }
+    if (dwm)
+        set = reinterpret_cast<DwmSetWindowAttributeFn>(
+            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
+    return set;
+}
 
 FrameState* StateOf(HWND hwnd) {
     DWORD_PTR ref = 0;
@@ -447,7 +475,18 @@ bool AttachFrame(HWND hwnd) {
         return false;
     }
     Register(st);
+    // Called from the creation hook, this comes before the first frame paint.
+    SetFrameRendering(hwnd, true);
     return true;
+}
+
+void SetFrameRendering(HWND hwnd, bool ours) {
+    // With composition on, the desktop window manager draws the frame itself
+    // and our WM_NCPAINT never shows.
+    if (DwmSetWindowAttributeFn set = DwmSetter()) {
+        DWORD policy = ours ? DWMNCRP_DISABLED : DWMNCRP_USEWINDOWSTYLE;
+        set(hwnd, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
+    }
 }
 
 void RepaintFrame(HWND hwnd) {

@@ -44,9 +44,12 @@ Palette* CreatePalette(const she::Skin& skin) {
     p->buttonDefaultBorder =
         MakePen(*p, she::kButtonDefaultBorder, p->metric(she::kButtonDefaultBorderWidth));
     p->buttonDisabledBorder = MakePen(*p, she::kButtonDisabledBorder, 1);
+    p->buttonDisabledDefaultBorder =
+        MakePen(*p, she::kButtonDisabledBorder, p->metric(she::kButtonDefaultBorderWidth));
     p->buttonFocus = MakePen(*p, she::kButtonFocus, 1, PS_DOT);
     ok = ok && p->captionFont && p->frameOutline[0] && p->frameOutline[1] && p->glyph &&
-         p->buttonBorder && p->buttonDefaultBorder && p->buttonDisabledBorder && p->buttonFocus;
+         p->buttonBorder && p->buttonDefaultBorder && p->buttonDisabledBorder &&
+         p->buttonDisabledDefaultBorder && p->buttonFocus;
     if (!ok) {
         DestroyPalette(p);
         return nullptr;
@@ -60,7 +63,7 @@ void DestroyPalette(Palette* p) {
         if (b) DeleteObject(b);
     HGDIOBJ objects[] = {p->captionFont, p->frameOutline[0], p->frameOutline[1], p->glyph,
                          p->buttonBorder, p->buttonDefaultBorder, p->buttonDisabledBorder,
-                         p->buttonFocus};
+                         p->buttonDisabledDefaultBorder, p->buttonFocus};
     for (HGDIOBJ o : objects)
         if (o) DeleteObject(o);
     delete p;

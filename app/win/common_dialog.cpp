@@ -30,11 +30,11 @@ std::string PendingPath(HWND dialog) {
     return folder + typed;
 }
 
-// Some platform dialogs assemble the confirmed path in a MAX_PATH buffer of
-// their own and overrun it when the typed path is longer (the program then
-// dies inside the dialog). A path that long could not come back through our
-// buffer anyway, so it is answered the way the platform answers it where it
-// works: the dialog ends as if cancelled.
+// Wine's dialog assembles the confirmed path in a MAX_PATH buffer of its own
+// and overruns it when the typed path is longer (the program then dies
+// inside the dialog). A path that long could not come back through our
+// buffer anyway, so it is answered the way Windows answers it (the call
+// fails with FNERR_BUFFERTOOSMALL): the dialog ends as if cancelled.
 LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK && PendingPath(dialog).size() >= MAX_PATH) {
         return DefSubclassProc(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -53,6 +53,18 @@ UINT_PTR CALLBACK OpenDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
 
 }  // namespace
 
+bool ModuleExports(const char* module, const char* name) {
+    HMODULE loaded = GetModuleHandleA(module);
+    return loaded != nullptr && GetProcAddress(loaded, name) != nullptr;
+}
+
+DWORD OpenDialogFlags(DWORD options, ExportLookup lookup) {
+    DWORD flags = (options & ~OFN_ENABLEHOOK) | OFN_EXPLORER;
+    // Wine is known by its own export of ntdll, never by a version number.
+    if (lookup("ntdll.dll", "wine_get_version")) flags |= OFN_ENABLEHOOK;
+    return flags;
+}
+
 bool CommonDialog::Open(HWND owner) {
     // The platform's path buffer: at most 259 bytes of path fit, either way.
     char path[MAX_PATH] = {};
@@ -69,8 +81,8 @@ bool CommonDialog::Open(HWND owner) {
     ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
-    ofn.Flags = options | OFN_EXPLORER | OFN_ENABLEHOOK;
-    ofn.lpfnHook = OpenDialogHook;
+    ofn.Flags = OpenDialogFlags(options);
+    if (ofn.Flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenDialogHook;
     if (!GetOpenFileNameA(&ofn)) return false;
     fileName = path;
     return true;

@@ -22,4 +22,13 @@ struct CommonDialog {
     bool Open(HWND owner);
 };
 
+// Whether a module already loaded in the process exports a name.
+using ExportLookup = bool (*)(const char* module, const char* name);
+bool ModuleExports(const char* module, const char* name);
+
+// The flags the Open dialog is shown with. The guard against an over-long
+// typed path needs a hook, and a hooked dialog has the old look on Vista and
+// later; only Wine's dialog needs the guard, so only Wine gets the hook.
+DWORD OpenDialogFlags(DWORD options, ExportLookup lookup = ModuleExports);
+
 }  // namespace tolvane

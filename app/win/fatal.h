@@ -8,6 +8,10 @@ namespace tolvane {
 // releases the bound libraries and OLE, and ends the process with -1.
 [[noreturn]] void FatalRuntimeError(const std::string& message, int code);
 
+// The same with the box's whole text already composed; needs no heap of the
+// program's own, so a failed allocation can end here.
+[[noreturn]] void FatalRuntimeErrorText(const char* text);
+
 // Shutdown's releases, shared with the fatal path.
 void ReleaseLibrariesAndOle();
 

@@ -197,6 +197,7 @@ HWND BuildMainWindow(HINSTANCE instance) {
         !RegisterTransLabelClass(instance) || !RegisterPicBoxClass(instance))
         return nullptr;
 
+    g_form.created = false;
     SuspendEvents();
     const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kMainWindow.width,
                                    kMainWindow.height);
@@ -207,7 +208,6 @@ HWND BuildMainWindow(HINSTANCE instance) {
         ResumeEvents();
         return nullptr;
     }
-    g_form.created = true;
     RECT wr;
     GetWindowRect(g_form.main, &wr);
     if (wr.right - wr.left != kMainWindow.width || wr.bottom - wr.top != kMainWindow.height || wr.left != at.x ||
@@ -221,16 +221,21 @@ HWND BuildMainWindow(HINSTANCE instance) {
     g_form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, kPageControl.left, kPageControl.top,
                                   kPageControl.width, kPageControl.height, g_form.main,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance, nullptr);
-    if (!g_form.page) {
+    bool complete = g_form.page != nullptr;
+    if (complete) SetPageControlTabPressed(g_form.page, OnTabPressed);
+    for (int i = kControlCount - 1; complete && i >= 0; --i) {
+        g_form.controls[i] = CreateControl(i, instance);
+        g_form.visibleFlags[i] = (kControls[i].flags & kVisible) != 0;
+        if (!g_form.controls[i] && IsWindowedKind(kControls[i].kind)) complete = false;
+    }
+    // A window that lacks a part of its form is a window that could not be
+    // created: it goes again, unseen, and the caller reports it.
+    if (!complete) {
         DestroyWindow(g_form.main);
         ResumeEvents();
         return nullptr;
     }
-    SetPageControlTabPressed(g_form.page, OnTabPressed);
-    for (int i = kControlCount - 1; i >= 0; --i) {
-        g_form.controls[i] = CreateControl(i, instance);
-        g_form.visibleFlags[i] = (kControls[i].flags & kVisible) != 0;
-    }
+    g_form.created = true;
     // Into the page control, stacked front to back in control order.
     HWND after = HWND_TOP;
     for (int i = 0; i < kControlCount; ++i) {

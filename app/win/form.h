@@ -11,7 +11,8 @@ bool PreTranslateFormMessage(MSG* msg);
 // The message loop has started: from now on destroying the window ends it.
 void SetMessageLoopEntered();
 
-// Whether BuildMainWindow got as far as creating the window.
+// Whether BuildMainWindow built the window with every control of its form,
+// even if the window was closed again during its own start-up.
 bool MainWindowWasCreated();
 
 // Index of the control whose window is `hwnd`, or -1.

@@ -52,11 +52,20 @@ void ReleaseLibrariesAndOle() {
     }
 }
 
-void FatalRuntimeError(const std::string& message, int code) {
+void FatalRuntimeErrorText(const char* text) {
+    // One box only: a second fatal condition while the box is up (a paint
+    // behind it running out of memory) ends the process at once.
+    static bool reporting = false;
+    if (reporting) ExitProcess(static_cast<UINT>(-1));
+    reporting = true;
     SuspendEvents();
-    MessageBoxA(nullptr, FatalErrorText(message, code).c_str(), kFatalCaption, MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, text, kFatalCaption, MB_OK | MB_ICONERROR);
     ReleaseLibrariesAndOle();
     ExitProcess(static_cast<UINT>(-1));
+}
+
+void FatalRuntimeError(const std::string& message, int code) {
+    FatalRuntimeErrorText(FatalErrorText(message, code).c_str());
 }
 
 void OnMainWindowCreated() {

@@ -1,6 +1,5 @@
 #include "app/win/text_buffer.h"
 
-#include <new>
 #include <stdexcept>
 
 #include "app/fatal_text.h"
@@ -9,10 +8,10 @@
 namespace tolvane {
 
 void ResizeOrDie(std::string& text, std::size_t size) {
+    // A size the allocator can serve but fails ends in operator new; one the
+    // string cannot even ask for is reported here, as what was asked.
     try {
         text.resize(size);
-    } catch (const std::bad_alloc&) {
-        FatalRuntimeError(AllocationFailureMessage(size), 0);
     } catch (const std::length_error&) {
         FatalRuntimeError(AllocationFailureMessage(size), 0);
     }

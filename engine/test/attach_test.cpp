@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -65,12 +68,47 @@ std::string WriteTemp(const char* name, const std::string& content) {
     return path;
 }
 
-std::string DllPath() {
+std::string ExeDir() {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string dir(exe);
-    return dir.substr(0, dir.find_last_of("\\/") + 1) + "Skin.dll";
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
+
+std::string DllPath() { return ExeDir() + "Skin.dll"; }
+
+struct DwmCall {
+    HWND hwnd;
+    DWORD attribute, value;
+    bool operator==(const DwmCall& o) const { return hwnd == o.hwnd && attribute == o.attribute && value == o.value; }
+    bool operator<(const DwmCall& o) const {
+        return std::tie(hwnd, attribute, value) < std::tie(o.hwnd, o.attribute, o.value);
+    }
+};
+void PrintTo(const DwmCall& c, std::ostream* os) {
+    *os << "{" << c.hwnd << ", attribute " << c.attribute << ", value " << c.value << "}";
+}
+using DwmCalls = std::vector<DwmCall>;
+
+// The recording dwmapi stand-in, loaded before any engine, which uses the
+// dwmapi a process holds already. Where Wine is told to load no dwmapi (as
+// on XP, which has none) it does not load either.
+struct DwmStandIn {
+    HMODULE module = LoadLibraryA((ExeDir() + "dwm_standin\\dwmapi.dll").c_str());
+    using TakeFn = int (*)(DWORD (*)[3], int);
+    TakeFn take = module ? reinterpret_cast<TakeFn>(reinterpret_cast<void*>(GetProcAddress(module, "TakeDwmCalls")))
+                         : nullptr;
+
+    // The calls since the last look, in order.
+    DwmCalls Take() {
+        DWORD raw[64][3];
+        int n = take ? take(raw, 64) : 0;
+        DwmCalls calls;
+        for (int i = 0; i < n; ++i)
+            calls.push_back({reinterpret_cast<HWND>(static_cast<UINT_PTR>(raw[i][0])), raw[i][1], raw[i][2]});
+        return calls;
+    }
+} g_dwm;
 
 struct Engine {
     HMODULE module = nullptr;
@@ -404,6 +442,54 @@ TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
     TestWindow after;
     after.Show();
     EXPECT_NE(CaptionPixel(after), kCaption);
+}
+
+// With desktop composition the system draws a window's frame itself unless
+// told otherwise, window by window, before the frame is first painted.
+TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
+    constexpr DWORD kPolicy = 2, kDisabled = 1, kByStyle = 0;  // DWMWA_NCRENDERING_POLICY, DWMNCRP_*
+    ASSERT_NE(g_dwm.take, nullptr) << "the dwmapi stand-in did not load";
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    TestWindow existing;
+    existing.Show();
+    g_dwm.Take();
+    Engine e;
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    TestWindow created;  // not shown: its frame has never been painted
+    // Top-level frames only: the buttons and edits skinned meanwhile are absent.
+    EXPECT_EQ(g_dwm.Take(), (DwmCalls{{existing.hwnd, kPolicy, kDisabled}, {created.hwnd, kPolicy, kDisabled}}));
+    created.Show();
+    EXPECT_EQ(CaptionPixel(created), kCaption);
+    EXPECT_EQ(g_dwm.Take(), DwmCalls{}) << "a frame was set twice";
+
+    e.Unload();
+    DwmCalls restored = g_dwm.Take();
+    std::sort(restored.begin(), restored.end());
+    DwmCalls expected = {{existing.hwnd, kPolicy, kByStyle}, {created.hwnd, kPolicy, kByStyle}};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(restored, expected);
+}
+
+// Run by a ctest entry of its own, in a process where no dwmapi.dll loads.
+TEST(Engine, WithoutDwmapiFramesAreSkinnedAndReleasedAsBefore) {
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    ASSERT_EQ(LoadLibraryA((std::string(system) + "\\dwmapi.dll").c_str()), nullptr)
+        << "this test needs a process in which dwmapi.dll cannot load";
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    TestWindow existing;
+    existing.Show();
+    Engine e;
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    TestWindow created;
+    created.Show();
+    Settle();
+    EXPECT_EQ(CaptionPixel(existing), kCaption);
+    EXPECT_EQ(CaptionPixel(created), kCaption);
+    e.Unload();
+    RedrawWindow(existing.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Settle();
+    EXPECT_NE(CaptionPixel(existing), kCaption);
 }
 
 // The message box runs its own loop; look at it from a timer inside that loop.

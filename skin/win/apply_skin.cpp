@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
 #include "skin/win/dll_binding.h"
+#include "skin/win/elevation.h"
 #include "skin/win/file_ops.h"
 #include "skin/win/guarded_call.h"
 
@@ -29,6 +30,10 @@ ByteBlock ResourceBlock(int id) {
     return ByteBlock{bytes.data, bytes.size};
 }
 
+SkinBlocks EmbeddedBlocks() {
+    return SkinBlocks{ResourceBlock(IDR_SKIN_ENGINE), ResourceBlock(IDR_SKIN_2008), ResourceBlock(IDR_SKIN_2009)};
+}
+
 // FARPROC carries no signature; going through void(*)() says so to the compiler.
 SkinAttachFn AsAttach(FARPROC f) { return reinterpret_cast<SkinAttachFn>(reinterpret_cast<void (*)()>(f)); }
 
@@ -43,9 +48,14 @@ FARPROC LookUp(HMODULE module, const char* name) {
 class Win32SkinPlatform : public SkinPlatform {
 public:
     bool FileExists(const std::string& path) override { return tolvane::FileExists(path); }
-    bool WriteWholeFile(const std::string& path, ByteBlock block) override {
-        return tolvane::WriteWholeFile(path, {block});
+    WriteResult WriteWholeFile(const std::string& path, ByteBlock block) override {
+        unsigned long error = ERROR_SUCCESS;
+        if (tolvane::WriteWholeFile(path, {block}, &error)) return WriteResult::Written;
+        return error == ERROR_ACCESS_DENIED ? WriteResult::RefusedForRights : WriteResult::Failed;
     }
+    bool IsVistaOrLater() override { return tolvane::IsVistaOrLater(); }
+    bool IsElevated() override { return IsProcessElevated(); }
+    bool DeployElevated() override { return RunElevatedDeployment(); }
     void AttachSkin(const std::string& skinPath) override {
         SkinAttachFn attach = BindDllCommand();
         int stackDelta = 0;
@@ -77,9 +87,13 @@ void ReleaseBoundLibraries() {
 }
 
 void ApplySkin(int skinNumber) {
-    const SkinBlocks blocks{ResourceBlock(IDR_SKIN_ENGINE), ResourceBlock(IDR_SKIN_2008), ResourceBlock(IDR_SKIN_2009)};
     Win32SkinPlatform platform;
-    ApplySkinSteps(skinNumber, platform, blocks);
+    ApplySkinSteps(skinNumber, platform, EmbeddedBlocks());
+}
+
+int RunDeployment() {
+    Win32SkinPlatform platform;
+    return DeployStartupFiles(platform, EmbeddedBlocks()) ? 0 : 1;
 }
 
 }  // namespace tolvane

@@ -11,7 +11,10 @@ namespace tolvane {
 bool FileExists(const std::string& path);
 
 // Creates or truncates `path` and writes the blocks in order (empty ones
-// skipped). True only when every byte was written and the file closed.
-bool WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks);
+// skipped). True only when every byte was written and the file closed;
+// otherwise `error`, when given, gets the system error of the step that
+// failed (ERROR_ACCESS_DENIED: the folder refuses this process).
+bool WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks,
+                    unsigned long* error = nullptr);
 
 }  // namespace tolvane

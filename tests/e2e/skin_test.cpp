@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/fatal_text.h"
 #include "app/form_table.h"
+#include "engine/she_format.h"
+#include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace {
@@ -37,6 +40,17 @@ FILETIME WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
+}
+
+std::set<std::string> SystemFolder() {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("C:\\WINDOWS\\system\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
 }
 
 class SkinTest : public ::testing::Test {
@@ -97,6 +111,25 @@ protected:
         EXPECT_EQ(e2e::FindMainWindow(program_->Id()), nullptr) << "the main window was shown";
         ASSERT_TRUE(e2e::PressDialogButton(box, IDOK));
         ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, exitCode));
+    }
+
+    // Runs the program with `arguments` to its end, watching for any window of
+    // it meanwhile; its exit code, or 0xDEAD when it did not end on its own.
+    DWORD RunToEnd(const std::string& arguments, std::set<std::string>* windowClasses) {
+        std::string error;
+        e2e::LaunchOptions options;
+        options.arguments = arguments;
+        program_ = e2e::Process::Launch(options, &error);
+        EXPECT_TRUE(program_) << error;
+        if (!program_) return 0xDEAD;
+        e2e::WaitFor([&] {
+            for (HWND w : e2e::TopLevelWindows(program_->Id())) windowClasses->insert(e2e::ClassOf(w));
+            return !program_->Running();
+        }, kStartTimeoutMs, 5);
+        DWORD code = 0xDEAD;
+        if (!program_->WaitForExit(0, &code)) code = 0xDEAD;
+        program_.reset();
+        return code;
     }
 
     std::vector<std::string> Calls() {
@@ -171,6 +204,53 @@ TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
     EXPECT_EQ(Calls().size(), 1u) << "the engine ran once, then the guard caught it";
 }
 
+// The elevated helper that a first start on Vista or later asks for, run
+// directly: a Wine process may write the system folder anyway, so the prompt
+// itself is not reached here.
+TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
+    ASSERT_TRUE(e2e::UseFakeBrowser());
+    e2e::ClearBrowserLog();
+    const std::set<std::string> before = SystemFolder();
+    std::set<std::string> windows;
+    EXPECT_EQ(RunToEnd("/deploy", &windows), 0u);
+    std::set<std::string> added;
+    for (const std::string& name : SystemFolder())
+        if (!before.count(name)) added.insert(name);
+    EXPECT_EQ(added, (std::set<std::string>{"QQ2009.she", "Skin.dll"}));
+    EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")));
+
+    const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
+    Sleep(1100);  // the file system's time stamps must be able to differ
+    EXPECT_EQ(RunToEnd("/DEPLOY", &windows), 0u) << "both files there: nothing to do, success";
+    const FILETIME engineNow = WriteTime(kEngine), skinNow = WriteTime(kSkin2009);
+    EXPECT_EQ(CompareFileTime(&engineTime, &engineNow), 0) << "engine rewritten";
+    EXPECT_EQ(CompareFileTime(&skinTime, &skinNow), 0) << "skin rewritten";
+    EXPECT_EQ(SystemFolder().size(), before.size() + 2);
+
+    std::string seen;
+    for (const std::string& c : windows) seen += " " + c;
+    EXPECT_TRUE(windows.empty()) << "windows of the helper:" << seen;
+    e2e::Pump(200);
+    EXPECT_TRUE(e2e::BrowserOpenings().empty()) << "the helper opened a web page";
+}
+
+TEST_F(SkinTest, AnyOtherArgumentStartsTheProgramAsUsual) {
+    for (const char* arguments : {"/help", "/deploy now"}) {
+        SCOPED_TRACE(arguments);
+        Clean();
+        std::string error;
+        e2e::LaunchOptions options;
+        options.arguments = arguments;
+        program_ = e2e::Process::Launch(options, &error);
+        ASSERT_TRUE(program_) << error;
+        HWND main = program_->WaitForMainWindow(kStartTimeoutMs);
+        ASSERT_TRUE(main);
+        EXPECT_TRUE(e2e::FileExists(kEngine) && e2e::FileExists(kSkin2009));
+        EXPECT_EQ(CloseAndWait(main), 0u);
+    }
+}
+
 struct BrokenEngine {
     const char* name;
     std::function<bool()> prepare;
@@ -232,6 +312,80 @@ TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
         << "edit border " << e2e::ToString(border);
     if (HasFailure()) e2e::SaveFailureShot(main, "skin-colours");
     EXPECT_EQ(CloseAndWait(main), 0u);
+}
+
+e2e::Rgb ToRgb(const she::Rgb& c) { return e2e::Rgb{c.r, c.g, c.b}; }
+
+// The colour `depth` pixels in from each side of a button's outline, at the
+// middle of the side (clear of the rounded corners and of the caption).
+struct Rings {
+    std::vector<e2e::Rgb> left, right, top, bottom;
+};
+Rings RingsOf(const e2e::Capture& shot, HWND button, int count) {
+    const RECT b = e2e::WindowRectOf(button);
+    const int midX = (b.left + b.right) / 2, midY = (b.top + b.bottom) / 2;
+    Rings r;
+    for (int depth = 0; depth < count; ++depth) {
+        r.left.push_back(shot.At(b.left + depth, midY));
+        r.right.push_back(shot.At(b.right - 1 - depth, midY));
+        r.top.push_back(shot.At(midX, b.top + depth));
+        r.bottom.push_back(shot.At(midX, b.bottom - 1 - depth));
+    }
+    return r;
+}
+
+// 按钮1 is a disabled default button: greyed, and still outlined with the
+// default border's weight, which the normal button 关于 does not have.
+TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
+    for (const char* file : {"resources/skin2009.she", "resources/skin2008.she"}) {
+        SCOPED_TRACE(file);
+        Clean();
+        const std::string bytes = Bytes(SourceFile(file));
+        she::Skin skin;
+        ASSERT_EQ(she::Parse(bytes.data(), bytes.size(), "", &skin), she::kOk);
+        const int width = skin.metric(she::kButtonDefaultBorderWidth);
+        ASSERT_GT(width, 1) << "this skin's default border is no heavier than a normal one";
+        // The program attaches whatever skin it finds at the 2009 skin's path.
+        ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, bytes));
+        HWND main = Start();
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(e2e::BringToForeground(main));
+        HWND button1 = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kButton1));
+        HWND about = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kAbout));
+        HWND edit = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kEdit1));
+        ASSERT_TRUE(button1 && about && edit);
+        // Focus and pointer in an edit box: no button is focused or hot.
+        ASSERT_TRUE(e2e::ClickControl(edit));
+        e2e::Settle(program_->Handle(), 200);
+        const e2e::Capture shot = e2e::CaptureWindow(main);
+        ASSERT_FALSE(shot.Empty());
+
+        const e2e::Rgb greyBorder = ToRgb(skin.color(she::kButtonDisabledBorder));
+        const e2e::Rgb greyFace = ToRgb(skin.color(she::kButtonDisabledFace));
+        const e2e::Rgb border = ToRgb(skin.color(she::kButtonBorder));
+        const Rings heavy = RingsOf(shot, button1, width + 1);
+        const Rings normal = RingsOf(shot, about, 3);
+        const auto faceOfAbout = [&](e2e::Rgb c) {
+            const she::Rgb a = skin.color(she::kButtonTop), b = skin.color(she::kButtonBottom);
+            auto in = [](int v, int x, int y) { return v >= std::min(x, y) && v <= std::max(x, y); };
+            return c != border && in(c.r, a.r, b.r) && in(c.g, a.g, b.g) && in(c.b, a.b, b.b);
+        };
+        const std::pair<const char*, std::vector<e2e::Rgb> Rings::*> sides[] = {
+            {"left", &Rings::left}, {"right", &Rings::right}, {"top", &Rings::top}, {"bottom", &Rings::bottom}};
+        for (const auto& side : sides) {
+            SCOPED_TRACE(side.first);
+            const std::vector<e2e::Rgb>& h = heavy.*side.second;
+            const std::vector<e2e::Rgb>& n = normal.*side.second;
+            for (int depth = 0; depth < width; ++depth)
+                EXPECT_EQ(h[depth], greyBorder) << "按钮1, " << depth << " px in: " << e2e::ToString(h[depth]);
+            EXPECT_EQ(h[width], greyFace) << "按钮1's face: " << e2e::ToString(h[width]);
+            EXPECT_EQ(n[0], border) << "关于's outline: " << e2e::ToString(n[0]);
+            EXPECT_TRUE(faceOfAbout(n[1])) << "关于, 1 px in: " << e2e::ToString(n[1]);
+        }
+        if (HasFailure()) e2e::SaveFailureShot(main, std::string("skin-default-button-") + skin.name);
+        EXPECT_EQ(CloseAndWait(main), 0u);
+        program_.reset();
+    }
 }
 
 }  // namespace

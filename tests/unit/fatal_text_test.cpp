@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace tolvane {
 namespace {
 
@@ -40,6 +42,25 @@ TEST(FatalText, AllocationFailureAndFixedTexts) {
     EXPECT_EQ(AllocationFailureMessage(4294967295u), "分配 4294967295 字节内存失败!");
     EXPECT_STREQ(kLoadTemplateFailed, "载入窗口模板数据段出错!");
     EXPECT_STREQ(kFatalCaption, "\xB4\xED\xCE\xF3");
+}
+
+// Composed when the heap has just failed, so without it; it must still say
+// exactly what the composed text says, and never overrun its buffer.
+TEST(FatalText, AllocationFailureTextWithoutTheHeapMatchesTheComposedOne) {
+    for (std::size_t bytes : {std::size_t{0}, std::size_t{7}, std::size_t{1048576}, ~std::size_t{0}}) {
+        SCOPED_TRACE(bytes);
+        const std::string expected = FatalErrorText(AllocationFailureMessage(bytes), 0);
+        char out[128];
+        std::memset(out, 'x', sizeof out);
+        ASSERT_EQ(ComposeAllocationFailureText(bytes, out, sizeof out), expected.size());
+        EXPECT_EQ(std::string(out), expected);
+        for (std::size_t capacity : {std::size_t{1}, std::size_t{20}, expected.size()}) {
+            std::memset(out, 'x', sizeof out);
+            EXPECT_EQ(ComposeAllocationFailureText(bytes, out, capacity), capacity - 1);
+            EXPECT_EQ(std::string(out), expected.substr(0, capacity - 1));
+            EXPECT_EQ(out[capacity], 'x') << "wrote beyond " << capacity << " bytes";
+        }
+    }
 }
 
 }  // namespace

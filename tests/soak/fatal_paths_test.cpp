@@ -1,0 +1,158 @@
+// The conditions the program does not survive, forced inside the program's own
+// code. Each ends the process with the fatal box, so each runs in a child: this
+// test program started again with a --child-... argument, whose box is read
+// and dismissed from here, and whose exit code is checked.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "app/fatal_text.h"
+#include "app/form_table.h"
+#include "app/win/startup.h"
+#include "tests/e2e/driver/driver.h"
+
+using namespace tolvane;
+
+namespace {
+
+constexpr DWORD kBoxTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 10000;
+
+// ---- in the child -----------------------------------------------------------
+
+void* volatile g_sink;
+
+// "<how>:<bytes>": one allocation of that size that cannot succeed, or, for
+// "exhaust", blocks of that size until the address space runs out.
+int ChildAllocate(const std::string& spec) {
+    const size_t colon = spec.find(':');
+    const std::string how = spec.substr(0, colon);
+    const std::size_t bytes = std::strtoul(spec.c_str() + colon + 1, nullptr, 10);
+    if (how == "new[]") g_sink = new char[bytes];
+    if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
+    if (how == "exhaust")
+        for (;;) g_sink = new char[bytes];
+    return 0;  // survived: the parent sees exit code 0 and no box
+}
+
+int g_failControlId = 0;
+HHOOK g_cbt = nullptr;
+
+// Fails the creation of the main window's child with the chosen control id,
+// the way the system fails one when it runs out of windows.
+LRESULT CALLBACK FailOneCreation(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+        char parentClass[64] = "";
+        if (cs->hwndParent) GetClassNameA(cs->hwndParent, parentClass, sizeof parentClass);
+        if ((cs->style & WS_CHILD) && std::strcmp(parentClass, kMainWindowClass) == 0 &&
+            reinterpret_cast<INT_PTR>(cs->hMenu) == g_failControlId)
+            return 1;
+    }
+    return CallNextHookEx(g_cbt, code, wp, lp);
+}
+
+int ChildFailCreation(int controlId) {
+    g_failControlId = controlId;
+    g_cbt = SetWindowsHookExA(WH_CBT, FailOneCreation, nullptr, GetCurrentThreadId());
+    if (!g_cbt) return 2;
+    return RunProgram(GetModuleHandleA(nullptr));
+}
+
+// ---- in the test --------------------------------------------------------------
+
+std::string OwnPath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+// Starts the child, expects exactly one fatal box with `text`, no main
+// window shown before it nor left beside it, dismisses the box and expects exit code -1.
+void ExpectFatalChild(const std::string& arguments, const std::string& text) {
+    e2e::LaunchOptions options;
+    options.exe = OwnPath();
+    options.arguments = arguments;
+    std::string error;
+    std::unique_ptr<e2e::Process> child = e2e::Process::Launch(options, &error);
+    ASSERT_TRUE(child) << error;
+    HWND box = nullptr;
+    bool mainWindowShown = false;
+    e2e::WaitFor(
+        [&] {
+            if (e2e::FindMainWindow(child->Id())) mainWindowShown = true;
+            const std::vector<HWND> boxes = e2e::MessageBoxes(child->Id());
+            box = boxes.empty() ? nullptr : boxes.front();
+            return box != nullptr || mainWindowShown || !child->Running();
+        },
+        kBoxTimeoutMs, 20);
+    if (!box) {
+        DWORD code = 0;
+        child->WaitForExit(0, &code);
+        FAIL() << "no error box; the child " << (mainWindowShown ? "showed its main window"
+                                                 : child->Running() ? "still runs"
+                                                                    : "ended with code " + std::to_string(code));
+    }
+    const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
+    EXPECT_EQ(info.title, kFatalCaption);
+    EXPECT_EQ(info.text, text);
+    EXPECT_TRUE(info.hasIcon) << "the fatal box shows the error icon";
+    EXPECT_EQ(e2e::MessageBoxes(child->Id()).size(), 1u) << "exactly one box";
+    EXPECT_FALSE(mainWindowShown) << "the main window was shown";
+    EXPECT_TRUE(e2e::TopLevelWindows(child->Id(), kMainWindowClass).empty()) << "a main window exists beside the box";
+    ASSERT_TRUE(e2e::PressDialogButton(box, IDOK));
+    DWORD code = 0;
+    ASSERT_TRUE(child->WaitForExit(kExitTimeoutMs, &code)) << "the child did not end after the box";
+    EXPECT_EQ(code, 0xFFFFFFFFu);
+}
+
+// Whatever asked for the memory, the box names the bytes asked of the
+// allocator and the process ends with -1, also when memory really ran out
+// and the box itself has only what is left.
+TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
+    struct Case {
+        const char* spec;
+        std::size_t named;
+    };
+    const Case cases[] = {
+        {"new[]:2000000011", 2000000011},
+        {"nothrow:2100000007", 2100000007},
+        {"exhaust:1048583", 1048583},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spec);
+        ExpectFatalChild(std::string("--child-allocate=") + c.spec,
+                         FatalErrorText(AllocationFailureMessage(c.named), 0));
+    }
+}
+
+// The page control or a control of the form that cannot be created is a
+// main window that cannot be created: never shown, one box, exit code -1.
+TEST(FatalPaths, ControlThatCannotBeCreatedIsAWindowThatCannotBeCreated) {
+    const struct {
+        const char* name;
+        int id;
+    } cases[] = {
+        {"page control 高级选择夹1", kPageControlId},
+        {"picture box 图片框1", ControlId(kPicture1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectFatalChild("--child-fail-creation=" + std::to_string(c.id), FatalErrorText(kCreateWindowFailed, 0));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--child-allocate=", 0) == 0) return ChildAllocate(arg.substr(17));
+        if (arg.rfind("--child-fail-creation=", 0) == 0) return ChildFailCreation(std::atoi(arg.c_str() + 22));
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
