@@ -192,18 +192,21 @@ void OnPaint(PageControlState* s) {
     InvalidateTransparentChildren(s->hwnd, ps.rcPaint);
 }
 
-// Hover changes redraw just the tabs concerned, straight to the screen.
+// Hover changes redraw just the tabs concerned: each is brought up to date in
+// the back buffer and only its rectangle is invalidated, so the strip and the
+// page body around it are neither painted nor copied.
 void RedrawTabs(PageControlState* s, std::initializer_list<int> tabs) {
     HDC dc = GetDC(s->hwnd);
-    if (EnsureBuffer(s, dc)) {
-        for (int i : tabs) {
-            if (i < 0 || i >= static_cast<int>(s->layout.tabs.size())) continue;
-            PaintTab(s, s->buffer.Dc(), i);
-            const Rect& t = s->layout.tabs[i];
-            BitBlt(dc, t.left, t.top, t.Width(), t.Height(), s->buffer.Dc(), t.left, t.top, SRCCOPY);
-        }
-    }
+    const bool buffered = EnsureBuffer(s, dc);
     ReleaseDC(s->hwnd, dc);
+    for (int i : tabs) {
+        if (i < 0 || i >= static_cast<int>(s->layout.tabs.size())) continue;
+        if (buffered) PaintTab(s, s->buffer.Dc(), i);
+        const Rect& t = s->layout.tabs[i];
+        RECT r{t.left, t.top, t.right, t.bottom};
+        InvalidateRect(s->hwnd, &r, FALSE);
+    }
+    UpdateWindow(s->hwnd);
 }
 
 void SetHover(PageControlState* s, int tab) {

@@ -1,0 +1,167 @@
+// What a clock tick and a hover change repaint, seen from inside: the update
+// region of every WM_PAINT and WM_NCPAINT the change causes. Equal pixels
+// cannot show that a whole strip or page was repainted where one tab or one
+// label would have done.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_table.h"
+#include "app/win/form_api.h"
+#include "app/win/handlers.h"
+#include "tests/e2e/driver/browser.h"
+#include "tests/e2e/driver/driver.h"
+
+using namespace tolvane;
+
+namespace {
+
+// Screen region of everything painted while recording, and who painted.
+struct PaintLog {
+    bool recording = false;
+    HRGN painted = nullptr;
+    std::vector<HWND> windows;
+} g_log;
+
+void AddUpdateRegion(HWND hwnd, bool nonClient) {
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    if (GetUpdateRgn(hwnd, r, FALSE) > NULLREGION) {
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        OffsetRgn(r, origin.x, origin.y);
+        CombineRgn(g_log.painted, g_log.painted, r, RGN_OR);
+        g_log.windows.push_back(hwnd);
+    } else if (nonClient) {
+        // A frame repaint: all of the window counts.
+        RECT w;
+        GetWindowRect(hwnd, &w);
+        HRGN whole = CreateRectRgnIndirect(&w);
+        CombineRgn(g_log.painted, g_log.painted, whole, RGN_OR);
+        DeleteObject(whole);
+        g_log.windows.push_back(hwnd);
+    }
+    DeleteObject(r);
+}
+
+// Called before the window procedure: the update region is still whole.
+LRESULT CALLBACK BeforeProcedure(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && g_log.recording && (m->message == WM_PAINT || m->message == WM_NCPAINT))
+        AddUpdateRegion(m->hwnd, m->message == WM_NCPAINT);
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void Drain(HWND main) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+RECT ScreenRectOf(HWND page, const RECT& client) {
+    RECT r = client;
+    MapWindowPoints(page, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class PaintScope : public ::testing::Test {
+protected:
+    // Skin files are written only when missing: drop any an older build left,
+    // once, before this process binds the engine.
+    static void SetUpTestSuite() {
+        for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
+            e2e::DeleteFileIfAny(stale);
+    }
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
+        main_ = BuildMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_TRUE(main_);
+        page_ = PageControlWindow();
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, BeforeProcedure, nullptr, GetCurrentThreadId());
+        ASSERT_TRUE(hook_);
+        g_log.painted = CreateRectRgn(0, 0, 0, 0);
+        Drain(main_);
+    }
+    void TearDown() override {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        if (g_log.painted) DeleteObject(g_log.painted);
+        g_log = PaintLog{};
+        if (main_ && IsWindow(main_)) DestroyWindow(main_);
+        e2e::Pump(50);
+    }
+
+    // Runs `change` and everything it queues, recording what gets painted.
+    template <typename F>
+    void Record(F change) {
+        SetRectRgn(g_log.painted, 0, 0, 0, 0);
+        g_log.windows.clear();
+        g_log.recording = true;
+        change();
+        Drain(main_);
+        g_log.recording = false;
+    }
+
+    // Fails unless everything painted lies inside `allowed`, and `mustPaint` was painted.
+    void ExpectPaintedWithin(HRGN allowed, const RECT& mustPaint, const char* what) {
+        HRGN outside = CreateRectRgn(0, 0, 0, 0);
+        const int kind = CombineRgn(outside, g_log.painted, allowed, RGN_DIFF);
+        RECT box{};
+        GetRgnBox(outside, &box);
+        EXPECT_EQ(kind, NULLREGION) << what << " painted outside what it changes, within (" << box.left << ","
+                                    << box.top << ")-(" << box.right << "," << box.bottom << ") on screen";
+        DeleteObject(outside);
+        EXPECT_TRUE(RectInRegion(g_log.painted, &mustPaint)) << what << " did not repaint what it changed";
+    }
+
+    HWND main_ = nullptr, page_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
+    UpdateClock();  // the first tick shows the label
+    Drain(main_);
+    RECT label;
+    GetWindowRect(ControlWindow(kLabel3), &label);
+    HRGN allowed = CreateRectRgnIndirect(&label);
+    for (int tick = 0; tick < 3; ++tick) {
+        Record([&] { SetLabelCaption(kLabel3, tick % 2 ? "2026年12月7日8时0分1秒" : "2026年12月7日8时0分2秒"); });
+        ExpectPaintedWithin(allowed, label, "a clock tick");
+    }
+    DeleteObject(allowed);
+}
+
+TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
+    const e2e::TabGeometry g = e2e::ExpectedTabs(kPageControl.pageCaptions, kPageControl.width, kPageControl.height);
+    auto centre = [](const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); };
+    const RECT tab0 = ScreenRectOf(page_, g.tabs[0]), tab1 = ScreenRectOf(page_, g.tabs[1]);
+    HRGN both = CreateRectRgnIndirect(&tab0);
+    HRGN second = CreateRectRgnIndirect(&tab1);
+    CombineRgn(both, both, second, RGN_OR);
+    // Onto the other tab, from there back to the current one, then off the
+    // strip: each change touches the tab left, the tab entered and the
+    // current tab, never the page body or the strip around them.
+    struct Step {
+        LPARAM at;
+        UINT message;
+        RECT changed;
+        const char* what;
+    } steps[] = {
+        {centre(g.tabs[1]), WM_MOUSEMOVE, tab1, "moving onto the second tab"},
+        {centre(g.tabs[0]), WM_MOUSEMOVE, tab0, "moving back onto the current tab"},
+        {MAKELPARAM(200, 120), WM_MOUSEMOVE, tab0, "moving onto the page body"},
+        {centre(g.tabs[1]), WM_MOUSEMOVE, tab1, "moving onto the second tab again"},
+        {0, WM_MOUSELEAVE, tab1, "leaving the control"},
+    };
+    for (const Step& s : steps) {
+        Record([&] { SendMessageA(page_, s.message, 0, s.at); });
+        ExpectPaintedWithin(both, s.changed, s.what);
+    }
+    DeleteObject(second);
+    DeleteObject(both);
+}
+
+}  // namespace
