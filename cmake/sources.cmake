@@ -1,13 +1,13 @@
 # Pure code: no windows.h. Built into the Windows program and, natively, into
 # the unit tests and fuzz targets.
 set(TOLVANE_CORE_SOURCES
-  app/form_table.cpp
-  app/tab_layout.cpp
-  app/gradient.cpp
-  app/date_text.cpp
-  app/fatal_text.cpp
-  app/geometry.cpp
-  app/filter_list.cpp
+  core/gradient.cpp
+  core/fatal_text.cpp
+  toolkit/form_table.cpp
+  toolkit/tab_layout.cpp
+  toolkit/geometry.cpp
+  toolkit/filter_list.cpp
+  navigation/date_text.cpp
   locator/text_scan.cpp
   locator/install_paths.cpp
   skin/skin_plan.cpp

@@ -1,22 +1,36 @@
-// Colour arithmetic of the page control's painting.
+// Colour arithmetic of vertical gradients and of lighter shades.
 #pragma once
-#include <cstdint>
 #include <vector>
 
-namespace tolvane {
+#include "core/rgb.h"
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
+namespace tolvane {
 
 struct Band {
     int top = 0, bottom = 0;  // rows [top, bottom)
     Rgb colour;
 };
 
-// 64 bands from `from` at the top to `to` at the bottom; empty bands are left out.
-std::vector<Band> GradientBands(int top, int height, Rgb from, Rgb to);
+// The page control's tabs run in 64 bands from `from` at the top to `to` at
+// the bottom; band `index` of a rectangle `height` rows high, empty
+// (bottom == top) when the rectangle has fewer rows than bands.
+constexpr int kGradientBands = 64;
+Band GradientBand(int top, int height, Rgb from, Rgb to, int index);
+
+// The non-empty bands, top to bottom.
+inline std::vector<Band> GradientBands(int top, int height, Rgb from, Rgb to) {
+    std::vector<Band> bands;
+    if (height <= 0) return bands;
+    for (int i = 0; i < kGradientBands; ++i) {
+        const Band b = GradientBand(top, height, from, to, i);
+        if (b.bottom > b.top) bands.push_back(b);
+    }
+    return bands;
+}
+
+// The skin engine's gradients give every row its own colour, the first row
+// exactly `from` and the last exactly `to`.
+Rgb GradientRow(Rgb from, Rgb to, int row, int height);
 
 // Each channel moves `percent` of the way to white, truncated.
 Rgb LightenTowardWhite(Rgb c, int percent);

@@ -56,11 +56,11 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     if (disabled) {
         FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace]);
     } else if (pressed) {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom));
+        FillGradient(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom), GradientSteps::EachRow);
     } else if (st.hot) {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonHotTop), pal.skin.color(she::kButtonHotBottom));
+        FillGradient(dc, rc, pal.skin.color(she::kButtonHotTop), pal.skin.color(she::kButtonHotBottom), GradientSteps::EachRow);
     } else {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom));
+        FillGradient(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom), GradientSteps::EachRow);
     }
     SelectClipRgn(dc, nullptr);
     if (shape) DeleteObject(shape);
@@ -113,9 +113,9 @@ void PaintButtonTo(HWND hwnd, const ButtonState& st, HDC target) {
     if (pal == nullptr) return;
     RECT rc;
     GetClientRect(hwnd, &rc);
-    MemoryCanvas canvas(target, rc.right, rc.bottom);
-    if (canvas.ok()) {
-        DrawButton(hwnd, st, *pal, canvas.dc(), rc);
+    BackBuffer canvas(target, rc.right, rc.bottom);
+    if (canvas.Dc()) {
+        DrawButton(hwnd, st, *pal, canvas.Dc(), rc);
         canvas.CopyTo(target, 0, 0);
     } else {
         DrawButton(hwnd, st, *pal, target, rc);

@@ -7,8 +7,21 @@
 #include <commctrl.h>
 
 #include "engine/she_format.h"
+#include "winutil/back_buffer.h"
+#include "winutil/colour.h"
+#include "winutil/gdi_objects.h"
+#include "winutil/gradient_fill.h"
+#include "winutil/mouse.h"
 
 namespace engine {
+
+// The painting helpers the program uses too.
+using tolvane::BackBuffer;
+using tolvane::FillGradient;
+using tolvane::GradientSteps;
+using tolvane::ScopedSelect;
+using tolvane::XOf;
+using tolvane::YOf;
 
 // The skin's GDI objects, created once per attach and borrowed by painting.
 struct Palette {
@@ -24,8 +37,7 @@ struct Palette {
     HPEN buttonFocus = nullptr;
 
     COLORREF color(she::ColorId id) const {
-        const she::Rgb& c = skin.color(id);
-        return RGB(c.r, c.g, c.b);
+        return tolvane::ToColorRef(skin.color(id));
     }
     int metric(she::MetricId id) const { return skin.metric(id); }
 };
@@ -73,46 +85,5 @@ void SetFrameRendering(HWND hwnd, bool ours);
 void RepaintFrame(HWND hwnd);
 void RepaintButton(HWND hwnd);
 void RepaintEdit(HWND hwnd);
-
-// Signed mouse coordinates of a message; negative on a second monitor or
-// while the mouse is captured outside the window.
-inline int XOf(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
-inline int YOf(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
-
-// Painting helpers shared by the frame and the controls.
-void FillGradient(HDC dc, const RECT& rc, const she::Rgb& top, const she::Rgb& bottom);
-
-// Selects an object into a DC for a scope and puts the old one back.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    ~ScopedSelect() { SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-// An off-screen bitmap the size of a rectangle; painting goes here first and
-// reaches the screen in one BitBlt, so nothing flickers.
-class MemoryCanvas {
-public:
-    MemoryCanvas(HDC target, int width, int height);
-    ~MemoryCanvas();
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-
-    bool ok() const { return dc_ != nullptr; }
-    HDC dc() const { return dc_; }
-    void CopyTo(HDC target, int x, int y) const;
-
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    int width_ = 0, height_ = 0;
-};
 
 }  // namespace engine

@@ -202,7 +202,8 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     FillRect(dc, &all, pal.brush[st.active ? she::kFrameActiveFill : she::kFrameInactiveFill]);
     RECT caption = {0, 0, g.width, g.captionBottom};
     FillGradient(dc, caption, pal.skin.color(st.active ? she::kCaptionActiveTop : she::kCaptionInactiveTop),
-                 pal.skin.color(st.active ? she::kCaptionActiveBottom : she::kCaptionInactiveBottom));
+                 pal.skin.color(st.active ? she::kCaptionActiveBottom : she::kCaptionInactiveBottom),
+                 GradientSteps::EachRow);
 
     // The outline is drawn inside the window rectangle, width lines deep.
     {
@@ -269,9 +270,9 @@ bool PaintNow(HWND hwnd, bool afterDefault) {
     HDC wdc = GetWindowDC(hwnd);
     if (wdc == nullptr) return true;
     {
-        MemoryCanvas canvas(wdc, g.width, g.height);
-        if (canvas.ok()) {
-            DrawFrame(hwnd, *st, *pal, g, canvas.dc());
+        BackBuffer canvas(wdc, g.width, g.height);
+        if (canvas.Dc()) {
+            DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
             const RECT& hole = g.defaultInner ? g.inner : g.client;
             ExcludeClipRect(wdc, hole.left, hole.top, hole.right, hole.bottom);
             canvas.CopyTo(wdc, 0, 0);
@@ -342,9 +343,9 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
                 ((lp & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)))
                 break;
             {
-                MemoryCanvas canvas(dc, g.width, g.height);
-                if (!canvas.ok()) break;
-                DrawFrame(hwnd, *st, *pal, g, canvas.dc());
+                BackBuffer canvas(dc, g.width, g.height);
+                if (!canvas.Dc()) break;
+                DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
                 int saved = SaveDC(dc);
                 ExcludeClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
                 canvas.CopyTo(dc, 0, 0);

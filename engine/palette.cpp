@@ -69,48 +69,4 @@ void DestroyPalette(Palette* p) {
     delete p;
 }
 
-// Row by row through the DC brush, so a gradient costs no GDI object.
-void FillGradient(HDC dc, const RECT& rc, const she::Rgb& top, const she::Rgb& bottom) {
-    int h = rc.bottom - rc.top;
-    if (h <= 0 || rc.right <= rc.left) return;
-    ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
-    COLORREF old = GetDCBrushColor(dc);
-    if (top == bottom || h == 1) {
-        SetDCBrushColor(dc, RGB(top.r, top.g, top.b));
-        PatBlt(dc, rc.left, rc.top, rc.right - rc.left, h, PATCOPY);
-    } else {
-        for (int y = 0; y < h; ++y) {
-            auto mix = [&](int a, int b) { return a + (b - a) * y / (h - 1); };
-            SetDCBrushColor(dc, RGB(mix(top.r, bottom.r), mix(top.g, bottom.g), mix(top.b, bottom.b)));
-            PatBlt(dc, rc.left, rc.top + y, rc.right - rc.left, 1, PATCOPY);
-        }
-    }
-    SetDCBrushColor(dc, old);
-}
-
-MemoryCanvas::MemoryCanvas(HDC target, int width, int height) : width_(width), height_(height) {
-    if (width <= 0 || height <= 0) return;
-    HDC dc = CreateCompatibleDC(target);
-    if (dc == nullptr) return;
-    bitmap_ = CreateCompatibleBitmap(target, width, height);
-    if (bitmap_ == nullptr) {
-        DeleteDC(dc);
-        return;
-    }
-    dc_ = dc;
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-}
-
-MemoryCanvas::~MemoryCanvas() {
-    if (dc_ == nullptr) return;
-    // The bitmap goes back out of the DC before either is deleted.
-    SelectObject(dc_, oldBitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-}
-
-void MemoryCanvas::CopyTo(HDC target, int x, int y) const {
-    if (dc_) BitBlt(target, x, y, width_, height_, dc_, 0, 0, SRCCOPY);
-}
-
 }  // namespace engine

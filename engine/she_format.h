@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/rgb.h"
+
 namespace she {
 
 // Results of parsing, and of the engine's export: 0 means attached. The
@@ -33,10 +35,7 @@ constexpr std::size_t kMaxLineBytes = 200;
 constexpr int kMaxLines = 2000;
 constexpr std::size_t kMaxTextBytes = 64;
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
+using Rgb = tolvane::Rgb;
 
 // Every colour of a skin. The order is free; the key table in the parser maps
 // names to these.

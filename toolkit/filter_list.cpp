@@ -1,4 +1,4 @@
-#include "app/filter_list.h"
+#include "toolkit/filter_list.h"
 
 #include <climits>
 

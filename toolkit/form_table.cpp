@@ -1,4 +1,4 @@
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 
 namespace tolvane {
 

@@ -20,6 +20,22 @@ private:
     HGDIOBJ old_;
 };
 
+// The client-area DC of a window for a scope.
+class ScopedDc {
+public:
+    explicit ScopedDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ScopedDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    ScopedDc(const ScopedDc&) = delete;
+    ScopedDc& operator=(const ScopedDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 template <typename H>
 class GdiObject {
 public:
@@ -83,25 +99,6 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
     int width_ = 0, height_ = 0;
-};
-
-// An off-screen bitmap for double-buffered painting, recreated only when the
-// size changes.
-class BackBuffer {
-public:
-    bool Ensure(HDC reference, int width, int height) {
-        if (bits_.Dc() && width == bits_.Width() && height == bits_.Height()) return true;
-        bits_.Release();
-        if (width <= 0 || height <= 0) return false;
-        HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
-        return bitmap && bits_.Adopt(bitmap, reference);
-    }
-    HDC Dc() const { return bits_.Dc(); }
-    int Width() const { return bits_.Width(); }
-    int Height() const { return bits_.Height(); }
-
-private:
-    BitmapDc bits_;
 };
 
 }  // namespace tolvane

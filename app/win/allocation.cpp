@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/fatal_text.h"
-#include "app/win/fatal.h"
+#include "core/fatal_text.h"
+#include "toolkit/win/fatal.h"
 
 namespace {
 

@@ -2,14 +2,17 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "app/fatal_text.h"
-#include "app/geometry.h"
-#include "app/win/events.h"
-#include "app/win/fatal.h"
-#include "app/win/form.h"
-#include "app/win/form_api.h"
-#include "app/win/handlers.h"
+#include "core/fatal_text.h"
+#include "toolkit/geometry.h"
+#include "toolkit/win/events.h"
+#include "toolkit/win/fatal.h"
+#include "toolkit/win/form.h"
+#include "toolkit/win/form_api.h"
 #include "app/win/startup.h"
+#include "locator/win/locator.h"
+#include "navigation/win/navigation.h"
+#include "skin/skin_plan.h"
+#include "skin/win/apply_skin.h"
 #include "skin/win/dll_binding.h"
 
 namespace tolvane {
@@ -69,12 +72,13 @@ void FatalRuntimeError(const std::string& message, int code) {
 }
 
 void OnMainWindowCreated() {
-    ApplySkin(2);
+    ApplySkin(kStartupSkin);
     LocateInstallation();
     FitBanner();
     OpenHomePage();
 }
 
+// 图片框1 is the banner.
 void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth())); }
 
 int RunProgram(HINSTANCE instance) {

@@ -1,3 +1,4 @@
+// The composition root: the one place that knows every feature.
 #pragma once
 #include <windows.h>
 
@@ -5,5 +6,9 @@ namespace tolvane {
 
 // The whole life of the process from start-up to shutdown; the exit code.
 int RunProgram(HINSTANCE instance);
+
+// The main window's created event: the start-up steps, in order.
+void OnMainWindowCreated();
+void FitBanner();
 
 }  // namespace tolvane

@@ -2,9 +2,11 @@
 // or unbound at run time; an event without a row here is dropped.
 #include <windows.h>
 
-#include "app/form_table.h"
-#include "app/win/events.h"
-#include "app/win/handlers.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/events.h"
+#include "app/win/startup.h"
+#include "locator/win/locator.h"
+#include "navigation/win/navigation.h"
 
 namespace tolvane {
 
@@ -16,6 +18,8 @@ struct Binding {
     void (*handler)(const EventArgs&);
 };
 
+// Rows by form name: 按钮2 is the browse button, 修复 the repair button, 关于
+// and 关于返回 switch pages, 时钟1 is the clock, 透明标签2 the about text.
 // clang-format off
 const Binding kBindings[] = {
     {kMainWindowSource, Event::Created,        [](const EventArgs&) { OnMainWindowCreated(); }},

@@ -2,16 +2,20 @@
 // repair confirmation.
 #include <windows.h>
 
-#include "app/win/form_api.h"
-#include "app/win/handlers.h"
-#include "app/win/text_buffer.h"
+#include "toolkit/win/form_api.h"
+#include "toolkit/win/text_buffer.h"
 #include "locator/install_paths.h"
+#include "locator/win/locator.h"
 #include "locator/text_scan.h"
 #include "locator/win/registry_text.h"
 
 namespace tolvane {
 
 namespace {
+
+// The two boxes the locator fills, by their form names.
+constexpr int kInstallFolderBox = kEdit1;  // 编辑框1: the installation folder
+constexpr int kLinkConfigBox = kEdit2;     // 编辑框2: the path of tools\link.ini
 
 struct KeyCloser {
     HKEY key;
@@ -60,9 +64,9 @@ std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
 }
 
 void LocateInstallation() {
-    SetControlText(kEdit1, ReadRegistryText(HKEY_CURRENT_USER, kInstallRegistryPath));
-    SetControlText(kEdit1, InstallFolderFromValue(GetControlText(kEdit1)));
-    SetControlText(kEdit2, LinkConfigAtStart(GetControlText(kEdit1)));
+    SetControlText(kInstallFolderBox, ReadRegistryText(HKEY_CURRENT_USER, kInstallRegistryPath));
+    SetControlText(kInstallFolderBox, InstallFolderFromValue(GetControlText(kInstallFolderBox)));
+    SetControlText(kLinkConfigBox, LinkConfigAtStart(GetControlText(kInstallFolderBox)));
 }
 
 void BrowseInstallation() {
@@ -70,12 +74,12 @@ void BrowseInstallation() {
     // A dialog that was not confirmed leaves both boxes as they are: the path
     // found at start-up or chosen before is not thrown away by a cancel.
     if (!OpenDialog()) return;
-    SetControlText(kEdit1, DialogFileName());
-    SetControlText(kEdit2, LinkConfigAfterBrowse(GetControlText(kEdit1)));
+    SetControlText(kInstallFolderBox, DialogFileName());
+    SetControlText(kLinkConfigBox, LinkConfigAfterBrowse(GetControlText(kInstallFolderBox)));
 }
 
 void ConfirmRepair() {
-    const MessageText m = RepairMessageFor(GetControlText(kEdit1));
+    const MessageText m = RepairMessageFor(GetControlText(kInstallFolderBox));
     ShowMessage(m.text, m.title);
 }
 

@@ -4,14 +4,17 @@
 
 #include <ctime>
 
-#include "app/date_text.h"
-#include "app/home_page.h"
-#include "app/win/form_api.h"
-#include "app/win/handlers.h"
+#include "navigation/date_text.h"
+#include "navigation/home_page.h"
+#include "toolkit/win/form_api.h"
+#include "navigation/win/navigation.h"
 
 namespace tolvane {
 
 namespace {
+
+constexpr int kInstallFolderBox = kEdit1;  // 编辑框1: the installation folder
+constexpr int kClockLabel = kLabel3;       // 透明标签3: the clock line
 
 bool LocalFields(long long seconds, CalendarFields* out) {
     const std::time_t t = static_cast<std::time_t>(seconds);
@@ -32,14 +35,14 @@ void ShowAboutPage() {
     // The installation box is hidden with the rest of its page by now and
     // gets the focus all the same; it is deliberately not moved on to a
     // visible control, so keys typed on the about page reach the hidden box.
-    FocusControl(kEdit1);
+    FocusControl(kInstallFolderBox);
     // Last, so that whatever the shell shows meets the about page already up.
     OpenHomePage();
 }
 
 void ShowRepairPage() {
     SelectPage(0);
-    FocusControl(kEdit1);
+    FocusControl(kInstallFolderBox);
 }
 
 // The clock label belongs to the repair page. On the about page each tick
@@ -51,8 +54,8 @@ void UpdateClock() {
     const std::optional<DateTime> now = CurrentDateTime();
     if (!now) return;
     // Caption before flag: the first tick shows the label already carrying the time.
-    SetLabelCaption(kLabel3, DateTimeToText(*now));
-    SetVisibleFlag(kLabel3, true);
+    SetLabelCaption(kClockLabel, DateTimeToText(*now));
+    SetVisibleFlag(kClockLabel, true);
 }
 
 // The shell's answer is not looked at: with no browser set up, or a failed

@@ -2,12 +2,12 @@
 // guarded engine call.
 #include <windows.h>
 
-#include "app/fatal_text.h"
-#include "app/win/fatal.h"
-#include "app/win/handlers.h"
-#include "app/win/resource_bytes.h"
+#include "core/fatal_text.h"
+#include "toolkit/win/fatal.h"
+#include "toolkit/win/resource_bytes.h"
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
+#include "skin/win/apply_skin.h"
 #include "skin/win/dll_binding.h"
 #include "skin/win/elevation.h"
 #include "skin/win/file_ops.h"

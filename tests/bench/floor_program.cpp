@@ -7,7 +7,7 @@
 #include <ole2.h>
 #include <shellapi.h>
 
-#include "app/home_page.h"
+#include "navigation/home_page.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/locator_support.h"
 

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "app/form_table.h"
-#include "app/home_page.h"
+#include "toolkit/form_table.h"
+#include "navigation/home_page.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <set>
 
-#include "app/fatal_text.h"
-#include "app/form_table.h"
+#include "core/fatal_text.h"
+#include "toolkit/form_table.h"
 #include "engine/she_format.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 #include "tests/e2e/driver/driver.h"
 
 using namespace tolvane;

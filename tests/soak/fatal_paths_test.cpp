@@ -9,8 +9,8 @@
 #include <new>
 #include <string>
 
-#include "app/fatal_text.h"
-#include "app/form_table.h"
+#include "core/fatal_text.h"
+#include "toolkit/form_table.h"
 #include "app/win/startup.h"
 #include "tests/e2e/driver/driver.h"
 

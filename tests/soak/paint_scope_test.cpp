@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form_table.h"
-#include "app/win/form_api.h"
-#include "app/win/handlers.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/form_api.h"
+#include "navigation/win/navigation.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 

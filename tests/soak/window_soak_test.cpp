@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "app/form_table.h"
-#include "app/win/form_api.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/form_api.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
 

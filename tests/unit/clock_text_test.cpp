@@ -1,4 +1,4 @@
-#include "app/date_text.h"
+#include "navigation/date_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/fatal_text.h"
+#include "core/fatal_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/geometry.h"
+#include "toolkit/geometry.h"
 
 #include <climits>
 

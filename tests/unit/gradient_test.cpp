@@ -1,4 +1,4 @@
-#include "app/gradient.h"
+#include "core/gradient.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/tab_layout.h"
+#include "toolkit/tab_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "app/win/common_dialog.h"
+#include "toolkit/win/common_dialog.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "app/filter_list.h"
+#include "toolkit/filter_list.h"
 
 namespace tolvane {
 

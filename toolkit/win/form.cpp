@@ -3,17 +3,20 @@
 
 #include <string>
 
-#include "app/geometry.h"
-#include "app/win/common_dialog.h"
-#include "app/win/events.h"
-#include "app/win/form.h"
-#include "app/win/form_api.h"
-#include "app/win/page_control.h"
-#include "app/win/pic_box.h"
-#include "app/win/resource_bytes.h"
-#include "app/win/jpeg_image.h"
-#include "app/win/trans_label.h"
-#include "app/win/text_buffer.h"
+#include "toolkit/geometry.h"
+#include "toolkit/win/common_dialog.h"
+#include "toolkit/win/events.h"
+#include "toolkit/win/form.h"
+#include "toolkit/win/fonts.h"
+#include "toolkit/win/form_api.h"
+#include "toolkit/win/page_control.h"
+#include "toolkit/win/pic_box.h"
+#include "toolkit/win/resource_bytes.h"
+#include "toolkit/win/jpeg_image.h"
+#include "toolkit/win/trans_label.h"
+#include "toolkit/win/text_buffer.h"
+#include "toolkit/win/window_class.h"
+#include "winutil/gdi_objects.h"
 #include "resources/resource_ids.h"
 
 namespace tolvane {
@@ -32,18 +35,6 @@ struct Form {
     bool created = false;
 } g_form;
 
-HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
-HFONT CreateSongTi() {
-    LOGFONTA lf{};
-    lf.lfHeight = -12;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = PROOF_QUALITY;
-    lstrcpynA(lf.lfFaceName, "宋体", LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
-}
-
 HFONT FontFor(const ControlSpec& control) {
     return control.font == FontChoice::SongTiPlain && g_form.songTi ? g_form.songTi : GuiFont();
 }
@@ -56,12 +47,10 @@ HBITMAP LoadBanner() {
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.
 int EditHeight(HWND edit, const ControlSpec& control) {
-    HDC dc = GetDC(edit);
-    HGDIOBJ old = SelectObject(dc, FontFor(control));
+    ScopedDc dc(edit);
+    ScopedSelect font(dc.Get(), FontFor(control));
     SIZE size{};
-    GetTextExtentPoint32A(dc, "吴", 2, &size);
-    SelectObject(dc, old);
-    ReleaseDC(edit, dc);
+    GetTextExtentPoint32A(dc.Get(), "吴", 2, &size);
     return EditBoxHeight(control.height, size.cy, GetSystemMetrics(SM_CYEDGE));
 }
 
@@ -144,17 +133,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "DEFAULT_ICON");
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    ClassLook look;
+    look.icon = LoadIconA(instance, "DEFAULT_ICON");
+    look.smallIcon = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    look.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    return RegisterOwnClass(instance, kMainWindowClass, MainWindowProc, look) != 0;
 }
 
 void OnTabPressed(int tab) {
@@ -215,7 +199,7 @@ HWND BuildMainWindow(HINSTANCE instance) {
         SetWindowPos(g_form.main, nullptr, at.x, at.y, kMainWindow.width, kMainWindow.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(g_form.main, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
-    g_form.songTi = CreateSongTi();
+    g_form.songTi = CreateFormFont(FontChoice::SongTiPlain);
 
     // The page control first, then the controls in the reverse of the control order.
     g_form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, kPageControl.left, kPageControl.top,

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 
 namespace tolvane {
 

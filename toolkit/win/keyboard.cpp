@@ -2,10 +2,10 @@
 // and the left-button-pressed event that every control raises.
 #include <windows.h>
 
-#include "app/form_table.h"
-#include "app/win/events.h"
-#include "app/win/form.h"
-#include "app/win/form_api.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/events.h"
+#include "toolkit/win/form.h"
+#include "toolkit/win/form_api.h"
 
 namespace tolvane {
 

@@ -1,14 +1,19 @@
-#include "app/win/page_control.h"
+#include "toolkit/win/page_control.h"
 
 #include <new>
 #include <vector>
 
-#include "app/form_table.h"
-#include "app/gradient.h"
-#include "app/tab_layout.h"
-#include "app/win/gdi_util.h"
-#include "app/win/trans_label.h"
-#include "app/win/window_class.h"
+#include "toolkit/form_table.h"
+#include "core/gradient.h"
+#include "toolkit/tab_layout.h"
+#include "toolkit/win/fonts.h"
+#include "winutil/back_buffer.h"
+#include "winutil/colour.h"
+#include "winutil/gdi_objects.h"
+#include "winutil/gradient_fill.h"
+#include "winutil/mouse.h"
+#include "toolkit/win/trans_label.h"
+#include "toolkit/win/window_class.h"
 
 namespace tolvane {
 
@@ -24,8 +29,6 @@ constexpr COLORREF kCaptionNormal = RGB(0, 0, 0);
 constexpr COLORREF kCaptionCurrent = RGB(0, 0, 255);
 constexpr COLORREF kCaptionHover = RGB(255, 0, 0);
 constexpr COLORREF kCaptionDisabled = RGB(128, 128, 128);
-
-COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
 
 struct PageControlState {
     HWND hwnd = nullptr;
@@ -68,7 +71,8 @@ void Relayout(PageControlState* s) {
 }
 
 void MeasureCaptions(PageControlState* s) {
-    HDC dc = GetDC(s->hwnd);
+    ScopedDc screen(s->hwnd);
+    HDC dc = screen.Get();
     ScopedSelect sel(dc, s->font.Get());
     s->captionWidths.clear();
     for (const char* caption : kPageControl.pageCaptions) {
@@ -79,7 +83,6 @@ void MeasureCaptions(PageControlState* s) {
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     s->fontHeight = tm.tmHeight - tm.tmInternalLeading;
-    ReleaseDC(s->hwnd, dc);
 }
 
 void PaintTab(PageControlState* s, HDC dc, int index) {
@@ -89,26 +92,26 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
     const bool hot = index == s->hover;
 
     if (current) {
-        Fill(dc, x0, y0, x0 + w, y0 + h, Ref(kPageColour));
+        Fill(dc, x0, y0, x0 + w, y0 + h, ToColorRef(kPageColour));
     } else {
-        for (const Band& b : GradientBands(y0, h, kGradientTop, kGradientBottom))
-            Fill(dc, x0, b.top, x0 + w, b.bottom, Ref(b.colour));
+        const RECT tab{x0, y0, x0 + w, y0 + h};
+        FillGradient(dc, tab, kGradientTop, kGradientBottom, GradientSteps::Bands64);
     }
     // Outline, with the top corners bevelled into the strip's face colour.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    Fill(dc, x0 + 2, y0, x0 + w - 1, y0 + 1, Ref(kOutline));
-    Fill(dc, x0 + 1, y0 + 1, x0 + 2, y0 + h, Ref(kOutline));
-    Fill(dc, x0 + w - 1, y0 + 1, x0 + w, y0 + h, Ref(kOutline));
-    Pixel(dc, x0 + 2, y0 + 1, Ref(kOutline));
-    Pixel(dc, x0 + w - 2, y0 + 1, Ref(kOutline));
+    Fill(dc, x0 + 2, y0, x0 + w - 1, y0 + 1, ToColorRef(kOutline));
+    Fill(dc, x0 + 1, y0 + 1, x0 + 2, y0 + h, ToColorRef(kOutline));
+    Fill(dc, x0 + w - 1, y0 + 1, x0 + w, y0 + h, ToColorRef(kOutline));
+    Pixel(dc, x0 + 2, y0 + 1, ToColorRef(kOutline));
+    Pixel(dc, x0 + w - 2, y0 + 1, ToColorRef(kOutline));
     Fill(dc, x0, y0, x0 + 1, y0 + h, face);
     Pixel(dc, x0 + 1, y0, face);
     Pixel(dc, x0 + w - 1, y0, face);
 
     if (current || hot) {
-        Fill(dc, x0 + 3, y0, x0 + w - 2, y0 + 1, Ref(kAccentTop));
-        Fill(dc, x0 + 2, y0 + 1, x0 + w - 1, y0 + 3, Ref(kAccentBelow));
-        const COLORREF light = Ref(LightenTowardWhite(kAccentTop, 30));
+        Fill(dc, x0 + 3, y0, x0 + w - 2, y0 + 1, ToColorRef(kAccentTop));
+        Fill(dc, x0 + 2, y0 + 1, x0 + w - 1, y0 + 3, ToColorRef(kAccentBelow));
+        const COLORREF light = ToColorRef(LightenTowardWhite(kAccentTop, 30));
         Pixel(dc, x0 + 2, y0, light);
         Pixel(dc, x0 + w - 2, y0, light);
     }
@@ -127,15 +130,15 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
 
 void PaintBody(PageControlState* s, HDC dc) {
     const Rect& b = s->layout.body;
-    Fill(dc, b.left, b.top, b.right, b.bottom, Ref(kPageColour));
-    Fill(dc, b.left, b.top, b.right, b.top + 1, Ref(kOutline));
-    Fill(dc, b.left, b.bottom - 1, b.right, b.bottom, Ref(kOutline));
-    Fill(dc, b.left, b.top, b.left + 1, b.bottom, Ref(kOutline));
-    Fill(dc, b.right - 1, b.top, b.right, b.bottom, Ref(kOutline));
+    Fill(dc, b.left, b.top, b.right, b.bottom, ToColorRef(kPageColour));
+    Fill(dc, b.left, b.top, b.right, b.top + 1, ToColorRef(kOutline));
+    Fill(dc, b.left, b.bottom - 1, b.right, b.bottom, ToColorRef(kOutline));
+    Fill(dc, b.left, b.top, b.left + 1, b.bottom, ToColorRef(kOutline));
+    Fill(dc, b.right - 1, b.top, b.right, b.bottom, ToColorRef(kOutline));
     // The current tab opens into the page: its part of the frame takes the page colour.
     if (s->current >= 0 && s->current < static_cast<int>(s->layout.tabs.size())) {
         const Rect& t = s->layout.tabs[s->current];
-        if (t.bottom == b.top) Fill(dc, t.left + 2, b.top, t.right - 1, b.top + 1, Ref(kPageColour));
+        if (t.bottom == b.top) Fill(dc, t.left + 2, b.top, t.right - 1, b.top + 1, ToColorRef(kPageColour));
     }
 }
 
@@ -196,9 +199,7 @@ void OnPaint(PageControlState* s) {
 // the back buffer and only its rectangle is invalidated, so the strip and the
 // page body around it are neither painted nor copied.
 void RedrawTabs(PageControlState* s, std::initializer_list<int> tabs) {
-    HDC dc = GetDC(s->hwnd);
-    const bool buffered = EnsureBuffer(s, dc);
-    ReleaseDC(s->hwnd, dc);
+    const bool buffered = EnsureBuffer(s, ScopedDc(s->hwnd).Get());
     for (int i : tabs) {
         if (i < 0 || i >= static_cast<int>(s->layout.tabs.size())) continue;
         if (buffered) PaintTab(s, s->buffer.Dc(), i);
@@ -224,12 +225,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (!s) return FALSE;
         s->hwnd = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-        LOGFONTA lf{};
-        lf.lfHeight = -12;
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = GB2312_CHARSET;
-        lstrcpynA(lf.lfFaceName, "宋体", LF_FACESIZE);
-        s->font.Reset(CreateFontIndirectA(&lf));
+        s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312));
         break;
     }
     case WM_CREATE:
@@ -262,7 +258,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
             s->tracking = TrackMouseEvent(&tme) != FALSE;
         }
-        SetHover(s, s->layout.HitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))));
+        SetHover(s, s->layout.HitTest(XOf(lp), YOf(lp)));
         return 0;
     }
     case WM_MOUSELEAVE:
@@ -270,7 +266,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetHover(s, -1);
         return 0;
     case WM_LBUTTONDOWN: {
-        const int tab = s->layout.HitTest(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        const int tab = s->layout.HitTest(XOf(lp), YOf(lp));
         if (tab >= 0 && s->onTabPressed) s->onTabPressed(tab);
         return 0;
     }

@@ -1,10 +1,10 @@
-#include "app/win/pic_box.h"
+#include "toolkit/win/pic_box.h"
 
 #include <new>
 
-#include "app/form_table.h"
-#include "app/win/gdi_util.h"
-#include "app/win/window_class.h"
+#include "toolkit/form_table.h"
+#include "winutil/gdi_objects.h"
+#include "toolkit/win/window_class.h"
 
 namespace tolvane {
 

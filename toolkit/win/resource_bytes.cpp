@@ -1,4 +1,4 @@
-#include "app/win/resource_bytes.h"
+#include "toolkit/win/resource_bytes.h"
 
 #include <windows.h>
 

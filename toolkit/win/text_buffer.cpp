@@ -1,7 +1,7 @@
-#include "app/win/text_buffer.h"
+#include "toolkit/win/text_buffer.h"
 
-#include "app/fatal_text.h"
-#include "app/win/fatal.h"
+#include "core/fatal_text.h"
+#include "toolkit/win/fatal.h"
 
 namespace tolvane {
 

@@ -1,9 +1,9 @@
-#include "app/win/trans_label.h"
+#include "toolkit/win/trans_label.h"
 
 #include <new>
 
-#include "app/win/gdi_util.h"
-#include "app/win/window_class.h"
+#include "winutil/gdi_objects.h"
+#include "toolkit/win/window_class.h"
 
 namespace tolvane {
 
@@ -78,7 +78,7 @@ RECT RectIn(HWND of, HWND in) {
 
 bool RegisterTransLabelClass(HINSTANCE instance) {
     // a double click is one press and one double-click, not two presses
-    g_labelAtom = RegisterOwnClass(instance, kTransLabelClass, TransLabelProc, CS_DBLCLKS);
+    g_labelAtom = RegisterOwnClass(instance, kTransLabelClass, TransLabelProc, ClassLook{CS_DBLCLKS});
     return g_labelAtom != 0;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 
 namespace tolvane {
 

@@ -4,15 +4,27 @@
 
 namespace tolvane {
 
-// Registers a class with the arrow pointer and no background brush and
-// answers its atom (0 on failure); registering it again (a second window in
-// tests) answers the atom it already has.
-inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, UINT style = 0) {
+// What a class sets besides its procedure; by default none of it: no
+// background brush, the window paints all of itself.
+struct ClassLook {
+    UINT style = 0;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HBRUSH background = nullptr;
+};
+
+// Registers a class with the arrow pointer and answers its atom (0 on
+// failure); registering it again (a second window in tests) answers the atom
+// it already has.
+inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, const ClassLook& look = {}) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.style = style;
+    wc.style = look.style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
+    wc.hIcon = look.icon;
+    wc.hIconSm = look.smallIcon;
+    wc.hbrBackground = look.background;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
     if (ATOM atom = RegisterClassExA(&wc)) return atom;

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/form_table.h"
+#include "toolkit/form_table.h"
 
 namespace {
 

@@ -1,0 +1,17 @@
+// The fonts of the form that are not the system's default GUI font.
+#pragma once
+#include <windows.h>
+
+#include "toolkit/form_table.h"
+
+namespace tolvane {
+
+// "宋体" -12 in the settings `choice` names; null for FontChoice::DefaultGui
+// (the stock font, which is never created nor deleted) or on failure. The
+// caller owns the font.
+HFONT CreateFormFont(FontChoice choice);
+
+// The stock GUI font, never deleted.
+HFONT GuiFont();
+
+}  // namespace tolvane
