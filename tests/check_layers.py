@@ -105,7 +105,7 @@ def check_includes(root):
                     if not m:
                         continue
                     kind, header = m.groups()
-                    where = f'{rel}:{number}: #include {kind}{header}'
+                    where = f'{rel}:{number}: #include {kind}{header}{">" if kind == "<" else kind}'
                     if kind == '<':
                         if user[0] == 'core' and WINDOWS_HEADERS.match(os.path.basename(header)):
                             faults.append(f'{where}: a Windows header in the pure core')
