@@ -495,7 +495,6 @@ struct CharsetWindow {
     ~CharsetWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
     }
-    const char* Name() const { return unicode ? "Unicode window" : "ANSI window"; }
     LONG_PTR Proc() const {
         return unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
     }
@@ -515,14 +514,6 @@ struct CharsetWindow {
         SendMessageA(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
         return g_ansiText == kAnsiText && std::string(back) == kAnsiText;
     }
-    COLORREF CaptionPixel() const {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-        RECT wr;
-        GetWindowRect(hwnd, &wr);
-        POINT origin = {0, 0};
-        ClientToScreen(hwnd, &origin);
-        return PixelOf(hwnd, (wr.right - wr.left) / 2, (origin.y - wr.top) / 2, true);
-    }
 };
 
 // The engine's subclass sits between the system and each window's own
@@ -532,22 +523,18 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
     std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     for (bool unicode : {false, true}) {
         CharsetWindow w(unicode);
-        SCOPED_TRACE(w.Name());
+        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
         ASSERT_NE(w.hwnd, nullptr);
         ASSERT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
         const LONG_PTR original = w.Proc();
         Engine e;
         ASSERT_EQ(e.attach(path.c_str(), ""), 0);
-        Settle();
-        EXPECT_EQ(w.CaptionPixel(), kCaption);
         EXPECT_NE(w.Proc(), original) << "not subclassed";
         EXPECT_TRUE(w.TextPassesUnchanged());
         EXPECT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
         e.Unload();
         EXPECT_EQ(w.Proc(), original);
         EXPECT_TRUE(w.TextPassesUnchanged());
-        Settle();
-        EXPECT_NE(w.CaptionPixel(), kCaption);
     }
 }
 
@@ -570,7 +557,7 @@ TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
     std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     for (bool unicode : {false, true}) {
         CharsetWindow w(unicode);
-        SCOPED_TRACE(w.Name());
+        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
         ASSERT_NE(w.hwnd, nullptr);
         Engine e;
         ASSERT_EQ(e.attach(path.c_str(), ""), 0);
