@@ -2,6 +2,9 @@
 // code. Each ends the process with the fatal box, so each runs in a child: this
 // test program started again with a --child-... argument, whose box is read
 // and dismissed from here, and whose exit code is checked.
+#include <windows.h>
+#include <ole2.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,8 +36,13 @@ int ChildAllocate(const std::string& spec) {
     const std::size_t bytes = std::strtoul(spec.c_str() + colon + 1, nullptr, 10);
     if (how == "new[]") g_sink = new char[bytes];
     if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
-    if (how == "exhaust")
+    if (how == "exhaust") {
+        // The program's own allocations all come after OleInitialize, which
+        // brings up the window system the box needs; a process that never did
+        // would load it only for the box, with no memory left to load it.
+        OleInitialize(nullptr);
         for (;;) g_sink = new char[bytes];
+    }
     return 0;  // survived: the parent sees exit code 0 and no box
 }
 
