@@ -94,8 +94,8 @@ void DetachAll(bool restoreLook) {
         Unregister(r);
         HWND hwnd = r->hwnd;
         Kind kind = r->kind;
-        SUBCLASSPROC proc = kind == Kind::kFrame ? FrameProc : kind == Kind::kButton ? ButtonProc : EditProc;
-        RemoveWindowSubclass(hwnd, proc, kSubclassId);
+        SubclassProc proc = kind == Kind::kFrame ? FrameProc : kind == Kind::kButton ? ButtonProc : EditProc;
+        RemoveSubclass(hwnd, proc);
         delete r;
         if (restoreLook && IsWindow(hwnd)) {
             switch (kind) {
@@ -211,19 +211,17 @@ extern "C" int __stdcall SkinH_Attach_Ex(const char* skinFile, const char* passw
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
-        case DLL_PROCESS_ATTACH: {
+        case DLL_PROCESS_ATTACH:
             engine::g_module = instance;
             DisableThreadLibraryCalls(instance);
-            // Windows subclassed through comctl32 call into it until the
-            // last message; keep it mapped even if we are the only user.
-            HMODULE comctl = nullptr;
-            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, "comctl32.dll", &comctl);
             break;
-        }
         case DLL_PROCESS_DETACH:
             // At process exit (reserved != null) windows may be half gone and
             // other DLLs unloaded: leave everything to the system then.
-            if (reserved == nullptr) engine::DetachAll(true);
+            if (reserved == nullptr) {
+                engine::DetachAll(true);
+                engine::ReleaseSubclassAtom();
+            }
             break;
     }
     return TRUE;

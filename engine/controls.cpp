@@ -175,15 +175,15 @@ void PaintEditBorder(HWND hwnd) {
 
 }  // namespace
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     ButtonState* st = reinterpret_cast<ButtonState*>(ref);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, ButtonProc, kSubclassId);
+        RemoveSubclass(hwnd, ButtonProc);
         Unregister(st);
         delete st;
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return DefSubclass(hwnd, msg, wp, lp);
     }
-    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -216,18 +216,18 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
     if (DefaultRepaints(msg)) {
         // A click may destroy the button inside the default procedure: after
         // it, only the handle is used, never the record.
-        LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT r = DefSubclass(hwnd, msg, wp, lp);
         if (IsWindow(hwnd) && IsWindowVisible(hwnd))
             RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         return r;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return DefSubclass(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     switch (msg) {
         case WM_NCPAINT: {
-            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+            LRESULT r = DefSubclass(hwnd, msg, wp, lp);
             PaintEditBorder(hwnd);
             return r;
         }
@@ -235,32 +235,32 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
         case WM_KILLFOCUS:
         case WM_ENABLE:
         case WM_STYLECHANGED: {
-            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+            LRESULT r = DefSubclass(hwnd, msg, wp, lp);
             if (IsWindow(hwnd) && IsWindowVisible(hwnd)) PaintEditBorder(hwnd);
             return r;
         }
         case WM_NCDESTROY: {
             EditState* st = reinterpret_cast<EditState*>(ref);
-            RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
+            RemoveSubclass(hwnd, EditProc);
             Unregister(st);
             delete st;
             break;
         }
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return DefSubclass(hwnd, msg, wp, lp);
 }
 
 namespace {
 
 template <typename State>
-bool AttachControl(HWND hwnd, SUBCLASSPROC proc, Kind kind) {
+bool AttachControl(HWND hwnd, SubclassProc proc, Kind kind) {
     DWORD_PTR ref = 0;
-    if (GetWindowSubclass(hwnd, proc, kSubclassId, &ref)) return false;
+    if (GetSubclass(hwnd, proc, &ref)) return false;
     State* st = new (std::nothrow) State;
     if (st == nullptr) return false;
     st->hwnd = hwnd;
     st->kind = kind;
-    if (!SetWindowSubclass(hwnd, proc, kSubclassId, reinterpret_cast<DWORD_PTR>(st))) {
+    if (!SetSubclass(hwnd, proc, reinterpret_cast<DWORD_PTR>(st))) {
         delete st;
         return false;
     }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "engine/she_format.h"
 #include "winutil/back_buffer.h"
@@ -64,11 +63,22 @@ struct Skinned {
 void Register(Skinned* record);
 void Unregister(Skinned* record);
 
-constexpr UINT_PTR kSubclassId = 0x53484531;  // "SHE1"
+// Window subclassing (subclass.cpp), one engine procedure per window, the
+// procedure's record passed as ref. Attaching twice fails; removal puts the
+// original procedure back unless another subclass came after ours, which
+// keeps working through ours. DefSubclass passes a message on to the window's
+// original procedure.
+using SubclassProc = LRESULT (*)(HWND, UINT, WPARAM, LPARAM, DWORD_PTR ref);
+bool SetSubclass(HWND hwnd, SubclassProc proc, DWORD_PTR ref);
+bool GetSubclass(HWND hwnd, SubclassProc proc, DWORD_PTR* ref);
+bool RemoveSubclass(HWND hwnd, SubclassProc proc);
+LRESULT DefSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// When the library is released, after every subclass is off.
+void ReleaseSubclassAtom();
 
-LRESULT CALLBACK FrameProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT FrameProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
+LRESULT ButtonProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
+LRESULT EditProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
 // Each returns false when the window already carries the subclass or it
 // could not be set.

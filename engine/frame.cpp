@@ -73,7 +73,7 @@ DwmSetWindowAttributeFn DwmSetter() {
 
 FrameState* StateOf(HWND hwnd) {
     DWORD_PTR ref = 0;
-    if (!GetWindowSubclass(hwnd, FrameProc, kSubclassId, &ref)) return nullptr;
+    if (!GetSubclass(hwnd, FrameProc, &ref)) return nullptr;
     return reinterpret_cast<FrameState*>(ref);
 }
 
@@ -300,7 +300,7 @@ UINT CommandFor(HWND hwnd, int hit) {
 
 }  // namespace
 
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     FrameState* st = reinterpret_cast<FrameState*>(ref);
     switch (msg) {
         case WM_NCPAINT: {
@@ -310,17 +310,17 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
                 needsDefault = !Measure(hwnd, *pal, &g) || g.defaultInner;
             }
             if (needsDefault) {
-                LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+                LRESULT r = DefSubclass(hwnd, msg, wp, lp);
                 PaintNow(hwnd, true);
                 return r;
             }
-            if (!PaintNow(hwnd, false)) return DefSubclassProc(hwnd, msg, wp, lp);
+            if (!PaintNow(hwnd, false)) return DefSubclass(hwnd, msg, wp, lp);
             return 0;
         }
         case WM_NCACTIVATE: {
             st->active = wp != FALSE;
             // lParam -1: update the state but leave the painting to us.
-            DefSubclassProc(hwnd, msg, wp, static_cast<LPARAM>(-1));
+            DefSubclass(hwnd, msg, wp, static_cast<LPARAM>(-1));
             // Minimised or captionless: the default frame must be redrawn.
             if (!PaintNow(hwnd, true)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
             return TRUE;
@@ -329,7 +329,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
         case WM_SETICON:
         case WM_STYLECHANGED: {
             // The default procedure paints the classic caption right here.
-            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+            LRESULT r = DefSubclass(hwnd, msg, wp, lp);
             if (IsWindowVisible(hwnd)) PaintNow(hwnd, true);
             return r;
         }
@@ -356,7 +356,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
             int saved = SaveDC(dc);
             IntersectClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
             OffsetViewportOrgEx(dc, g.client.left, g.client.top, nullptr);
-            LRESULT r = DefSubclassProc(hwnd, msg, wp, lp & ~PRF_NONCLIENT);
+            LRESULT r = DefSubclass(hwnd, msg, wp, lp & ~PRF_NONCLIENT);
             RestoreDC(dc, saved);
             return r;
         }
@@ -364,7 +364,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
         case kWmNcUahDrawFrame:
             return 0;
         case WM_NCHITTEST: {
-            LRESULT hit = DefSubclassProc(hwnd, msg, wp, lp);
+            LRESULT hit = DefSubclass(hwnd, msg, wp, lp);
             const Palette* pal = CurrentPalette();
             Geometry g;
             if (pal == nullptr || !Measure(hwnd, *pal, &g)) return hit;
@@ -454,24 +454,24 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
             StopTracking(hwnd, st);
             break;
         case WM_NCDESTROY: {
-            RemoveWindowSubclass(hwnd, FrameProc, kSubclassId);
+            RemoveSubclass(hwnd, FrameProc);
             Unregister(st);
             delete st;
-            return DefSubclassProc(hwnd, msg, wp, lp);
+            return DefSubclass(hwnd, msg, wp, lp);
         }
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return DefSubclass(hwnd, msg, wp, lp);
 }
 
 bool AttachFrame(HWND hwnd) {
     DWORD_PTR ref = 0;
-    if (GetWindowSubclass(hwnd, FrameProc, kSubclassId, &ref)) return false;
+    if (GetSubclass(hwnd, FrameProc, &ref)) return false;
     FrameState* st = new (std::nothrow) FrameState;
     if (st == nullptr) return false;
     st->hwnd = hwnd;
     st->kind = Kind::kFrame;
     st->active = GetActiveWindow() == hwnd;
-    if (!SetWindowSubclass(hwnd, FrameProc, kSubclassId, reinterpret_cast<DWORD_PTR>(st))) {
+    if (!SetSubclass(hwnd, FrameProc, reinterpret_cast<DWORD_PTR>(st))) {
         delete st;
         return false;
     }

@@ -444,6 +444,146 @@ TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
     EXPECT_NE(CaptionPixel(after), kCaption);
 }
 
+// Windows of either character set whose own procedure keeps a text exactly
+// as it arrived: a conversion anywhere on the way would show in the bytes.
+// The ANSI text ends in a lone lead byte, which no trip through Unicode
+// survives; the Unicode text holds a letter that code page 936 lacks.
+const char kAnsiText[] = "\xD6\xD0\xCE\xC4 text \x81";
+const wchar_t kWideText[] = L"Z\u00FCrich \u4E2D\u6587 \u0E01";
+std::string g_ansiText;
+std::wstring g_wideText;
+
+LRESULT CALLBACK AnsiTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SETTEXT) g_ansiText = reinterpret_cast<const char*>(lp);
+    if (msg == WM_GETTEXT && wp > 0) {
+        lstrcpynA(reinterpret_cast<char*>(lp), g_ansiText.c_str(), static_cast<int>(wp));
+        return lstrlenA(reinterpret_cast<char*>(lp));
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK WideTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SETTEXT) g_wideText = reinterpret_cast<const wchar_t*>(lp);
+    if (msg == WM_GETTEXT && wp > 0) {
+        lstrcpynW(reinterpret_cast<wchar_t*>(lp), g_wideText.c_str(), static_cast<int>(wp));
+        return lstrlenW(reinterpret_cast<wchar_t*>(lp));
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+struct CharsetWindow {
+    bool unicode;
+    HWND hwnd = nullptr;
+    explicit CharsetWindow(bool wide) : unicode(wide) {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSA a = {};
+            a.lpfnWndProc = AnsiTextProc;
+            a.hInstance = GetModuleHandleA(nullptr);
+            a.lpszClassName = "EngineAnsiWindow";
+            WNDCLASSW w = {};
+            w.lpfnWndProc = WideTextProc;
+            w.hInstance = GetModuleHandleA(nullptr);
+            w.lpszClassName = L"EngineWideWindow";
+            registered = RegisterClassA(&a) && RegisterClassW(&w);
+        }
+        hwnd = unicode ? CreateWindowExW(0, L"EngineWideWindow", L"W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
+                                         200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)
+                       : CreateWindowExA(0, "EngineAnsiWindow", "A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
+                                         200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~CharsetWindow() {
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    LONG_PTR Proc() const {
+        return unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
+    }
+    // Sends the text and reads it back, each in the window's own character
+    // set; true when the window's procedure got it, and gave it back, unchanged.
+    bool TextPassesUnchanged() const {
+        if (unicode) {
+            g_wideText.clear();
+            SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kWideText));
+            wchar_t back[64] = {};
+            SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
+            return g_wideText == kWideText && std::wstring(back) == kWideText;
+        }
+        g_ansiText.clear();
+        SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kAnsiText));
+        char back[64] = {};
+        SendMessageA(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
+        return g_ansiText == kAnsiText && std::string(back) == kAnsiText;
+    }
+};
+
+// The engine's subclass sits between the system and each window's own
+// procedure: messages must pass in the window's character set, and release
+// must hand back exactly the procedure it found.
+TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack) {
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    for (bool unicode : {false, true}) {
+        CharsetWindow w(unicode);
+        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
+        ASSERT_NE(w.hwnd, nullptr);
+        ASSERT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
+        const LONG_PTR original = w.Proc();
+        Engine e;
+        ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+        EXPECT_NE(w.Proc(), original) << "not subclassed";
+        EXPECT_TRUE(w.TextPassesUnchanged());
+        EXPECT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
+        e.Unload();
+        EXPECT_EQ(w.Proc(), original);
+        EXPECT_TRUE(w.TextPassesUnchanged());
+    }
+}
+
+// Whoever subclasses a window after the engine keeps calling the engine's
+// procedure as the one before it, also after the program releases the
+// engine. Run by a ctest entry of its own: the engine then stays mapped for
+// the rest of the process.
+WNDPROC g_beforeForeign = nullptr;
+int g_foreignCalls = 0;
+LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    ++g_foreignCalls;
+    return CallWindowProcA(g_beforeForeign, hwnd, msg, wp, lp);
+}
+LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    ++g_foreignCalls;
+    return CallWindowProcW(g_beforeForeign, hwnd, msg, wp, lp);
+}
+
+TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
+    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    for (bool unicode : {false, true}) {
+        CharsetWindow w(unicode);
+        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
+        ASSERT_NE(w.hwnd, nullptr);
+        Engine e;
+        ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+        const LONG_PTR engineProc = w.Proc();
+        g_beforeForeign = reinterpret_cast<WNDPROC>(
+            unicode ? SetWindowLongPtrW(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcW))
+                    : SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcA)));
+        ASSERT_EQ(reinterpret_cast<LONG_PTR>(g_beforeForeign), engineProc);
+        g_foreignCalls = 0;
+        EXPECT_TRUE(w.TextPassesUnchanged());
+        EXPECT_GT(g_foreignCalls, 0);
+
+        e.Unload();
+        EXPECT_NE(GetModuleHandleA(DllPath().c_str()), nullptr) << "unmapped under a later subclass";
+        g_foreignCalls = 0;
+        EXPECT_TRUE(w.TextPassesUnchanged());
+        EXPECT_GT(g_foreignCalls, 0);
+        Settle();
+        // The later subclass leaves; the engine's procedure passes messages on.
+        if (unicode) SetWindowLongPtrW(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeForeign));
+        else SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeForeign));
+        EXPECT_TRUE(w.TextPassesUnchanged());
+        EXPECT_TRUE(DestroyWindow(w.hwnd));
+    }
+}
+
 // With desktop composition the system draws a window's frame itself unless
 // told otherwise, window by window, before the frame is first painted.
 TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {

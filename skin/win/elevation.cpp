@@ -10,6 +10,15 @@
 
 namespace tolvane {
 
+namespace {
+
+template <typename Fn>
+Fn Bound(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
 bool IsVistaOrLater() {
     // Run in a compatibility mode for XP (a common fix users apply to older
     // tools), GetVersionEx and the version kept in the process both report XP,
@@ -20,15 +29,26 @@ bool IsVistaOrLater() {
     const UINT n = GetSystemDirectoryA(folder, sizeof folder);
     if (n == 0 || n >= sizeof folder) return false;
     const std::string kernel = std::string(folder, n) + "\\kernel32.dll";
+    // Only a refused write asks this; version.dll is not worth loading at
+    // every start for it. It is a known DLL, taken from the system folder.
+    HMODULE version = LoadLibraryA("version.dll");
+    if (version == nullptr) return false;
+    const auto sizeOf = Bound<decltype(&GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA");
+    const auto infoOf = Bound<decltype(&GetFileVersionInfoA)>(version, "GetFileVersionInfoA");
+    const auto query = Bound<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
+    bool vista = false;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(kernel.c_str(), &ignored);
-    if (size == 0) return false;
-    std::vector<char> info(size);
-    if (!GetFileVersionInfoA(kernel.c_str(), 0, size, info.data())) return false;
-    void* fixed = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(info.data(), "\\", &fixed, &length) || length < sizeof(VS_FIXEDFILEINFO)) return false;
-    return HIWORD(static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwProductVersionMS) >= 6;
+    const DWORD size = sizeOf && infoOf && query ? sizeOf(kernel.c_str(), &ignored) : 0;
+    if (size != 0) {
+        std::vector<char> info(size);
+        void* fixed = nullptr;
+        UINT length = 0;
+        vista = infoOf(kernel.c_str(), 0, size, info.data()) && query(info.data(), "\\", &fixed, &length) &&
+                length >= sizeof(VS_FIXEDFILEINFO) &&
+                HIWORD(static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwProductVersionMS) >= 6;
+    }
+    FreeLibrary(version);
+    return vista;
 }
 
 bool IsProcessElevated() {

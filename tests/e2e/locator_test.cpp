@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/form_table.h"
+#include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/locator_support.h"
 
-using namespace tolvane;
+using namespace design;
 using e2e::Expected;
 using e2e::Observed;
 using e2e::Printable;
@@ -107,7 +107,7 @@ protected:
         e2e::Settle(program_->Handle());
     }
 
-    HWND Control(int index) const { return e2e::FindDescendant(main_, ControlId(index)); }
+    HWND Control(int index) const { return e2e::FindDescendant(main_, Id(index)); }
 
     std::string Text(HWND hwnd) const {
         std::string text;

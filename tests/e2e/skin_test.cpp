@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <set>
 
-#include "core/fatal_text.h"
-#include "toolkit/form_table.h"
 #include "engine/she_format.h"
 #include "tests/e2e/driver/browser.h"
+#include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace {
@@ -199,7 +198,7 @@ TEST_F(SkinTest, EngineIsCalledOnceWithTheSkinPathBeforeTheWindowShows) {
 TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
     ASSERT_TRUE(e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_cdecl.dll"))));
     DWORD code = 0;
-    ExpectFatal(tolvane::FatalErrorText(tolvane::kStackImbalance, 6), &code);
+    ExpectFatal("运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n", &code);
     EXPECT_EQ(code, 0xFFFFFFFFu);
     EXPECT_EQ(Calls().size(), 1u) << "the engine ran once, then the guard caught it";
 }
@@ -257,7 +256,8 @@ struct BrokenEngine {
 };
 
 TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
-    const std::string text = tolvane::FatalErrorText(tolvane::BindFailureMessage(kEngine, "SkinH_Attach_Ex"), 0);
+    const std::string text =
+        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
     const BrokenEngine cases[] = {
         {"library without the export",
          [] { return e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_no_export.dll"))); }},
@@ -282,8 +282,8 @@ TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
     HWND main = Start();
     ASSERT_TRUE(main);
     ASSERT_TRUE(e2e::BringToForeground(main));
-    HWND repair = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kRepair));
-    HWND edit = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kEdit2));
+    HWND repair = e2e::FindDescendant(main, design::Id(design::kRepair));
+    HWND edit = e2e::FindDescendant(main, design::Id(design::kEdit2));
     ASSERT_TRUE(repair && edit);
     e2e::Settle(program_->Handle(), 200);
 
@@ -350,9 +350,9 @@ TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
         HWND main = Start();
         ASSERT_TRUE(main);
         ASSERT_TRUE(e2e::BringToForeground(main));
-        HWND button1 = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kButton1));
-        HWND about = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kAbout));
-        HWND edit = e2e::FindDescendant(main, tolvane::ControlId(tolvane::kEdit1));
+        HWND button1 = e2e::FindDescendant(main, design::Id(design::kButton1));
+        HWND about = e2e::FindDescendant(main, design::Id(design::kAbout));
+        HWND edit = e2e::FindDescendant(main, design::Id(design::kEdit1));
         ASSERT_TRUE(button1 && about && edit);
         // Focus and pointer in an edit box: no button is focused or hot.
         ASSERT_TRUE(e2e::ClickControl(edit));

@@ -2,6 +2,9 @@
 // code. Each ends the process with the fatal box, so each runs in a child: this
 // test program started again with a --child-... argument, whose box is read
 // and dismissed from here, and whose exit code is checked.
+#include <windows.h>
+#include <ole2.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,9 +12,8 @@
 #include <new>
 #include <string>
 
-#include "core/fatal_text.h"
-#include "toolkit/form_table.h"
 #include "app/win/startup.h"
+#include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 
 using namespace tolvane;
@@ -20,6 +22,7 @@ namespace {
 
 constexpr DWORD kBoxTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 10000;
+const std::string kHeading = "运行时出错!\r\n\r\n";
 
 // ---- in the child -----------------------------------------------------------
 
@@ -33,8 +36,13 @@ int ChildAllocate(const std::string& spec) {
     const std::size_t bytes = std::strtoul(spec.c_str() + colon + 1, nullptr, 10);
     if (how == "new[]") g_sink = new char[bytes];
     if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
-    if (how == "exhaust")
+    if (how == "exhaust") {
+        // The program's own allocations all come after OleInitialize, which
+        // brings up the window system the box needs; a process that never did
+        // would load it only for the box, with no memory left to load it.
+        OleInitialize(nullptr);
         for (;;) g_sink = new char[bytes];
+    }
     return 0;  // survived: the parent sees exit code 0 and no box
 }
 
@@ -48,7 +56,7 @@ LRESULT CALLBACK FailOneCreation(int code, WPARAM wp, LPARAM lp) {
         const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
         char parentClass[64] = "";
         if (cs->hwndParent) GetClassNameA(cs->hwndParent, parentClass, sizeof parentClass);
-        if ((cs->style & WS_CHILD) && std::strcmp(parentClass, kMainWindowClass) == 0 &&
+        if ((cs->style & WS_CHILD) && std::strcmp(parentClass, design::kMainClass) == 0 &&
             reinterpret_cast<INT_PTR>(cs->hMenu) == g_failControlId)
             return 1;
     }
@@ -97,12 +105,12 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
                                                                     : "ended with code " + std::to_string(code));
     }
     const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
-    EXPECT_EQ(info.title, kFatalCaption);
+    EXPECT_EQ(info.title, "错误");
     EXPECT_EQ(info.text, text);
     EXPECT_TRUE(info.hasIcon) << "the fatal box shows the error icon";
     EXPECT_EQ(e2e::MessageBoxes(child->Id()).size(), 1u) << "exactly one box";
     EXPECT_FALSE(mainWindowShown) << "the main window was shown";
-    EXPECT_TRUE(e2e::TopLevelWindows(child->Id(), kMainWindowClass).empty()) << "a main window exists beside the box";
+    EXPECT_TRUE(e2e::TopLevelWindows(child->Id(), design::kMainClass).empty()) << "a main window exists beside the box";
     ASSERT_TRUE(e2e::PressDialogButton(box, IDOK));
     DWORD code = 0;
     ASSERT_TRUE(child->WaitForExit(kExitTimeoutMs, &code)) << "the child did not end after the box";
@@ -125,7 +133,7 @@ TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.spec);
         ExpectFatalChild(std::string("--child-allocate=") + c.spec,
-                         FatalErrorText(AllocationFailureMessage(c.named), 0));
+                         kHeading + "错误信息：分配 " + std::to_string(c.named) + " 字节内存失败!\r\n");
     }
 }
 
@@ -136,12 +144,12 @@ TEST(FatalPaths, ControlThatCannotBeCreatedIsAWindowThatCannotBeCreated) {
         const char* name;
         int id;
     } cases[] = {
-        {"page control 高级选择夹1", kPageControlId},
-        {"picture box 图片框1", ControlId(kPicture1)},
+        {"page control 高级选择夹1", design::kPageId},
+        {"picture box 图片框1", design::Id(design::kPicture1)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ExpectFatalChild("--child-fail-creation=" + std::to_string(c.id), FatalErrorText(kCreateWindowFailed, 0));
+        ExpectFatalChild("--child-fail-creation=" + std::to_string(c.id), kHeading + "错误信息：载入启动窗口失败\r\n");
     }
 }
 

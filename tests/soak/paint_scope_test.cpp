@@ -135,7 +135,7 @@ TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
 }
 
 TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
-    const e2e::TabGeometry g = e2e::ExpectedTabs(kPageControl.pageCaptions, kPageControl.width, kPageControl.height);
+    const e2e::TabGeometry g = e2e::DesignTabs();
     auto centre = [](const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); };
     const RECT tab0 = ScreenRectOf(page_, g.tabs[0]), tab1 = ScreenRectOf(page_, g.tabs[1]);
     HRGN both = CreateRectRgnIndirect(&tab0);

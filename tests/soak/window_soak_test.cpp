@@ -45,8 +45,7 @@ protected:
         std::fflush(stdout);
         page_ = PageControlWindow();
         ASSERT_TRUE(page_);
-        const e2e::TabGeometry g =
-            e2e::ExpectedTabs(kPageControl.pageCaptions, kPageControl.width, kPageControl.height);
+        const e2e::TabGeometry g = e2e::DesignTabs();
         for (int t = 0; t < 2; ++t)
             points_[t] = MAKELPARAM((g.tabs[t].left + g.tabs[t].right) / 2, (g.tabs[t].top + g.tabs[t].bottom) / 2);
         points_[2] = MAKELPARAM(200, 120);  // the page body, off the tabs

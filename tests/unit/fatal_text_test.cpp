@@ -40,8 +40,8 @@ TEST(FatalText, AllocationFailureAndFixedTexts) {
     EXPECT_EQ(AllocationFailureMessage(260),
               "\xB7\xD6\xC5\xE4 260 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!");
     EXPECT_EQ(AllocationFailureMessage(4294967295u), "分配 4294967295 字节内存失败!");
-    EXPECT_STREQ(kLoadTemplateFailed, "载入窗口模板数据段出错!");
-    EXPECT_STREQ(kFatalCaption, "\xB4\xED\xCE\xF3");
+    // The one fatal text no run can bring about, as its box would show it.
+    EXPECT_EQ(FatalErrorText(kLoadTemplateFailed, 0), "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
 }
 
 // Composed when the heap has just failed, so without it; it must still say

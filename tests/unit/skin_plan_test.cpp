@@ -194,14 +194,13 @@ TEST(SkinSteps, UnknownSkinNumberOnlyDeploysTheEngine) {
     }
 }
 
-TEST(SkinSteps, Constants) {
-    EXPECT_EQ(kSkinEnginePath, kEnginePath);
-    EXPECT_STREQ(kSkinAttachExport, "SkinH_Attach_Ex");
+// The export's name, the start-up skin and the helper's argument are seen
+// end to end (a wrong one fails every start or the deploy run).
+TEST(SkinSteps, SkinNumbersNameTheirFiles) {
     EXPECT_EQ(SkinPathFor(1), kPath2008);
     EXPECT_EQ(SkinPathFor(2), kPath2009);
     EXPECT_EQ(SkinPathFor(3), nullptr);
-    EXPECT_EQ(kStartupSkin, 2);
-    EXPECT_STREQ(kDeployArgument, "/deploy");
+    EXPECT_EQ(SkinPathFor(0), nullptr);
 }
 
 }  // namespace

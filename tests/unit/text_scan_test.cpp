@@ -47,7 +47,6 @@ TEST(InstallPaths, RepairAnswerDependsOnlyOnEmptiness) {
         EXPECT_STREQ(done.text, kRepairDoneText) << text;
         EXPECT_STREQ(done.title, "\xCD\xEA\xB3\xC9") << text;  // 完成
     }
-    EXPECT_STREQ(kRepairDoneText, "易语言静态链接编译器功能修复完成！");
 }
 
 TEST(ReplaceText, EveryOccurrenceLeftToRightWithoutOverlap) {
@@ -109,7 +108,6 @@ TEST(SplitRegistryPath, LastSeparatorSplitsKeyFromValueName) {
         EXPECT_EQ(kv.key, c.key) << c.path;
         EXPECT_EQ(kv.value, c.value) << c.path;
     }
-    EXPECT_STREQ(kInstallRegistryPath, "Software\\FlySky\\E\\Install\\path");
 }
 
 TEST(TextUpToZero, StopsAtTheFirstZeroOrTheEnd) {

@@ -30,6 +30,61 @@ std::string PendingPath(HWND dialog) {
     return folder + typed;
 }
 
+// Bound at the first opening, not at start: comdlg32 brings comctl32, its
+// theming library and the print spooler's along, megabytes that every start
+// would pay for a dialog most runs never open. comdlg32 is a known DLL of
+// every Windows from XP on, loaded from the system folder by name alone.
+using GetOpenFileNameFn = decltype(&GetOpenFileNameA);
+using SetWindowSubclassFn = decltype(&SetWindowSubclass);
+using RemoveWindowSubclassFn = decltype(&RemoveWindowSubclass);
+using DefSubclassProcFn = decltype(&DefSubclassProc);
+
+template <typename Fn>
+Fn Bound(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+GetOpenFileNameFn g_openFileName = nullptr;
+
+GetOpenFileNameFn BindOpenDialog() {
+    if (g_openFileName == nullptr) {
+        HMODULE comdlg = LoadLibraryA("comdlg32.dll");
+        g_openFileName = Bound<GetOpenFileNameFn>(comdlg, "GetOpenFileNameA");
+        if (g_openFileName == nullptr && comdlg != nullptr) FreeLibrary(comdlg);
+    }
+    return g_openFileName;
+}
+
+// comctl32's subclass helpers, by ordinal: comctl32 5.82 (every program
+// without a Common-Controls-6 manifest) has no names for them.
+struct SubclassApi {
+    SetWindowSubclassFn set = nullptr;
+    RemoveWindowSubclassFn remove = nullptr;
+    DefSubclassProcFn def = nullptr;
+};
+
+SubclassApi BindSubclassApi() {
+    // comdlg32 has it loaded already. It is no known DLL: should it not be,
+    // only the system folder's copy will do.
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    if (comctl == nullptr) {
+        char path[MAX_PATH];
+        const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+        static const char kName[] = "\\comctl32.dll";
+        if (n != 0 && n + sizeof kName <= MAX_PATH) {
+            lstrcpyA(path + n, kName);
+            comctl = LoadLibraryA(path);
+        }
+    }
+    SubclassApi api;
+    api.set = Bound<SetWindowSubclassFn>(comctl, MAKEINTRESOURCEA(410));
+    api.remove = Bound<RemoveWindowSubclassFn>(comctl, MAKEINTRESOURCEA(412));
+    api.def = Bound<DefSubclassProcFn>(comctl, MAKEINTRESOURCEA(413));
+    return api;
+}
+
+SubclassApi g_subclass;
+
 // Wine's dialog assembles the confirmed path in a MAX_PATH buffer of its own
 // and overruns it when the typed path is longer (the program then dies
 // inside the dialog). A path that long could not come back through our
@@ -37,17 +92,17 @@ std::string PendingPath(HWND dialog) {
 // fails with FNERR_BUFFERTOOSMALL): the dialog ends as if cancelled.
 LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK && PendingPath(dialog).size() >= MAX_PATH) {
-        return DefSubclassProc(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+        return g_subclass.def(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(dialog, GuardOpenDialog, id);
-    return DefSubclassProc(dialog, message, wParam, lParam);
+    if (message == WM_NCDESTROY) g_subclass.remove(dialog, GuardOpenDialog, id);
+    return g_subclass.def(dialog, message, wParam, lParam);
 }
 
 UINT_PTR CALLBACK OpenDialogHook(HWND child, UINT message, WPARAM, LPARAM) {
     // An Explorer-style hook lives in a child of the dialog; the buttons
     // belong to its parent.
-    if (message == WM_INITDIALOG) SetWindowSubclass(GetParent(child), GuardOpenDialog, 0, 0);
+    if (message == WM_INITDIALOG) g_subclass.set(GetParent(child), GuardOpenDialog, 0, 0);
     return 0;  // default processing for everything
 }
 
@@ -82,8 +137,15 @@ bool CommonDialog::Open(HWND owner) {
     ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     ofn.Flags = OpenDialogFlags(options);
-    if (ofn.Flags & OFN_ENABLEHOOK) ofn.lpfnHook = OpenDialogHook;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    // Unbound, the dialog cannot open: the same as a dialog that failed.
+    const GetOpenFileNameFn open = BindOpenDialog();
+    if (open == nullptr) return false;
+    if (ofn.Flags & OFN_ENABLEHOOK) {
+        if (g_subclass.def == nullptr) g_subclass = BindSubclassApi();
+        if (!g_subclass.set || !g_subclass.remove || !g_subclass.def) return false;
+        ofn.lpfnHook = OpenDialogHook;
+    }
+    if (!open(&ofn)) return false;
     fileName = path;
     return true;
 }

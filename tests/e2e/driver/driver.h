@@ -209,12 +209,12 @@ struct Expected {
 
 // ---- the program's page control ---------------------------------------------------
 
-// Where the tabs should be, from the caption widths measured in the tab font
-// ("宋体" -12, GB2312) on this display, in page-control coordinates.
+// Where the tabs are as designed, in page-control coordinates: the captions
+// measured in the tab font ("宋体" -12, GB2312) on this display.
 struct TabGeometry {
     RECT tabs[2];
     RECT body;
 };
-TabGeometry ExpectedTabs(const char* const captions[2], int controlWidth, int controlHeight);
+TabGeometry DesignTabs();
 
 }  // namespace e2e

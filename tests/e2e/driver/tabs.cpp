@@ -1,29 +1,29 @@
 #include <algorithm>
 
+#include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace e2e {
 
-TabGeometry ExpectedTabs(const char* const captions[2], int controlWidth, int controlHeight) {
+TabGeometry DesignTabs() {
     LOGFONTA lf = {};
     lf.lfHeight = -12;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
-    lstrcpyA(lf.lfFaceName, "\xCB\xCE\xCC\xE5");  // 宋体 in code page 936
+    lstrcpyA(lf.lfFaceName, "宋体");
     HFONT font = CreateFontIndirectA(&lf);
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     TabGeometry g = {};
-    int x = 1;
-    const int rowHeight = 20;
+    int x = design::kFirstTabLeft;
     for (int i = 0; i < 2; ++i) {
-        SIZE size = {};
-        GetTextExtentPoint32A(dc, captions[i], lstrlenA(captions[i]), &size);
-        const int width = std::min(std::max(50, static_cast<int>(size.cx) + 11), controlWidth - 3);
-        g.tabs[i] = RECT{x, 2, x + width, 2 + rowHeight};
+        SIZE caption = {};
+        GetTextExtentPoint32A(dc, design::kPageCaptions[i], lstrlenA(design::kPageCaptions[i]), &caption);
+        const int width = std::max(50, static_cast<int>(caption.cx) + 11);
+        g.tabs[i] = RECT{x, design::kTabTop, x + width, design::kTabBottom};
         x += width;
     }
-    g.body = RECT{0, 2 + rowHeight, controlWidth, controlHeight};
+    g.body = design::kPageBody;
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);

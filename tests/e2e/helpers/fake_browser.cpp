@@ -17,12 +17,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "toolkit/form_table.h"
+#include "tests/e2e/driver/design_form.h"
 
 namespace {
 
-const char kMainClass[] = "TolvaneMainWindow";
-const char kMainTitle[] = "TolvaneV1.0";
 
 DWORD ParentProcessId() {
     const DWORD self = GetCurrentProcessId();
@@ -56,7 +54,7 @@ BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
     // For another process's window GetWindowText sends nothing, so a parent
     // still busy in the handler that asked for us cannot stall this look.
     GetWindowTextA(hwnd, title, sizeof title);
-    if (lstrcmpA(cls, kMainClass) == 0 && lstrcmpA(title, kMainTitle) == 0) {
+    if (lstrcmpA(cls, design::kMainClass) == 0 && lstrcmpA(title, design::kMainTitle) == 0) {
         s->found = hwnd;
         return FALSE;
     }
@@ -76,8 +74,8 @@ std::string Describe(DWORD parent) {
     if (parent) EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
     if (!s.found) return "absent\t-\t0";
     std::string line = IsWindowVisible(s.found) ? "visible" : "hidden";
-    HWND back = FindDescendant(s.found, tolvane::ControlId(tolvane::kAboutBack));
-    HWND about = FindDescendant(s.found, tolvane::ControlId(tolvane::kAbout));
+    HWND back = FindDescendant(s.found, design::Id(design::kAboutBack));
+    HWND about = FindDescendant(s.found, design::Id(design::kAbout));
     // IsWindowVisible would answer no for both while the main window is hidden.
     const auto shown = [](HWND h) { return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; };
     line += shown(back) ? "\tabout" : shown(about) ? "\trepair" : "\t-";

@@ -1,0 +1,145 @@
+// The engine's own window subclassing. comctl32 has the same helpers, but
+// loading it brings its theming library along: megabytes and milliseconds at
+// every start of the program, for four small functions.
+#include "engine/engine.h"
+
+#include <new>
+
+namespace engine {
+
+namespace {
+
+// One per subclassed window, held in a window property.
+struct Hook {
+    WNDPROC original = nullptr;
+    bool unicode = false;          // the window's character set when hooked
+    SubclassProc proc = nullptr;   // null: only passing messages on
+    DWORD_PTR ref = 0;
+    int depth = 0;                 // our calls in progress on the window
+    bool unhooked = false;         // the original procedure is back in place
+    bool destroyed = false;        // WM_NCDESTROY has gone by
+};
+
+ATOM g_atom = 0;
+bool g_pinned = false;
+
+LRESULT CALLBACK HookProcA(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK HookProcW(HWND, UINT, WPARAM, LPARAM);
+
+Hook* HookOf(HWND hwnd) {
+    return g_atom ? static_cast<Hook*>(GetPropA(hwnd, MAKEINTATOM(g_atom))) : nullptr;
+}
+
+bool OnTop(HWND hwnd, const Hook& h) {
+    return h.unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(HookProcW)
+                     : GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(HookProcA);
+}
+
+// A subclass set after ours calls our procedure until it goes away, and it
+// may outlive our release: the library must then stay mapped.
+void StayMapped() {
+    if (g_pinned) return;
+    HMODULE self = nullptr;
+    g_pinned = GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                  reinterpret_cast<LPCSTR>(&HookProcA), &self) != FALSE;
+}
+
+LRESULT CallOriginal(const Hook& h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return h.unicode ? CallWindowProcW(h.original, hwnd, msg, wp, lp)
+                     : CallWindowProcA(h.original, hwnd, msg, wp, lp);
+}
+
+void Free(HWND hwnd, Hook* h) {
+    RemovePropA(hwnd, MAKEINTATOM(g_atom));
+    delete h;
+}
+
+// Messages arrive in the window's own character set and go on to the
+// original procedure in the same one, so texts pass unconverted.
+LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
+    Hook* h = HookOf(hwnd);
+    if (h == nullptr) return unicode ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    if (!g_pinned && !OnTop(hwnd, *h)) StayMapped();
+    ++h->depth;
+    const LRESULT r = h->proc ? h->proc(hwnd, msg, wp, lp, h->ref) : CallOriginal(*h, hwnd, msg, wp, lp);
+    --h->depth;
+    // The original has seen WM_NCDESTROY now; nothing more comes.
+    if (msg == WM_NCDESTROY) h->destroyed = true;
+    if (h->depth == 0 && (h->destroyed || h->unhooked)) Free(hwnd, h);
+    return r;
+}
+
+LRESULT CALLBACK HookProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return Dispatch(hwnd, msg, wp, lp, false); }
+LRESULT CALLBACK HookProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return Dispatch(hwnd, msg, wp, lp, true); }
+
+}  // namespace
+
+bool SetSubclass(HWND hwnd, SubclassProc proc, DWORD_PTR ref) {
+    if (g_atom == 0) g_atom = GlobalAddAtomA("TolvaneSkinSubclass");
+    if (g_atom == 0) return false;
+    if (Hook* h = HookOf(hwnd)) {
+        // Still in the chain as a pass-through: take the window up again.
+        if (h->proc != nullptr || h->unhooked || h->destroyed) return false;
+        h->proc = proc;
+        h->ref = ref;
+        return true;
+    }
+    Hook* h = new (std::nothrow) Hook;
+    if (h == nullptr) return false;
+    h->unicode = IsWindowUnicode(hwnd) != FALSE;
+    h->proc = proc;
+    h->ref = ref;
+    if (!SetPropA(hwnd, MAKEINTATOM(g_atom), h)) {
+        delete h;
+        return false;
+    }
+    const LONG_PTR old = h->unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProcW))
+                                    : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProcA));
+    if (old == 0) {
+        Free(hwnd, h);
+        return false;
+    }
+    h->original = reinterpret_cast<WNDPROC>(old);
+    return true;
+}
+
+bool GetSubclass(HWND hwnd, SubclassProc proc, DWORD_PTR* ref) {
+    const Hook* h = HookOf(hwnd);
+    if (h == nullptr || h->proc != proc) return false;
+    if (ref) *ref = h->ref;
+    return true;
+}
+
+bool RemoveSubclass(HWND hwnd, SubclassProc proc) {
+    Hook* h = HookOf(hwnd);
+    if (h == nullptr || h->proc != proc) return false;
+    h->proc = nullptr;
+    h->ref = 0;
+    if (!h->unhooked && !h->destroyed) {
+        if (OnTop(hwnd, *h)) {
+            if (h->unicode) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h->original));
+            else SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h->original));
+            h->unhooked = true;
+        } else {
+            StayMapped();
+        }
+    }
+    // A call of ours still running on the window frees it on its way out.
+    if (h->depth == 0 && (h->unhooked || h->destroyed)) Free(hwnd, h);
+    return true;
+}
+
+LRESULT DefSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (const Hook* h = HookOf(hwnd)) return CallOriginal(*h, hwnd, msg, wp, lp);
+    // Destroyed inside the call that is asking: the window has no procedure left.
+    return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void ReleaseSubclassAtom() {
+    // A pass-through left behind still finds its record by the atom.
+    if (g_atom == 0 || g_pinned) return;
+    GlobalDeleteAtom(g_atom);
+    g_atom = 0;
+}
+
+}  // namespace engine
