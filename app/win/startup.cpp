@@ -2,18 +2,18 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "core/fatal_text.h"
-#include "toolkit/geometry.h"
-#include "toolkit/win/events.h"
-#include "toolkit/win/fatal.h"
-#include "toolkit/win/form.h"
-#include "toolkit/win/form_api.h"
 #include "app/win/startup.h"
+#include "core/fatal_text.h"
 #include "locator/win/locator.h"
 #include "navigation/win/navigation.h"
 #include "skin/skin_plan.h"
 #include "skin/win/apply_skin.h"
 #include "skin/win/dll_binding.h"
+#include "toolkit/geometry.h"
+#include "toolkit/win/events.h"
+#include "toolkit/win/fatal.h"
+#include "toolkit/win/form.h"
+#include "toolkit/win/form_api.h"
 
 namespace tolvane {
 
@@ -45,8 +45,8 @@ int RunMessageLoop() {
     }
     return static_cast<int>(msg.wParam);
 }
-}  // namespace
 
+// Shutdown's releases, shared with the fatal path.
 void ReleaseLibrariesAndOle() {
     ReleaseBoundLibraries();
     if (g_oleInitialised) {
@@ -54,6 +54,8 @@ void ReleaseLibrariesAndOle() {
         g_oleInitialised = false;
     }
 }
+
+}  // namespace
 
 void FatalRuntimeErrorText(const char* text) {
     // One box only: a second fatal condition while the box is up (a paint

@@ -2,11 +2,11 @@
 // or unbound at run time; an event without a row here is dropped.
 #include <windows.h>
 
-#include "toolkit/form_table.h"
-#include "toolkit/win/events.h"
 #include "app/win/startup.h"
 #include "locator/win/locator.h"
 #include "navigation/win/navigation.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/events.h"
 
 namespace tolvane {
 

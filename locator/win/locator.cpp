@@ -2,12 +2,12 @@
 // repair confirmation.
 #include <windows.h>
 
+#include "locator/install_paths.h"
+#include "locator/text_scan.h"
+#include "locator/win/locator.h"
+#include "locator/win/registry_text.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/text_buffer.h"
-#include "locator/install_paths.h"
-#include "locator/win/locator.h"
-#include "locator/text_scan.h"
-#include "locator/win/registry_text.h"
 
 namespace tolvane {
 

@@ -6,8 +6,8 @@
 
 #include "navigation/date_text.h"
 #include "navigation/home_page.h"
-#include "toolkit/win/form_api.h"
 #include "navigation/win/navigation.h"
+#include "toolkit/win/form_api.h"
 
 namespace tolvane {
 

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include "core/fatal_text.h"
-#include "toolkit/win/fatal.h"
-#include "toolkit/win/resource_bytes.h"
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
 #include "skin/win/apply_skin.h"
@@ -12,6 +10,8 @@
 #include "skin/win/elevation.h"
 #include "skin/win/file_ops.h"
 #include "skin/win/guarded_call.h"
+#include "toolkit/win/fatal.h"
+#include "toolkit/win/resource_bytes.h"
 
 namespace tolvane {
 

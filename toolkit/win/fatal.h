@@ -12,7 +12,4 @@ namespace tolvane {
 // program's own, so a failed allocation can end here.
 [[noreturn]] void FatalRuntimeErrorText(const char* text);
 
-// Shutdown's releases, shared with the fatal path.
-void ReleaseLibrariesAndOle();
-
 }  // namespace tolvane

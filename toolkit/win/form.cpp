@@ -3,21 +3,21 @@
 
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
 #include "toolkit/win/common_dialog.h"
 #include "toolkit/win/events.h"
-#include "toolkit/win/form.h"
 #include "toolkit/win/fonts.h"
+#include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
+#include "toolkit/win/jpeg_image.h"
 #include "toolkit/win/page_control.h"
 #include "toolkit/win/pic_box.h"
 #include "toolkit/win/resource_bytes.h"
-#include "toolkit/win/jpeg_image.h"
-#include "toolkit/win/trans_label.h"
 #include "toolkit/win/text_buffer.h"
+#include "toolkit/win/trans_label.h"
 #include "toolkit/win/window_class.h"
 #include "winutil/gdi_objects.h"
-#include "resources/resource_ids.h"
 
 namespace tolvane {
 

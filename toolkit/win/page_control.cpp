@@ -3,17 +3,17 @@
 #include <new>
 #include <vector>
 
-#include "toolkit/form_table.h"
 #include "core/gradient.h"
+#include "toolkit/form_table.h"
 #include "toolkit/tab_layout.h"
 #include "toolkit/win/fonts.h"
+#include "toolkit/win/trans_label.h"
+#include "toolkit/win/window_class.h"
 #include "winutil/back_buffer.h"
 #include "winutil/colour.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/gradient_fill.h"
 #include "winutil/mouse.h"
-#include "toolkit/win/trans_label.h"
-#include "toolkit/win/window_class.h"
 
 namespace tolvane {
 
