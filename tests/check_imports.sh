@@ -47,6 +47,10 @@ for image in "$@"; do
     # runtime's two markers.
     tls=$(i686-w64-mingw32-objdump -h "$image" | awk '$2 == ".tls" { print $3 }')
     [ -z "$tls" ] || (((16#$tls) <= 8)) || fail "$name" "holds $((16#$tls)) bytes of thread-local data"
+    # The engine is linked without the runtime's start-up code, so nothing
+    # would run a static constructor or a TLS callback: it must have none.
+    init=$(i686-w64-mingw32-objdump -h "$image" | awk '$2 ~ /^\.(ctors|dtors|CRT|tls)/ && $3 !~ /^0+$/ { print $2 }')
+    [ -z "$init" ] || fail "$name" "holds start-up sections ($(echo $init)) that nothing runs"
   else
     [ "$(field Subsystem)" = 00000002 ] || fail "$name" "not a GUI subsystem executable"
   fi
