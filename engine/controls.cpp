@@ -56,11 +56,11 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     if (disabled) {
         FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace]);
     } else if (pressed) {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom), GradientSteps::EachRow);
+        FillGradientRows(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom));
     } else if (st.hot) {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonHotTop), pal.skin.color(she::kButtonHotBottom), GradientSteps::EachRow);
+        FillGradientRows(dc, rc, pal.skin.color(she::kButtonHotTop), pal.skin.color(she::kButtonHotBottom));
     } else {
-        FillGradient(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom), GradientSteps::EachRow);
+        FillGradientRows(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom));
     }
     SelectClipRgn(dc, nullptr);
     if (shape) DeleteObject(shape);

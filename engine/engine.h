@@ -16,8 +16,7 @@ namespace engine {
 
 // The painting helpers the program uses too.
 using tolvane::BackBuffer;
-using tolvane::FillGradient;
-using tolvane::GradientSteps;
+using tolvane::FillGradientRows;
 using tolvane::ScopedSelect;
 using tolvane::XOf;
 using tolvane::YOf;

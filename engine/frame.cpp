@@ -201,9 +201,8 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     RECT all = {0, 0, g.width, g.height};
     FillRect(dc, &all, pal.brush[st.active ? she::kFrameActiveFill : she::kFrameInactiveFill]);
     RECT caption = {0, 0, g.width, g.captionBottom};
-    FillGradient(dc, caption, pal.skin.color(st.active ? she::kCaptionActiveTop : she::kCaptionInactiveTop),
-                 pal.skin.color(st.active ? she::kCaptionActiveBottom : she::kCaptionInactiveBottom),
-                 GradientSteps::EachRow);
+    FillGradientRows(dc, caption, pal.skin.color(st.active ? she::kCaptionActiveTop : she::kCaptionInactiveTop),
+                     pal.skin.color(st.active ? she::kCaptionActiveBottom : she::kCaptionInactiveBottom));
 
     // The outline is drawn inside the window rectangle, width lines deep.
     {

@@ -6,28 +6,48 @@
 namespace tolvane {
 
 namespace {
-void FillRows(HDC dc, const RECT& rc, int top, int bottom, Rgb colour) {
-    SetDCBrushColor(dc, ToColorRef(colour));
-    PatBlt(dc, rc.left, top, rc.right - rc.left, bottom - top, PATCOPY);
-}
+
+// The DC brush selected, and its colour put back, for the span of one fill.
+class DcBrushFill {
+public:
+    explicit DcBrushFill(HDC dc) : dc_(dc), brush_(dc, GetStockObject(DC_BRUSH)), old_(GetDCBrushColor(dc)) {}
+    ~DcBrushFill() { SetDCBrushColor(dc_, old_); }
+    DcBrushFill(const DcBrushFill&) = delete;
+    DcBrushFill& operator=(const DcBrushFill&) = delete;
+
+    void Rows(const RECT& rc, int top, int bottom, Rgb colour) const {
+        SetDCBrushColor(dc_, ToColorRef(colour));
+        PatBlt(dc_, rc.left, top, rc.right - rc.left, bottom - top, PATCOPY);
+    }
+
+private:
+    HDC dc_;
+    ScopedSelect brush_;
+    COLORREF old_;
+};
+
+bool IsEmpty(const RECT& rc) { return rc.bottom <= rc.top || rc.right <= rc.left; }
+
 }  // namespace
 
-void FillGradient(HDC dc, const RECT& rc, Rgb top, Rgb bottom, GradientSteps steps) {
-    const int h = rc.bottom - rc.top;
-    if (h <= 0 || rc.right <= rc.left) return;
-    ScopedSelect brush(dc, GetStockObject(DC_BRUSH));
-    const COLORREF old = GetDCBrushColor(dc);
-    if (steps == GradientSteps::Bands64) {
-        for (int i = 0; i < kGradientBands; ++i) {
-            const Band b = GradientBand(rc.top, h, top, bottom, i);
-            if (b.bottom > b.top) FillRows(dc, rc, b.top, b.bottom, b.colour);
-        }
-    } else if (top == bottom || h == 1) {
-        FillRows(dc, rc, rc.top, rc.bottom, top);
-    } else {
-        for (int y = 0; y < h; ++y) FillRows(dc, rc, rc.top + y, rc.top + y + 1, GradientRow(top, bottom, y, h));
+void FillGradientBands(HDC dc, const RECT& rc, Rgb top, Rgb bottom) {
+    if (IsEmpty(rc)) return;
+    const DcBrushFill fill(dc);
+    for (int i = 0; i < kGradientBands; ++i) {
+        const Band b = GradientBand(rc.top, rc.bottom - rc.top, top, bottom, i);
+        if (b.bottom > b.top) fill.Rows(rc, b.top, b.bottom, b.colour);
     }
-    SetDCBrushColor(dc, old);
+}
+
+void FillGradientRows(HDC dc, const RECT& rc, Rgb top, Rgb bottom) {
+    if (IsEmpty(rc)) return;
+    const DcBrushFill fill(dc);
+    const int h = rc.bottom - rc.top;
+    if (top == bottom || h == 1) {
+        fill.Rows(rc, rc.top, rc.bottom, top);
+        return;
+    }
+    for (int y = 0; y < h; ++y) fill.Rows(rc, rc.top + y, rc.top + y + 1, GradientRow(top, bottom, y, h));
 }
 
 }  // namespace tolvane

@@ -95,7 +95,7 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
         Fill(dc, x0, y0, x0 + w, y0 + h, ToColorRef(kPageColour));
     } else {
         const RECT tab{x0, y0, x0 + w, y0 + h};
-        FillGradient(dc, tab, kGradientTop, kGradientBottom, GradientSteps::Bands64);
+        FillGradientBands(dc, tab, kGradientTop, kGradientBottom);
     }
     // Outline, with the top corners bevelled into the strip's face colour.
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
