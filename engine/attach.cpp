@@ -71,13 +71,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 void RepaintAll() {
-    for (Skinned* r = g_records; r; r = r->next) {
-        switch (r->kind) {
-            case Kind::kFrame: RepaintFrame(r->hwnd); break;
-            case Kind::kButton: RepaintButton(r->hwnd); break;
-            case Kind::kEdit: RepaintEdit(r->hwnd); break;
-        }
-    }
+    for (Skinned* r = g_records; r; r = r->next) r->Repaint();
 }
 
 // Takes every subclass off and frees the records. With restoreLook the
@@ -92,21 +86,9 @@ void DetachAll(bool restoreLook) {
     while (g_records) {
         Skinned* r = g_records;
         Unregister(r);
-        HWND hwnd = r->hwnd;
-        Kind kind = r->kind;
-        SubclassProc proc = kind == Kind::kFrame ? FrameProc : kind == Kind::kButton ? ButtonProc : EditProc;
-        RemoveSubclass(hwnd, proc);
+        r->Unsubclass();
+        if (restoreLook && IsWindow(r->hwnd)) r->Restore();
         delete r;
-        if (restoreLook && IsWindow(hwnd)) {
-            switch (kind) {
-                case Kind::kFrame:
-                    SetFrameRendering(hwnd, false);
-                    RepaintFrame(hwnd);
-                    break;
-                case Kind::kButton: RepaintButton(hwnd); break;
-                case Kind::kEdit: RepaintEdit(hwnd); break;
-            }
-        }
     }
     DestroyPalette(g_palette);
     g_palette = nullptr;

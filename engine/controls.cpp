@@ -11,9 +11,15 @@ namespace {
 struct ButtonState : Skinned {
     bool hot = false;
     bool leaveTracking = false;
+
+    void Unsubclass() override { RemoveSubclass(hwnd, ButtonProc); }
+    void Repaint() override { InvalidateRect(hwnd, nullptr, TRUE); }
 };
 
-struct EditState : Skinned {};
+struct EditState : Skinned {
+    void Unsubclass() override { RemoveSubclass(hwnd, EditProc); }
+    void Repaint() override { RepaintEdit(hwnd); }
+};
 
 bool IsPushButton(HWND hwnd) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
@@ -253,13 +259,12 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
 namespace {
 
 template <typename State>
-bool AttachControl(HWND hwnd, SubclassProc proc, Kind kind) {
+bool AttachControl(HWND hwnd, SubclassProc proc) {
     DWORD_PTR ref = 0;
     if (GetSubclass(hwnd, proc, &ref)) return false;
     State* st = new (std::nothrow) State;
     if (st == nullptr) return false;
     st->hwnd = hwnd;
-    st->kind = kind;
     if (!SetSubclass(hwnd, proc, reinterpret_cast<DWORD_PTR>(st))) {
         delete st;
         return false;
@@ -270,12 +275,8 @@ bool AttachControl(HWND hwnd, SubclassProc proc, Kind kind) {
 
 }  // namespace
 
-bool AttachButton(HWND hwnd) { return AttachControl<ButtonState>(hwnd, ButtonProc, Kind::kButton); }
-bool AttachEdit(HWND hwnd) { return AttachControl<EditState>(hwnd, EditProc, Kind::kEdit); }
-
-void RepaintButton(HWND hwnd) {
-    InvalidateRect(hwnd, nullptr, TRUE);
-}
+bool AttachButton(HWND hwnd) { return AttachControl<ButtonState>(hwnd, ButtonProc); }
+bool AttachEdit(HWND hwnd) { return AttachControl<EditState>(hwnd, EditProc); }
 
 void RepaintEdit(HWND hwnd) {
     // The frame may be recalculated by the default procedure, so ask for it.

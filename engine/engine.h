@@ -47,16 +47,21 @@ void DestroyPalette(Palette* palette);
 // The palette in force, or null while no skin is attached.
 const Palette* CurrentPalette();
 
-enum class Kind { kFrame, kButton, kEdit };
-
 // Base of every per-window record; the records form one list so that the
-// library can take its subclasses off again when it is released.
+// library can take its subclasses off again when it is released. What differs
+// by kind of window is asked of the record itself.
 struct Skinned {
     HWND hwnd = nullptr;
-    Kind kind = Kind::kFrame;
     Skinned* prev = nullptr;
     Skinned* next = nullptr;
     virtual ~Skinned() = default;
+    // Takes the record's subclass off the window; the record is deleted next.
+    virtual void Unsubclass() = 0;
+    // Redraws the window with the current palette, or, once the subclass is
+    // off, with the default look.
+    virtual void Repaint() = 0;
+    // After Unsubclass, when the window stays: gives it its default look back.
+    virtual void Restore() { Repaint(); }
 };
 
 void Register(Skinned* record);
@@ -85,14 +90,7 @@ bool AttachFrame(HWND hwnd);
 bool AttachButton(HWND hwnd);
 bool AttachEdit(HWND hwnd);
 
-// Tells desktop composition (Vista and later) whether the frame of a
-// top-level window is ours to paint; nothing happens where there is none.
-void SetFrameRendering(HWND hwnd, bool ours);
-
-// Redraws a skinned window with the current palette, or, after detaching,
-// with the default look.
-void RepaintFrame(HWND hwnd);
-void RepaintButton(HWND hwnd);
+// Redraws an edit whose frame size was cached before it was skinned.
 void RepaintEdit(HWND hwnd);
 
 }  // namespace engine

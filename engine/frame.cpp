@@ -20,12 +20,24 @@ namespace {
 constexpr UINT kWmNcUahDrawCaption = 0x00AE;
 constexpr UINT kWmNcUahDrawFrame = 0x00AF;
 
+void SetFrameRendering(HWND hwnd, bool ours);
+
 struct FrameState : Skinned {
     bool active = false;
     int hot = 0;          // hit-test code of the caption button under the mouse
     int tracked = 0;      // button being pressed with the mouse captured
     bool pressedInside = false;
     bool leaveTracking = false;
+
+    void Unsubclass() override { RemoveSubclass(hwnd, FrameProc); }
+    void Repaint() override {
+        if (IsWindowVisible(hwnd))
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    void Restore() override {
+        SetFrameRendering(hwnd, false);
+        Repaint();
+    }
 };
 
 constexpr int kMaxButtons = 3;
@@ -69,6 +81,17 @@ DwmSetWindowAttributeFn DwmSetter() {
         set = reinterpret_cast<DwmSetWindowAttributeFn>(
             reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
     return set;
+}
+
+// Tells desktop composition (Vista and later) whether the frame of a
+// top-level window is ours to paint; nothing happens where there is none.
+void SetFrameRendering(HWND hwnd, bool ours) {
+    // With composition on, the desktop window manager draws the frame itself
+    // and our WM_NCPAINT never shows.
+    if (DwmSetWindowAttributeFn set = DwmSetter()) {
+        DWORD policy = ours ? DWMNCRP_DISABLED : DWMNCRP_USEWINDOWSTYLE;
+        set(hwnd, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
+    }
 }
 
 FrameState* StateOf(HWND hwnd) {
@@ -145,6 +168,14 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     }
     g->text = {x, g->border, right - 2, g->captionBottom};
     return true;
+}
+
+// The one guard of every skinned path: a skin is attached and the window has
+// room for its caption.
+bool Measured(HWND hwnd, Geometry* g, const Palette** palette = nullptr) {
+    const Palette* pal = CurrentPalette();
+    if (palette) *palette = pal;
+    return pal != nullptr && Measure(hwnd, *pal, g);
 }
 
 int ButtonAt(const Geometry& g, POINT windowPt) {
@@ -261,10 +292,9 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
 // should be drawn instead.
 bool PaintNow(HWND hwnd, bool afterDefault) {
     FrameState* st = StateOf(hwnd);
-    const Palette* pal = CurrentPalette();
-    if (st == nullptr || pal == nullptr) return false;
+    const Palette* pal = nullptr;
     Geometry g;
-    if (!Measure(hwnd, *pal, &g)) return false;
+    if (st == nullptr || !Measured(hwnd, &g, &pal)) return false;
     if (g.defaultInner && !afterDefault) return false;
     HDC wdc = GetWindowDC(hwnd);
     if (wdc == nullptr) return true;
@@ -297,167 +327,188 @@ UINT CommandFor(HWND hwnd, int hit) {
     return 0;
 }
 
+// The caption button under a point of the client area (where the mouse is
+// reported while captured), or 0.
+int ButtonAtClientPt(HWND hwnd, LPARAM lp, POINT* screen = nullptr) {
+    POINT pt = {XOf(lp), YOf(lp)};
+    ClientToScreen(hwnd, &pt);
+    if (screen) *screen = pt;
+    Geometry g;
+    return Measured(hwnd, &g) ? ButtonAt(g, ScreenToWindowPt(hwnd, pt)) : -1;
+}
+
+// One handler per message. Those returning LRESULT answer the message; those
+// returning bool answer 0 when true and leave it to the default otherwise;
+// those returning nothing only watch it on its way to the default.
+LRESULT OnNcPaint(HWND hwnd, WPARAM wp, LPARAM lp) {
+    Geometry g;
+    if (CurrentPalette() && (!Measured(hwnd, &g) || g.defaultInner)) {
+        LRESULT r = DefSubclass(hwnd, WM_NCPAINT, wp, lp);
+        PaintNow(hwnd, true);
+        return r;
+    }
+    if (!PaintNow(hwnd, false)) return DefSubclass(hwnd, WM_NCPAINT, wp, lp);
+    return 0;
+}
+
+LRESULT OnNcActivate(HWND hwnd, FrameState* st, WPARAM wp) {
+    st->active = wp != FALSE;
+    // lParam -1: update the state but leave the painting to us.
+    DefSubclass(hwnd, WM_NCACTIVATE, wp, static_cast<LPARAM>(-1));
+    // Minimised or captionless: the default frame must be redrawn.
+    if (!PaintNow(hwnd, true)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return TRUE;
+}
+
+// WM_SETTEXT, WM_SETICON, WM_STYLECHANGED: the default procedure paints the
+// classic caption right there.
+LRESULT OnCaptionChange(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT r = DefSubclass(hwnd, msg, wp, lp);
+    if (IsWindowVisible(hwnd)) PaintNow(hwnd, true);
+    return r;
+}
+
+// PrintWindow and friends: the skinned frame into their DC, then the rest,
+// shifted to where the client area lies.
+LRESULT OnPrint(HWND hwnd, const FrameState& st, WPARAM wp, LPARAM lp) {
+    const Palette* pal = nullptr;
+    Geometry g;
+    HDC dc = reinterpret_cast<HDC>(wp);
+    if (!(lp & PRF_NONCLIENT) || !Measured(hwnd, &g, &pal) || g.defaultInner ||
+        ((lp & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)))
+        return DefSubclass(hwnd, WM_PRINT, wp, lp);
+    {
+        BackBuffer canvas(dc, g.width, g.height);
+        if (!canvas.Dc()) return DefSubclass(hwnd, WM_PRINT, wp, lp);
+        DrawFrame(hwnd, st, *pal, g, canvas.Dc());
+        int saved = SaveDC(dc);
+        ExcludeClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
+        canvas.CopyTo(dc, 0, 0);
+        RestoreDC(dc, saved);
+    }
+    // Clipped to the client area: the default erase fills the whole clip
+    // box, which would wipe the frame just drawn.
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
+    OffsetViewportOrgEx(dc, g.client.left, g.client.top, nullptr);
+    LRESULT r = DefSubclass(hwnd, WM_PRINT, wp, lp & ~PRF_NONCLIENT);
+    RestoreDC(dc, saved);
+    return r;
+}
+
+LRESULT OnNcHitTest(HWND hwnd, WPARAM wp, LPARAM lp) {
+    LRESULT hit = DefSubclass(hwnd, WM_NCHITTEST, wp, lp);
+    Geometry g;
+    if (!Measured(hwnd, &g)) return hit;
+    int ours = ButtonAt(g, ScreenToWindowPt(hwnd, {XOf(lp), YOf(lp)}));
+    if (ours) return ours;
+    // The classic buttons lie hidden under our caption: not clickable.
+    if (IsCaptionButtonHit(hit)) return HTCAPTION;
+    return hit;
+}
+
+void SetHot(HWND hwnd, FrameState* st, int hot) {
+    if (hot == st->hot) return;
+    st->hot = hot;
+    PaintNow(hwnd, true);
+}
+
+void OnNcMouseMove(HWND hwnd, FrameState* st, WPARAM wp) {
+    if (!st->leaveTracking) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE | TME_NONCLIENT, hwnd, 0};
+        st->leaveTracking = TrackMouseEvent(&tme) != FALSE;
+    }
+    SetHot(hwnd, st, (wp == HTCLOSE || wp == HTMINBUTTON || wp == HTMAXBUTTON) ? static_cast<int>(wp) : 0);
+}
+
+void OnNcMouseLeave(HWND hwnd, FrameState* st) {
+    st->leaveTracking = false;
+    SetHot(hwnd, st, 0);
+}
+
+// While a caption button is held, the mouse is ours: the button shows
+// pressed only while the mouse is over it.
+bool OnMouseMove(HWND hwnd, FrameState* st, LPARAM lp) {
+    if (st->tracked) {
+        int at = ButtonAtClientPt(hwnd, lp);
+        if (at < 0) return true;
+        bool inside = at == st->tracked;
+        if (inside != st->pressedInside) {
+            st->pressedInside = inside;
+            PaintNow(hwnd, true);
+        }
+        return true;
+    }
+    SetHot(hwnd, st, 0);
+    return false;
+}
+
+bool OnNcButtonDown(HWND hwnd, FrameState* st, WPARAM wp) {
+    if (wp != HTCLOSE && wp != HTMINBUTTON && wp != HTMAXBUTTON) return false;
+    // The default would run its own loop and draw classic buttons.
+    st->tracked = static_cast<int>(wp);
+    st->pressedInside = true;
+    SetCapture(hwnd);
+    PaintNow(hwnd, true);
+    return true;
+}
+
+bool OnLButtonUp(HWND hwnd, FrameState* st, LPARAM lp) {
+    if (!st->tracked) return false;
+    int tracked = st->tracked;
+    POINT pt;
+    // Where the button goes up counts, not the last move seen.
+    bool inside = ButtonAtClientPt(hwnd, lp, &pt) == tracked;
+    ReleaseCapture();
+    StopTracking(hwnd, st);
+    if (inside) {
+        UINT cmd = CommandFor(hwnd, tracked);
+        if (cmd) PostMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(pt.x, pt.y));
+    }
+    return true;
+}
+
+void OnNcDestroy(HWND hwnd, FrameState* st) {
+    RemoveSubclass(hwnd, FrameProc);
+    Unregister(st);
+    delete st;
+}
+
 }  // namespace
 
 LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     FrameState* st = reinterpret_cast<FrameState*>(ref);
     switch (msg) {
-        case WM_NCPAINT: {
-            bool needsDefault = false;
-            if (const Palette* pal = CurrentPalette()) {
-                Geometry g;
-                needsDefault = !Measure(hwnd, *pal, &g) || g.defaultInner;
-            }
-            if (needsDefault) {
-                LRESULT r = DefSubclass(hwnd, msg, wp, lp);
-                PaintNow(hwnd, true);
-                return r;
-            }
-            if (!PaintNow(hwnd, false)) return DefSubclass(hwnd, msg, wp, lp);
-            return 0;
-        }
-        case WM_NCACTIVATE: {
-            st->active = wp != FALSE;
-            // lParam -1: update the state but leave the painting to us.
-            DefSubclass(hwnd, msg, wp, static_cast<LPARAM>(-1));
-            // Minimised or captionless: the default frame must be redrawn.
-            if (!PaintNow(hwnd, true)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-            return TRUE;
-        }
+        case WM_NCPAINT: return OnNcPaint(hwnd, wp, lp);
+        case WM_NCACTIVATE: return OnNcActivate(hwnd, st, wp);
         case WM_SETTEXT:
         case WM_SETICON:
-        case WM_STYLECHANGED: {
-            // The default procedure paints the classic caption right here.
-            LRESULT r = DefSubclass(hwnd, msg, wp, lp);
-            if (IsWindowVisible(hwnd)) PaintNow(hwnd, true);
-            return r;
-        }
-        case WM_PRINT: {
-            // PrintWindow and friends: the skinned frame into their DC, then
-            // the rest, shifted to where the client area lies.
-            const Palette* pal = CurrentPalette();
-            Geometry g;
-            HDC dc = reinterpret_cast<HDC>(wp);
-            if (!(lp & PRF_NONCLIENT) || pal == nullptr || !Measure(hwnd, *pal, &g) || g.defaultInner ||
-                ((lp & PRF_CHECKVISIBLE) && !IsWindowVisible(hwnd)))
-                break;
-            {
-                BackBuffer canvas(dc, g.width, g.height);
-                if (!canvas.Dc()) break;
-                DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
-                int saved = SaveDC(dc);
-                ExcludeClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
-                canvas.CopyTo(dc, 0, 0);
-                RestoreDC(dc, saved);
-            }
-            // Clipped to the client area: the default erase fills the whole
-            // clip box, which would wipe the frame just drawn.
-            int saved = SaveDC(dc);
-            IntersectClipRect(dc, g.client.left, g.client.top, g.client.right, g.client.bottom);
-            OffsetViewportOrgEx(dc, g.client.left, g.client.top, nullptr);
-            LRESULT r = DefSubclass(hwnd, msg, wp, lp & ~PRF_NONCLIENT);
-            RestoreDC(dc, saved);
-            return r;
-        }
+        case WM_STYLECHANGED: return OnCaptionChange(hwnd, msg, wp, lp);
+        case WM_PRINT: return OnPrint(hwnd, *st, wp, lp);
         case kWmNcUahDrawCaption:
-        case kWmNcUahDrawFrame:
-            return 0;
-        case WM_NCHITTEST: {
-            LRESULT hit = DefSubclass(hwnd, msg, wp, lp);
-            const Palette* pal = CurrentPalette();
-            Geometry g;
-            if (pal == nullptr || !Measure(hwnd, *pal, &g)) return hit;
-            POINT pt = ScreenToWindowPt(hwnd, {XOf(lp), YOf(lp)});
-            int ours = ButtonAt(g, pt);
-            if (ours) return ours;
-            // The classic buttons lie hidden under our caption: not clickable.
-            if (IsCaptionButtonHit(hit)) return HTCAPTION;
-            return hit;
-        }
-        case WM_NCMOUSEMOVE: {
-            int hot = (wp == HTCLOSE || wp == HTMINBUTTON || wp == HTMAXBUTTON) ? static_cast<int>(wp) : 0;
-            if (!st->leaveTracking) {
-                TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE | TME_NONCLIENT, hwnd, 0};
-                st->leaveTracking = TrackMouseEvent(&tme) != FALSE;
-            }
-            if (hot != st->hot) {
-                st->hot = hot;
-                PaintNow(hwnd, true);
-            }
-            break;
-        }
-        case WM_NCMOUSELEAVE:
-            st->leaveTracking = false;
-            if (st->hot) {
-                st->hot = 0;
-                PaintNow(hwnd, true);
-            }
-            break;
+        case kWmNcUahDrawFrame: return 0;
+        case WM_NCHITTEST: return OnNcHitTest(hwnd, wp, lp);
+        case WM_NCMOUSEMOVE: OnNcMouseMove(hwnd, st, wp); break;
+        case WM_NCMOUSELEAVE: OnNcMouseLeave(hwnd, st); break;
         case WM_MOUSEMOVE:
-            if (st->tracked) {
-                const Palette* pal = CurrentPalette();
-                Geometry g;
-                if (pal == nullptr || !Measure(hwnd, *pal, &g)) return 0;
-                POINT pt = {XOf(lp), YOf(lp)};
-                ClientToScreen(hwnd, &pt);
-                bool inside = ButtonAt(g, ScreenToWindowPt(hwnd, pt)) == st->tracked;
-                if (inside != st->pressedInside) {
-                    st->pressedInside = inside;
-                    PaintNow(hwnd, true);
-                }
-                return 0;
-            }
-            if (st->hot) {
-                st->hot = 0;
-                PaintNow(hwnd, true);
-            }
+            if (OnMouseMove(hwnd, st, lp)) return 0;
             break;
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
-            if (wp == HTCLOSE || wp == HTMINBUTTON || wp == HTMAXBUTTON) {
-                // The default would run its own loop and draw classic buttons.
-                st->tracked = static_cast<int>(wp);
-                st->pressedInside = true;
-                SetCapture(hwnd);
-                PaintNow(hwnd, true);
-                return 0;
-            }
+            if (OnNcButtonDown(hwnd, st, wp)) return 0;
             break;
         case WM_LBUTTONUP:
-            if (st->tracked) {
-                int tracked = st->tracked;
-                POINT pt = {XOf(lp), YOf(lp)};
-                ClientToScreen(hwnd, &pt);
-                // Where the button goes up counts, not the last move seen.
-                bool inside = false;
-                if (const Palette* pal = CurrentPalette()) {
-                    Geometry g;
-                    inside = Measure(hwnd, *pal, &g) && ButtonAt(g, ScreenToWindowPt(hwnd, pt)) == tracked;
-                }
-                ReleaseCapture();
-                StopTracking(hwnd, st);
-                if (inside) {
-                    UINT cmd = CommandFor(hwnd, tracked);
-                    if (cmd) PostMessageA(hwnd, WM_SYSCOMMAND, cmd, MAKELPARAM(pt.x, pt.y));
-                }
-                return 0;
-            }
+            if (OnLButtonUp(hwnd, st, lp)) return 0;
             break;
         case WM_KEYDOWN:
+            // Escape gives up a caption button held with the mouse.
             if (st->tracked && wp == VK_ESCAPE) {
                 ReleaseCapture();
                 return 0;
             }
             break;
-        case WM_CAPTURECHANGED:
-            StopTracking(hwnd, st);
-            break;
-        case WM_NCDESTROY: {
-            RemoveSubclass(hwnd, FrameProc);
-            Unregister(st);
-            delete st;
-            return DefSubclass(hwnd, msg, wp, lp);
-        }
+        case WM_CAPTURECHANGED: StopTracking(hwnd, st); break;
+        case WM_NCDESTROY: OnNcDestroy(hwnd, st); break;
     }
     return DefSubclass(hwnd, msg, wp, lp);
 }
@@ -468,7 +519,6 @@ bool AttachFrame(HWND hwnd) {
     FrameState* st = new (std::nothrow) FrameState;
     if (st == nullptr) return false;
     st->hwnd = hwnd;
-    st->kind = Kind::kFrame;
     st->active = GetActiveWindow() == hwnd;
     if (!SetSubclass(hwnd, FrameProc, reinterpret_cast<DWORD_PTR>(st))) {
         delete st;
@@ -478,19 +528,6 @@ bool AttachFrame(HWND hwnd) {
     // Called from the creation hook, this comes before the first frame paint.
     SetFrameRendering(hwnd, true);
     return true;
-}
-
-void SetFrameRendering(HWND hwnd, bool ours) {
-    // With composition on, the desktop window manager draws the frame itself
-    // and our WM_NCPAINT never shows.
-    if (DwmSetWindowAttributeFn set = DwmSetter()) {
-        DWORD policy = ours ? DWMNCRP_DISABLED : DWMNCRP_USEWINDOWSTYLE;
-        set(hwnd, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
-    }
-}
-
-void RepaintFrame(HWND hwnd) {
-    if (IsWindowVisible(hwnd)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 }  // namespace engine

@@ -67,6 +67,10 @@ int main() {
         std::snprintf(text, sizeof text, "2026年12月7日8时%d分%d秒", i % 60, (i * 7) % 60);
         SetLabelCaption(kLabel3, text);
     });
+    HWND about = ControlWindow(kAbout);
+    const double buttonRepaint =
+        Median(rounds, [&](int) { RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+    const double focus = Median(rounds, [](int i) { FocusControl(i % 2 ? kAbout : kEdit1); });
     DestroyWindow(main);
     Drain();
 
@@ -88,6 +92,8 @@ int main() {
     std::printf("| page switch, painted | %.0f us |\n", pageSwitch);
     std::printf("| hover change of a tab, painted | %.0f us |\n", hover);
     std::printf("| clock caption change, repainted back to front | %.0f us |\n", caption);
+    std::printf("| push button repaint (the About button) | %.0f us |\n", buttonRepaint);
+    std::printf("| focus change between edit box 1 and the About button, painted | %.0f us |\n", focus);
     if (!starts.empty())
         std::printf("| start of tolvane.exe to a visible window (%zu runs) | %.0f ms |\n", starts.size(),
                     starts[starts.size() / 2] / 1000);
