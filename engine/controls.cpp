@@ -8,9 +8,31 @@ namespace engine {
 
 namespace {
 
+// What a paint reads of the button that only a message can change. Every
+// message sent to a subclassed window costs a window-property look-up, a
+// round trip to the server under Wine, so these are asked once per change,
+// not once per paint.
+struct ButtonLook {
+    bool fresh = false;
+    char text[256];
+    int length = 0;
+    HFONT font = nullptr;
+    LRESULT ui = 0;
+};
+
+// Messages after which the default procedure holds another text, font or
+// keyboard-cue state.
+bool ChangesLook(UINT msg) {
+    return msg == WM_SETTEXT || msg == WM_SETFONT || msg == WM_UPDATEUISTATE || msg == WM_CHANGEUISTATE;
+}
+
 struct ButtonState : Skinned {
     bool hot = false;
     bool leaveTracking = false;
+    ButtonLook look;
+    // The back buffer of WM_PAINT, kept while the size stays: creating it
+    // anew cost more than all the painting into it.
+    BackBuffer canvas;
 
     void Unsubclass() override { RemoveSubclass(hwnd, ButtonProc); }
     void Repaint() override { InvalidateRect(hwnd, nullptr, TRUE); }
@@ -46,13 +68,55 @@ void PaintParentBackground(HWND hwnd, HDC dc, const RECT& rc) {
     }
 }
 
-void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, const RECT& rc) {
+const ButtonLook& LookOf(HWND hwnd, ButtonLook* look) {
+    if (!look->fresh) {
+        look->length = GetWindowTextA(hwnd, look->text, sizeof(look->text));
+        look->font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+        look->ui = SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0);
+        look->fresh = true;
+    }
+    return *look;
+}
+
+void DrawCaption(HDC dc, const ButtonLook& look, const Palette& pal, LONG style, bool disabled, bool pressed,
+                 const RECT& rc) {
+    const char* text = look.text;
+    const int n = look.length;
+    if (n <= 0) return;
+    HFONT font = look.font;
+    ScopedSelect sel(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, pal.color(disabled ? she::kButtonDisabledText : she::kButtonText));
+    // The standard button's text margins, so a caption wraps where it
+    // would wrap unskinned.
+    RECT tr = rc;
+    InflateRect(&tr, -3, -2);
+    if (pressed) OffsetRect(&tr, 1, 1);
+    UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (style & BS_MULTILINE) {
+        // Wrapped lines stay centred as a block.
+        flags = DT_CENTER | DT_WORDBREAK;
+        RECT need = tr;
+        DrawTextA(dc, text, n, &need, flags | DT_CALCRECT);
+        const int spare = (tr.bottom - tr.top) - (need.bottom - need.top);
+        if (spare > 0) tr.top += spare / 2;
+    }
+    if (look.ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
+    DrawTextA(dc, text, n, &tr, flags);
+}
+
+void DrawButton(HWND hwnd, ButtonState& st, const Palette& pal, HDC dc, const RECT& rc) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     bool disabled = !IsWindowEnabled(hwnd);
-    bool pressed = (SendMessageA(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-    bool focused = GetFocus() == hwnd;
+    // Straight to the button's own procedure, which holds the state; it
+    // knows the focus too, set and cleared on WM_SETFOCUS and WM_KILLFOCUS,
+    // where asking the system would cost another round trip under Wine.
+    LRESULT state = DefSubclass(hwnd, BM_GETSTATE, 0, 0);
+    bool pressed = (state & BST_PUSHED) != 0;
+    bool focused = (state & BST_FOCUS) != 0;
     bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    LRESULT ui = SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0);
+    const ButtonLook& look = LookOf(hwnd, &st.look);
+    const LRESULT ui = look.ui;
 
     PaintParentBackground(hwnd, dc, rc);
 
@@ -81,30 +145,7 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
         RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 2 * radius, 2 * radius);
     }
 
-    char text[256];
-    int n = GetWindowTextA(hwnd, text, sizeof(text));
-    if (n > 0) {
-        HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
-        ScopedSelect sel(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, pal.color(disabled ? she::kButtonDisabledText : she::kButtonText));
-        // The standard button's text margins, so a caption wraps where it
-        // would wrap unskinned.
-        RECT tr = rc;
-        InflateRect(&tr, -3, -2);
-        if (pressed) OffsetRect(&tr, 1, 1);
-        UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        if (style & BS_MULTILINE) {
-            // Wrapped lines stay centred as a block.
-            flags = DT_CENTER | DT_WORDBREAK;
-            RECT need = tr;
-            DrawTextA(dc, text, n, &need, flags | DT_CALCRECT);
-            const int spare = (tr.bottom - tr.top) - (need.bottom - need.top);
-            if (spare > 0) tr.top += spare / 2;
-        }
-        if (ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
-        DrawTextA(dc, text, n, &tr, flags);
-    }
+    DrawCaption(dc, look, pal, style, disabled, pressed, rc);
 
     if (focused && !disabled && !(ui & UISF_HIDEFOCUS)) {
         ScopedSelect pen(dc, pal.buttonFocus);
@@ -114,17 +155,25 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     }
 }
 
-void PaintButtonTo(HWND hwnd, const ButtonState& st, HDC target) {
+// WM_PAINT keeps its back buffer; WM_PRINTCLIENT makes one compatible with
+// whatever DC it was given.
+void PaintButtonTo(HWND hwnd, ButtonState* st, HDC target, bool screen) {
     const Palette* pal = CurrentPalette();
     if (pal == nullptr) return;
     RECT rc;
     GetClientRect(hwnd, &rc);
-    BackBuffer canvas(target, rc.right, rc.bottom);
-    if (canvas.Dc()) {
-        DrawButton(hwnd, st, *pal, canvas.Dc(), rc);
-        canvas.CopyTo(target, 0, 0);
+    BackBuffer made;
+    BackBuffer* canvas = screen ? &st->canvas : &made;
+    // WM_PAINT's buffer is kept while the size stays; Ensure makes it anew otherwise.
+    if (canvas->Ensure(target, rc.right, rc.bottom)) {
+        // A kept canvas would hand the parent's background painting what
+        // the last paint left selected and set; it gets a fresh state.
+        const int saved = SaveDC(canvas->Dc());
+        DrawButton(hwnd, *st, *pal, canvas->Dc(), rc);
+        RestoreDC(canvas->Dc(), saved);
+        canvas->CopyTo(target, 0, 0);
     } else {
-        DrawButton(hwnd, st, *pal, target, rc);
+        DrawButton(hwnd, *st, *pal, target, rc);
     }
 }
 
@@ -179,6 +228,29 @@ void PaintEditBorder(HWND hwnd) {
     ReleaseDC(hwnd, dc);
 }
 
+// After the default procedure the record is looked up again: the call may
+// have destroyed the button, and the record with it.
+void LookChanged(HWND hwnd) {
+    DWORD_PTR ref = 0;
+    if (GetSubclass(hwnd, ButtonProc, &ref)) reinterpret_cast<ButtonState*>(ref)->look.fresh = false;
+}
+
+// To the default procedure; after the messages it answers by painting the
+// classic look itself, ours is painted over it at once.
+LRESULT PassOn(HWND hwnd, ButtonState* st, UINT msg, WPARAM wp, LPARAM lp) {
+    // Marked before and after: a paint inside the default procedure may
+    // come before the change is made.
+    const bool changesLook = ChangesLook(msg);
+    if (changesLook) st->look.fresh = false;
+    // A click may destroy the button inside the default procedure: after
+    // it, only the handle is used, never the record.
+    LRESULT r = DefSubclass(hwnd, msg, wp, lp);
+    if (changesLook) LookChanged(hwnd);
+    if (DefaultRepaints(msg) && IsWindow(hwnd) && IsWindowVisible(hwnd))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return r;
+}
+
 }  // namespace
 
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
@@ -189,17 +261,21 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
         delete st;
         return DefSubclass(hwnd, msg, wp, lp);
     }
-    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclass(hwnd, msg, wp, lp);
+    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) {
+        // Not painted by us meanwhile, so nothing tells what changed.
+        st->look.fresh = false;
+        return DefSubclass(hwnd, msg, wp, lp);
+    }
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            if (dc) PaintButtonTo(hwnd, *st, dc);
+            if (dc) PaintButtonTo(hwnd, st, dc, true);
             EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_PRINTCLIENT:
-            PaintButtonTo(hwnd, *st, reinterpret_cast<HDC>(wp));
+            PaintButtonTo(hwnd, st, reinterpret_cast<HDC>(wp), false);
             return 0;
         case WM_ERASEBKGND:
             return TRUE;
@@ -219,15 +295,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
             InvalidateRect(hwnd, nullptr, FALSE);
             break;
     }
-    if (DefaultRepaints(msg)) {
-        // A click may destroy the button inside the default procedure: after
-        // it, only the handle is used, never the record.
-        LRESULT r = DefSubclass(hwnd, msg, wp, lp);
-        if (IsWindow(hwnd) && IsWindowVisible(hwnd))
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        return r;
-    }
-    return DefSubclass(hwnd, msg, wp, lp);
+    return PassOn(hwnd, st, msg, wp, lp);
 }
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
