@@ -125,6 +125,20 @@ struct Engine {
     }
 };
 
+// A button press or release that carries its own screen position. Under
+// Wine a pointer warp can be undone by a late echo of the old position, so a
+// release sent without one may land where the pointer was, not where the
+// test put it.
+void MouseAt(POINT at, DWORD button) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + w - 1) / w);
+    in.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + h - 1) / h);
+    in.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
 // Runs the message loop until nothing has arrived for a while.
 void Settle(DWORD maxMs = 2000) {
     DWORD start = GetTickCount();
@@ -289,21 +303,22 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
     g_closeCommands = 0;
     SetCursorPos(closeScreen.x, closeScreen.y);
     Settle(500);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    MouseAt(closeScreen, MOUSEEVENTF_LEFTDOWN);
     Settle(500);
     EXPECT_EQ(PixelOf(w.hwnd, closeX, mid.y, true), kClosePressed);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    MouseAt(closeScreen, MOUSEEVENTF_LEFTUP);
     Settle(500);
     EXPECT_EQ(g_closeCommands, 1);
     EXPECT_EQ(PixelOf(w.hwnd, closeX, mid.y, true), kCloseNormal);
 
     // Released outside: no command.
     g_closeCommands = 0;
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    MouseAt(closeScreen, MOUSEEVENTF_LEFTDOWN);
     Settle(300);
-    SetCursorPos(wr.left + w.Width() / 2, wr.top + 120);
+    const POINT outside = {wr.left + w.Width() / 2, wr.top + 120};
+    SetCursorPos(outside.x, outside.y);
     Settle(300);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    MouseAt(outside, MOUSEEVENTF_LEFTUP);
     Settle(300);
     EXPECT_EQ(g_closeCommands, 0);
     SetCursorPos(0, 0);
