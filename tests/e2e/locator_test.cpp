@@ -372,6 +372,9 @@ protected:
             e2e::PressKey(VK_DELETE);
         else
             e2e::TypeText(text);
+        // The keys are queued to another process: let it take them all
+        // before anything reads the box.
+        e2e::WaitFor([&] { return Text(edit1_) == text; }, 3000);
     }
 };
 
