@@ -30,10 +30,10 @@ void* volatile g_sink;
 
 // "<how>:<bytes>": one allocation of that size that cannot succeed, or, for
 // "exhaust", blocks of that size until the address space runs out.
-int ChildAllocate(const std::string& spec) {
-    const size_t colon = spec.find(':');
-    const std::string how = spec.substr(0, colon);
-    const std::size_t bytes = std::strtoul(spec.c_str() + colon + 1, nullptr, 10);
+int ChildAllocate(const std::string& request) {
+    const size_t colon = request.find(':');
+    const std::string how = request.substr(0, colon);
+    const std::size_t bytes = std::strtoul(request.c_str() + colon + 1, nullptr, 10);
     if (how == "new[]") g_sink = new char[bytes];
     if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
     if (how == "exhaust") {
@@ -122,7 +122,7 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
 // and the box itself has only what is left.
 TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
     struct Case {
-        const char* spec;
+        const char* request;
         std::size_t named;
     };
     const Case cases[] = {
@@ -131,8 +131,8 @@ TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
         {"exhaust:1048583", 1048583},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
-        ExpectFatalChild(std::string("--child-allocate=") + c.spec,
+        SCOPED_TRACE(c.request);
+        ExpectFatalChild(std::string("--child-allocate=") + c.request,
                          kHeading + "错误信息：分配 " + std::to_string(c.named) + " 字节内存失败!\r\n");
     }
 }
