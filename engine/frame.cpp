@@ -2,6 +2,7 @@
 // the caption buttons. The frame keeps the system's geometry, so windows laid
 // out for the system frame keep their client size; only the look changes.
 #include "engine/engine.h"
+#include "winutil/system_library.h"
 
 #include <dwmapi.h>
 
@@ -59,27 +60,14 @@ struct Geometry {
 
 using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
-// dwmapi.dll exists from Vista on. A copy the process holds already is used
-// as it is; otherwise only the one in the system folder is loaded, never one
-// found through the search path, which starts in the program's own folder
-// where a planted copy could lie. Looked for once; the module stays loaded.
+// dwmapi.dll exists from Vista on. Looked for once; the module stays loaded.
 DwmSetWindowAttributeFn DwmSetter() {
     static bool looked = false;
     static DwmSetWindowAttributeFn set = nullptr;
     if (looked) return set;
     looked = true;
-    HMODULE dwm = nullptr;
-    if (!GetModuleHandleExA(0, "dwmapi.dll", &dwm)) {
-        static const char kName[] = "\\dwmapi.dll";
-        char path[MAX_PATH];
-        UINT n = GetSystemDirectoryA(path, MAX_PATH);
-        if (n == 0 || n + sizeof kName > MAX_PATH) return nullptr;
-        lstrcpyA(path + n, kName);
-        dwm = LoadLibraryA(path);
-    }
-    if (dwm)
-        set = reinterpret_cast<DwmSetWindowAttributeFn>(
-            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
+    set = tolvane::ProcOf<DwmSetWindowAttributeFn>(tolvane::HeldOrSystemLibrary("dwmapi.dll"),
+                                                   "DwmSetWindowAttribute");
     return set;
 }
 

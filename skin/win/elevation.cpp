@@ -3,21 +3,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <string>
 #include <vector>
 
 #include "skin/skin_plan.h"
+#include "winutil/system_library.h"
 
 namespace tolvane {
-
-namespace {
-
-template <typename Fn>
-Fn Bound(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 bool IsVistaOrLater() {
     // Run in a compatibility mode for XP (a common fix users apply to older
@@ -25,25 +16,23 @@ bool IsVistaOrLater() {
     // while the system folder stays closed to unelevated writes; believed,
     // they would keep the prompt from ever appearing. The version resource of
     // the system's own kernel32.dll is not subject to that layer.
-    char folder[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryA(folder, sizeof folder);
-    if (n == 0 || n >= sizeof folder) return false;
-    const std::string kernel = std::string(folder, n) + "\\kernel32.dll";
+    char kernel[MAX_PATH];
+    if (!SystemFilePath("kernel32.dll", kernel)) return false;
     // Only a refused write asks this; version.dll is not worth loading at
     // every start for it. It is a known DLL, taken from the system folder.
     HMODULE version = LoadLibraryA("version.dll");
     if (version == nullptr) return false;
-    const auto sizeOf = Bound<decltype(&GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA");
-    const auto infoOf = Bound<decltype(&GetFileVersionInfoA)>(version, "GetFileVersionInfoA");
-    const auto query = Bound<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
+    const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA");
+    const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(version, "GetFileVersionInfoA");
+    const auto query = ProcOf<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
     bool vista = false;
     DWORD ignored = 0;
-    const DWORD size = sizeOf && infoOf && query ? sizeOf(kernel.c_str(), &ignored) : 0;
+    const DWORD size = sizeOf && infoOf && query ? sizeOf(kernel, &ignored) : 0;
     if (size != 0) {
         std::vector<char> info(size);
         void* fixed = nullptr;
         UINT length = 0;
-        vista = infoOf(kernel.c_str(), 0, size, info.data()) && query(info.data(), "\\", &fixed, &length) &&
+        vista = infoOf(kernel, 0, size, info.data()) && query(info.data(), "\\", &fixed, &length) &&
                 length >= sizeof(VS_FIXEDFILEINFO) &&
                 HIWORD(static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwProductVersionMS) >= 6;
     }

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "toolkit/filter_list.h"
+#include "winutil/system_library.h"
 
 namespace tolvane {
 
@@ -39,17 +40,12 @@ using SetWindowSubclassFn = decltype(&SetWindowSubclass);
 using RemoveWindowSubclassFn = decltype(&RemoveWindowSubclass);
 using DefSubclassProcFn = decltype(&DefSubclassProc);
 
-template <typename Fn>
-Fn Bound(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 GetOpenFileNameFn g_openFileName = nullptr;
 
 GetOpenFileNameFn BindOpenDialog() {
     if (g_openFileName == nullptr) {
         HMODULE comdlg = LoadLibraryA("comdlg32.dll");
-        g_openFileName = Bound<GetOpenFileNameFn>(comdlg, "GetOpenFileNameA");
+        g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg, "GetOpenFileNameA");
         if (g_openFileName == nullptr && comdlg != nullptr) FreeLibrary(comdlg);
     }
     return g_openFileName;
@@ -64,22 +60,12 @@ struct SubclassApi {
 };
 
 SubclassApi BindSubclassApi() {
-    // comdlg32 has it loaded already. It is no known DLL: should it not be,
-    // only the system folder's copy will do.
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    if (comctl == nullptr) {
-        char path[MAX_PATH];
-        const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-        static const char kName[] = "\\comctl32.dll";
-        if (n != 0 && n + sizeof kName <= MAX_PATH) {
-            lstrcpyA(path + n, kName);
-            comctl = LoadLibraryA(path);
-        }
-    }
+    // comdlg32 has it loaded already; it is no known DLL.
+    HMODULE comctl = HeldOrSystemLibrary("comctl32.dll");
     SubclassApi api;
-    api.set = Bound<SetWindowSubclassFn>(comctl, MAKEINTRESOURCEA(410));
-    api.remove = Bound<RemoveWindowSubclassFn>(comctl, MAKEINTRESOURCEA(412));
-    api.def = Bound<DefSubclassProcFn>(comctl, MAKEINTRESOURCEA(413));
+    api.set = ProcOf<SetWindowSubclassFn>(comctl, MAKEINTRESOURCEA(410));
+    api.remove = ProcOf<RemoveWindowSubclassFn>(comctl, MAKEINTRESOURCEA(412));
+    api.def = ProcOf<DefSubclassProcFn>(comctl, MAKEINTRESOURCEA(413));
     return api;
 }
 
