@@ -8,28 +8,9 @@ namespace engine {
 
 namespace {
 
-// What a paint reads of the button that only a message can change. Every
-// message sent to a subclassed window costs a window-property look-up, a
-// round trip to the server under Wine, so these are asked once per change,
-// not once per paint.
-struct ButtonLook {
-    bool fresh = false;
-    char text[256];
-    int length = 0;
-    HFONT font = nullptr;
-    LRESULT ui = 0;
-};
-
-// Messages after which the default procedure holds another text, font or
-// keyboard-cue state.
-bool ChangesLook(UINT msg) {
-    return msg == WM_SETTEXT || msg == WM_SETFONT || msg == WM_UPDATEUISTATE || msg == WM_CHANGEUISTATE;
-}
-
 struct ButtonState : Skinned {
     bool hot = false;
     bool leaveTracking = false;
-    ButtonLook look;
     // The back buffer of WM_PAINT, kept while the size stays: creating it
     // anew cost more than all the painting into it.
     BackBuffer canvas;
@@ -68,22 +49,12 @@ void PaintParentBackground(HWND hwnd, HDC dc, const RECT& rc) {
     }
 }
 
-const ButtonLook& LookOf(HWND hwnd, ButtonLook* look) {
-    if (!look->fresh) {
-        look->length = GetWindowTextA(hwnd, look->text, sizeof(look->text));
-        look->font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
-        look->ui = SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0);
-        look->fresh = true;
-    }
-    return *look;
-}
-
-void DrawCaption(HDC dc, const ButtonLook& look, const Palette& pal, LONG style, bool disabled, bool pressed,
+void DrawCaption(HWND hwnd, HDC dc, const Palette& pal, LONG style, LRESULT ui, bool disabled, bool pressed,
                  const RECT& rc) {
-    const char* text = look.text;
-    const int n = look.length;
+    char text[256];
+    const int n = GetWindowTextA(hwnd, text, sizeof(text));
     if (n <= 0) return;
-    HFONT font = look.font;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     ScopedSelect sel(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, pal.color(disabled ? she::kButtonDisabledText : she::kButtonText));
@@ -101,11 +72,11 @@ void DrawCaption(HDC dc, const ButtonLook& look, const Palette& pal, LONG style,
         const int spare = (tr.bottom - tr.top) - (need.bottom - need.top);
         if (spare > 0) tr.top += spare / 2;
     }
-    if (look.ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
+    if (ui & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
     DrawTextA(dc, text, n, &tr, flags);
 }
 
-void DrawButton(HWND hwnd, ButtonState& st, const Palette& pal, HDC dc, const RECT& rc) {
+void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, const RECT& rc) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     bool disabled = !IsWindowEnabled(hwnd);
     // Straight to the button's own procedure, which holds the state; it
@@ -115,8 +86,7 @@ void DrawButton(HWND hwnd, ButtonState& st, const Palette& pal, HDC dc, const RE
     bool pressed = (state & BST_PUSHED) != 0;
     bool focused = (state & BST_FOCUS) != 0;
     bool isDefault = (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    const ButtonLook& look = LookOf(hwnd, &st.look);
-    const LRESULT ui = look.ui;
+    const LRESULT ui = SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0);
 
     PaintParentBackground(hwnd, dc, rc);
 
@@ -145,7 +115,7 @@ void DrawButton(HWND hwnd, ButtonState& st, const Palette& pal, HDC dc, const RE
         RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 2 * radius, 2 * radius);
     }
 
-    DrawCaption(dc, look, pal, style, disabled, pressed, rc);
+    DrawCaption(hwnd, dc, pal, style, ui, disabled, pressed, rc);
 
     if (focused && !disabled && !(ui & UISF_HIDEFOCUS)) {
         ScopedSelect pen(dc, pal.buttonFocus);
@@ -228,24 +198,12 @@ void PaintEditBorder(HWND hwnd) {
     ReleaseDC(hwnd, dc);
 }
 
-// After the default procedure the record is looked up again: the call may
-// have destroyed the button, and the record with it.
-void LookChanged(HWND hwnd) {
-    DWORD_PTR ref = 0;
-    if (GetSubclass(hwnd, ButtonProc, &ref)) reinterpret_cast<ButtonState*>(ref)->look.fresh = false;
-}
-
 // To the default procedure; after the messages it answers by painting the
 // classic look itself, ours is painted over it at once.
-LRESULT PassOn(HWND hwnd, ButtonState* st, UINT msg, WPARAM wp, LPARAM lp) {
-    // Marked before and after: a paint inside the default procedure may
-    // come before the change is made.
-    const bool changesLook = ChangesLook(msg);
-    if (changesLook) st->look.fresh = false;
+LRESULT PassOn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // A click may destroy the button inside the default procedure: after
     // it, only the handle is used, never the record.
     LRESULT r = DefSubclass(hwnd, msg, wp, lp);
-    if (changesLook) LookChanged(hwnd);
     if (DefaultRepaints(msg) && IsWindow(hwnd) && IsWindowVisible(hwnd))
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return r;
@@ -261,11 +219,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
         delete st;
         return DefSubclass(hwnd, msg, wp, lp);
     }
-    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) {
-        // Not painted by us meanwhile, so nothing tells what changed.
-        st->look.fresh = false;
-        return DefSubclass(hwnd, msg, wp, lp);
-    }
+    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -295,7 +249,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
             InvalidateRect(hwnd, nullptr, FALSE);
             break;
     }
-    return PassOn(hwnd, st, msg, wp, lp);
+    return PassOn(hwnd, msg, wp, lp);
 }
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {

@@ -23,10 +23,28 @@ struct Hook {
 ATOM g_atom = 0;
 bool g_pinned = false;
 
+// The dispatches running on a thread, innermost first. A procedure that asks
+// for its own window's record (DefSubclass, GetSubclass) finds it here
+// instead of through the window property, which under Wine is a round trip to
+// the server on every message. A record on this list is alive: it is freed
+// only when the last dispatch on its window is over.
+struct Active {
+    HWND hwnd;
+    Hook* hook;
+    Active* outer;
+};
+DWORD g_activeSlot = TLS_OUT_OF_INDEXES;
+
+Active* Innermost() {
+    return g_activeSlot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<Active*>(TlsGetValue(g_activeSlot));
+}
+
 LRESULT CALLBACK HookProcA(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK HookProcW(HWND, UINT, WPARAM, LPARAM);
 
 Hook* HookOf(HWND hwnd) {
+    for (const Active* a = Innermost(); a; a = a->outer)
+        if (a->hwnd == hwnd) return a->hook;
     return g_atom ? static_cast<Hook*>(GetPropA(hwnd, MAKEINTATOM(g_atom))) : nullptr;
 }
 
@@ -60,9 +78,12 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
     Hook* h = HookOf(hwnd);
     if (h == nullptr) return unicode ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     if (!g_pinned && !OnTop(hwnd, *h)) StayMapped();
+    Active self{hwnd, h, Innermost()};
+    if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsSetValue(g_activeSlot, &self);
     ++h->depth;
     const LRESULT r = h->proc ? h->proc(hwnd, msg, wp, lp, h->ref) : CallOriginal(*h, hwnd, msg, wp, lp);
     --h->depth;
+    if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsSetValue(g_activeSlot, self.outer);
     // The original has seen WM_NCDESTROY now; nothing more comes.
     if (msg == WM_NCDESTROY) h->destroyed = true;
     if (h->depth == 0 && (h->destroyed || h->unhooked)) Free(hwnd, h);
@@ -77,6 +98,8 @@ LRESULT CALLBACK HookProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return D
 bool SetSubclass(HWND hwnd, SubclassProc proc, DWORD_PTR ref) {
     if (g_atom == 0) g_atom = GlobalAddAtomA("TolvaneSkinSubclass");
     if (g_atom == 0) return false;
+    // Without a slot every look-up goes to the property: slower, no less right.
+    if (g_activeSlot == TLS_OUT_OF_INDEXES) g_activeSlot = TlsAlloc();
     if (Hook* h = HookOf(hwnd)) {
         // Still in the chain as a pass-through: take the window up again.
         if (h->proc != nullptr || h->unhooked || h->destroyed) return false;
@@ -140,6 +163,8 @@ void ReleaseSubclassAtom() {
     if (g_atom == 0 || g_pinned) return;
     GlobalDeleteAtom(g_atom);
     g_atom = 0;
+    if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsFree(g_activeSlot);
+    g_activeSlot = TLS_OUT_OF_INDEXES;
 }
 
 }  // namespace engine
