@@ -3,8 +3,12 @@
 #include "app/win/startup.h"
 #include "skin/skin_plan.h"
 #include "skin/win/elevation.h"
+#include "winutil/system_library.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Before anything loads a DLL: a program started from a download folder
+    // must not pick up what else lies there, least of all elevated.
+    tolvane::RestrictDllSearch();
     // The elevated helper a first start on Vista or later asks for: no window,
     // no OLE, and above all no web page, which would open with its rights.
     if (tolvane::IsDeployCommandLine(GetCommandLineA())) return tolvane::RunDeployment();

@@ -2,54 +2,79 @@
 
 namespace tolvane {
 
-const char* const kSkinEnginePath = "C:\\WINDOWS\\system\\Skin.dll";
-const char* const kSkin2008Path = "C:\\WINDOWS\\system\\qq2008.she";
-const char* const kSkin2009Path = "C:\\WINDOWS\\system\\QQ2009.she";
 const char* const kSkinAttachExport = "SkinH_Attach_Ex";
 const char* const kDeployArgument = "/deploy";
 
-const char* SkinPathFor(int skinNumber) {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsAsciiIgnoringCase(const std::string& text, const char* want) {
+    std::size_t i = 0;
+    for (; want[i]; ++i)
+        if (i >= text.size() || AsciiLower(text[i]) != AsciiLower(want[i])) return false;
+    return i == text.size();
+}
+
+}  // namespace
+
+SkinPaths SkinPathsFor(const std::string& windowsFolder) {
+    if (windowsFolder.empty()) return SkinPaths{};
+    std::string system;
+    if (EqualsAsciiIgnoringCase(windowsFolder, "C:\\WINDOWS")) {
+        system = "C:\\WINDOWS\\system";
+    } else {
+        // Only a drive's root ends in a backslash, as in D:\; anywhere else the
+        // last byte may be the second half of a double-byte character.
+        const bool root = windowsFolder.size() == 3 && windowsFolder[1] == ':' && windowsFolder[2] == '\\';
+        system = windowsFolder + (root ? "system" : "\\system");
+    }
+    return SkinPaths{system + "\\Skin.dll", system + "\\qq2008.she", system + "\\QQ2009.she"};
+}
+
+const std::string* SkinPathFor(const SkinPaths& paths, int skinNumber) {
     switch (skinNumber) {
-        case 1: return kSkin2008Path;
-        case 2: return kSkin2009Path;
+        case 1: return &paths.skin2008;
+        case 2: return &paths.skin2009;
         default: return nullptr;
     }
 }
 
-void ApplySkinSteps(int skinNumber, SkinPlatform& platform, const SkinBlocks& blocks) {
-    // Since Vista the system folder takes writes only from an elevated process,
-    // so a normal user's first start would end in the bind failure. Asking
-    // helps only where elevation is what is missing, and one prompt per start
-    // is enough: the elevated helper writes both files at once.
-    bool elevationConsidered = false;
-    auto write = [&](const char* path, const ByteBlock& block) {
-        if (platform.WriteWholeFile(path, block) != WriteResult::RefusedForRights) return;
-        if (elevationConsidered) return;
-        elevationConsidered = true;
-        if (platform.IsVistaOrLater() && !platform.IsElevated()) platform.DeployElevated();
-    };
+bool ClosesSystemFolder(const WindowsVersion& version) { return version.known && version.major >= 6; }
+
+void ApplySkinSteps(int skinNumber, const SkinPaths& paths, SkinPlatform& platform, const SkinBlocks& blocks) {
     // A failed write is not checked here: a missing engine surfaces as a fatal
     // bind failure, a missing skin file is the engine's business.
-    if (!platform.FileExists(kSkinEnginePath)) write(kSkinEnginePath, blocks.engine);
-    const char* skinPath = SkinPathFor(skinNumber);
+    if (!platform.FileExists(paths.engine) &&
+        platform.WriteWholeFile(paths.engine, blocks.engine) == WriteResult::RefusedForRights &&
+        skinNumber == kStartupSkin) {
+        // Since Vista the system folder takes writes only from an elevated
+        // process, and this start would end in the bind failure. The helper
+        // writes the engine and the start-up skin, so only that skin may
+        // ask; a skin file alone is never worth a prompt: without it the
+        // window is merely unskinned, and a user who declined would be asked
+        // again at every start.
+        if (platform.IsVistaOrLater() && !platform.IsElevated()) platform.DeployElevated();
+    }
+    const std::string* skinPath = SkinPathFor(paths, skinNumber);
     if (skinPath == nullptr) return;
     const ByteBlock& skinBlock = skinNumber == 1 ? blocks.skin2008 : blocks.skin2009;
     // An existing file is used as it is, whatever it holds.
-    if (!platform.FileExists(skinPath)) write(skinPath, skinBlock);
-    platform.AttachSkin(skinPath);
+    if (!platform.FileExists(*skinPath)) platform.WriteWholeFile(*skinPath, skinBlock);
+    platform.AttachSkin(*skinPath);
 }
 
-bool DeployStartupFiles(SkinPlatform& platform, const SkinBlocks& blocks) {
-    // Never asks for anything itself: it runs elevated or not at all.
-    if (!platform.FileExists(kSkinEnginePath)) platform.WriteWholeFile(kSkinEnginePath, blocks.engine);
-    if (!platform.FileExists(kSkin2009Path)) platform.WriteWholeFile(kSkin2009Path, blocks.skin2009);
-    return platform.FileExists(kSkinEnginePath) && platform.FileExists(kSkin2009Path);
+bool DeployStartupFiles(const SkinPaths& paths, SkinPlatform& platform, const SkinBlocks& blocks) {
+    // Never asks for anything itself: it runs elevated or not at all. A file
+    // in place is whole: writes land under their final name only complete.
+    auto inPlace = [&](const std::string& path, const ByteBlock& block) {
+        return platform.FileExists(path) || platform.WriteWholeFile(path, block) == WriteResult::Written;
+    };
+    const bool engine = inPlace(paths.engine, blocks.engine);
+    const bool skin = inPlace(paths.skin2009, blocks.skin2009);
+    return engine && skin;
 }
-
-namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
 
 bool IsDeployCommandLine(const char* commandLine) {
     if (commandLine == nullptr) return false;

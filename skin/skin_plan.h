@@ -6,12 +6,25 @@
 
 namespace tolvane {
 
-extern const char* const kSkinEnginePath;   // "C:\WINDOWS\system\Skin.dll"
-extern const char* const kSkin2008Path;     // "C:\WINDOWS\system\qq2008.she" (skin 1)
-extern const char* const kSkin2009Path;     // "C:\WINDOWS\system\QQ2009.she" (skin 2)
 extern const char* const kSkinAttachExport; // "SkinH_Attach_Ex"
 extern const char* const kDeployArgument;   // "/deploy"
 constexpr int kStartupSkin = 2;
+
+// Where the engine and the skins live: the system subfolder of the Windows
+// folder. All empty when the Windows folder is not known: then nothing is
+// written, and the engine cannot be bound.
+struct SkinPaths {
+    std::string engine, skin2008, skin2009;
+};
+
+// The paths for the Windows folder as the system names it (empty when it could
+// not be asked). "C:\WINDOWS" in any letter case, nearly every installation,
+// gives "C:\WINDOWS\system\Skin.dll" and its siblings byte for byte, so that
+// the texts the user may see stay the same everywhere.
+SkinPaths SkinPathsFor(const std::string& windowsFolder);
+
+// The skin file's path for a skin number, or null for a number that names no skin.
+const std::string* SkinPathFor(const SkinPaths& paths, int skinNumber);
 
 struct ByteBlock {
     const void* data;
@@ -23,10 +36,20 @@ struct SkinBlocks {
 };
 
 enum class WriteResult {
-    Written,           // written whole and closed
+    Written,           // in place whole: written now, or put there meanwhile by another start
     RefusedForRights,  // the file could not be created for lack of access rights
-    Failed,            // any other failure
+    Failed,            // any other failure; nothing is left behind
 };
+
+// The running Windows' version, as its own kernel32 states it.
+struct WindowsVersion {
+    bool known;
+    unsigned major, minor;
+};
+
+// Vista (6.0) and later close the system folder to unelevated writes. An
+// unknown version counts as XP: it never asks.
+bool ClosesSystemFolder(const WindowsVersion& version);
 
 class SkinPlatform {
 public:
@@ -37,27 +60,24 @@ public:
     virtual bool IsVistaOrLater() = 0;
     // Asked only on Vista or later; false when the token cannot tell.
     virtual bool IsElevated() = 0;
-    // Starts this program elevated with kDeployArgument and waits for it; true
-    // when it ran and reported both files in place. False when the user
-    // declined the prompt or it could not run.
-    virtual bool DeployElevated() = 0;
+    // Starts this program elevated with kDeployArgument and waits for it, a
+    // bounded time. What it achieved is read from the files afterwards.
+    virtual void DeployElevated() = 0;
     // Binds the engine on first use (fatal when that fails) and calls it with the
     // skin's path and an empty password, behind the stack-depth guard.
     virtual void AttachSkin(const std::string& skinPath) = 0;
 };
 
-// The skin file's path for a skin number, or null for a number that names no skin.
-const char* SkinPathFor(int skinNumber);
-
 // Writes the engine and the chosen skin where missing, then attaches the skin.
 // An unknown skin number stops after the engine: nothing is loaded or called.
-// A write refused for rights on Vista or later, unelevated, asks once for an
-// elevated deployment and then goes on with the same steps.
-void ApplySkinSteps(int skinNumber, SkinPlatform& platform, const SkinBlocks& blocks);
+// On Vista or later, unelevated, an engine write refused for rights asks once
+// for the elevated deployment, for the start-up skin only; then the same
+// steps go on.
+void ApplySkinSteps(int skinNumber, const SkinPaths& paths, SkinPlatform& platform, const SkinBlocks& blocks);
 
 // What the elevated helper does: the engine and the start-up skin written where
-// missing, never replaced. True when both exist afterwards.
-bool DeployStartupFiles(SkinPlatform& platform, const SkinBlocks& blocks);
+// missing, never replaced. True when both are whole in place afterwards.
+bool DeployStartupFiles(const SkinPaths& paths, SkinPlatform& platform, const SkinBlocks& blocks);
 
 // True when the command line (program name first, as the process got it)
 // carries exactly one argument, kDeployArgument in any letter case.

@@ -4,7 +4,7 @@
 # functions listed in the allowlist (each with its documented minimum client,
 # none later than XP), comctl32 by ordinal only, nothing delay-loaded. The
 # executable is a GUI program; the DLL, the engine, exports exactly
-# SkinH_Attach_Ex, undecorated.
+# SkinH_Attach_Ex, undecorated. Only known DLLs are imported statically.
 # usage: check_imports.sh ALLOWLIST IMAGE...
 set -eu
 allow=$1
@@ -18,6 +18,7 @@ while read -r dll import client _; do
 done <"$allow"
 
 all_imports=
+static_dlls="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll"
 for image in "$@"; do
   name=$(basename "$image")
   dump=$(i686-w64-mingw32-objdump -p "$image")
@@ -60,6 +61,12 @@ for image in "$@"; do
     /^$/ { dll = "" }
     dll != "" && /^\t[0-9a-f]+\t/ && NF >= 3 { print dll, ($3 == "<none>" ? "@" $2 : $3) }')
   all_imports+=$imports$'\n'
+  # The loader resolves static imports before any code of ours runs, by a
+  # search that starts in the program's own folder; only the known DLLs of
+  # Windows 7 and 10 are taken from the system folder whatever lies there.
+  for dll in $(echo "$imports" | awk '{ print $1 }' | sort -u); do
+    case " $static_dlls " in *" $dll "*) ;; *) fail "$name" "imports $dll statically, which is no known DLL on Windows 7 and 10: load it at run time from the system folder" ;; esac
+  done
   echo "$imports" | awk -v img="$name" '
     NR == FNR { if ($1 !~ /^#/ && NF >= 3) { known[tolower($1)] = 1; listed[tolower($1) " " $2] = 1 } next }
     $1 == "comctl32.dll" && $2 !~ /^@/ {

@@ -1,5 +1,8 @@
 // System DLLs bound at run time: those XP lacks, and those a start need not
-// pay for.
+// pay for. Every run-time load of a system DLL goes through HeldOrSystemLibrary:
+// a bare name would search the program's own folder first, where a planted
+// copy could lie (known DLLs differ between Windows versions, so no list of
+// exceptions is kept).
 #pragma once
 #include <windows.h>
 
@@ -30,6 +33,19 @@ inline HMODULE HeldOrSystemLibrary(const char* file) {
 template <typename Fn>
 Fn ProcOf(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// The first thing a process does, before anything may load a DLL by name (OLE,
+// the shell and the common dialogs do): from then on such a load searches the
+// system folder only (Windows 8 and later; Vista and 7 with their 2011
+// security update), or at least not the current directory (XP SP1 and
+// later). Either is bound at run time: XP lacks the first.
+inline void RestrictDllSearch() {
+    constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto setDefault = ProcOf<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
+    if (setDefault && setDefault(kSearchSystem32)) return;
+    if (const auto setDirectory = ProcOf<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA")) setDirectory("");
 }
 
 }  // namespace tolvane

@@ -11,6 +11,7 @@
 #include "skin/win/file_ops.h"
 #include "skin/win/guarded_call.h"
 #include "toolkit/win/fatal.h"
+#include "toolkit/win/form_api.h"
 #include "toolkit/win/resource_bytes.h"
 
 namespace tolvane {
@@ -18,12 +19,31 @@ namespace tolvane {
 namespace {
 
 struct DllBinding {
-    const char* library;
+    std::string library;
     const char* exportName;
     HMODULE module = nullptr;
     FARPROC function = nullptr;
 };
-DllBinding g_engine{kSkinEnginePath, kSkinAttachExport};
+// The binding lives from the first call to shutdown, as the engine does.
+DllBinding g_engine{std::string(), kSkinAttachExport};
+
+// Asked of the system, not assumed: on another drive "C:\WINDOWS\system" may be
+// a folder any user can create, and fill with an engine every user would run.
+// GetWindowsDirectory would be a folder of the user's own on a terminal server.
+std::string WindowsFolder() {
+    char folder[MAX_PATH];
+    const UINT n = GetSystemWindowsDirectoryA(folder, sizeof folder);
+    return n == 0 || n >= sizeof folder ? std::string() : std::string(folder, n);
+}
+
+// The Windows folder does not move while the program runs: asked once.
+const SkinPaths& InstalledSkinPaths() {
+    static bool known = false;
+    static SkinPaths paths;
+    if (!known) paths = SkinPathsFor(WindowsFolder());
+    known = true;
+    return paths;
+}
 
 ByteBlock ResourceBlock(int id) {
     const ResourceBytes bytes = RcDataBytes(id);
@@ -55,7 +75,7 @@ public:
     }
     bool IsVistaOrLater() override { return tolvane::IsVistaOrLater(); }
     bool IsElevated() override { return IsProcessElevated(); }
-    bool DeployElevated() override { return RunElevatedDeployment(); }
+    void DeployElevated() override { RunElevatedDeployment(MainWindow()); }
     void AttachSkin(const std::string& skinPath) override {
         SkinAttachFn attach = BindDllCommand();
         int stackDelta = 0;
@@ -68,8 +88,10 @@ public:
 
 SkinAttachFn BindDllCommand() {
     if (g_engine.function) return AsAttach(g_engine.function);
-    // The path has a drive colon: exactly that file is loaded, no folder is searched.
-    HMODULE module = LoadLibraryA(g_engine.library);
+    if (g_engine.library.empty()) g_engine.library = InstalledSkinPaths().engine;
+    // The path has a drive colon: exactly that file is loaded, no folder is
+    // searched. Without a known Windows folder there is nothing to load.
+    HMODULE module = g_engine.library.empty() ? nullptr : LoadLibraryA(g_engine.library.c_str());
     FARPROC function = module ? LookUp(module, g_engine.exportName) : nullptr;
     if (!function) {
         if (module) FreeLibrary(module);
@@ -88,12 +110,12 @@ void ReleaseBoundLibraries() {
 
 void ApplySkin(int skinNumber) {
     Win32SkinPlatform platform;
-    ApplySkinSteps(skinNumber, platform, EmbeddedBlocks());
+    ApplySkinSteps(skinNumber, InstalledSkinPaths(), platform, EmbeddedBlocks());
 }
 
 int RunDeployment() {
     Win32SkinPlatform platform;
-    return DeployStartupFiles(platform, EmbeddedBlocks()) ? 0 : 1;
+    return DeployStartupFiles(InstalledSkinPaths(), platform, EmbeddedBlocks()) ? 0 : 1;
 }
 
 }  // namespace tolvane

@@ -1,44 +1,41 @@
 #include "skin/win/elevation.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
 #include <vector>
 
-#include "skin/skin_plan.h"
+#include "toolkit/win/events.h"
 #include "winutil/system_library.h"
 
 namespace tolvane {
 
-bool IsVistaOrLater() {
-    // Run in a compatibility mode for XP (a common fix users apply to older
-    // tools), GetVersionEx and the version kept in the process both report XP,
-    // while the system folder stays closed to unelevated writes; believed,
-    // they would keep the prompt from ever appearing. The version resource of
-    // the system's own kernel32.dll is not subject to that layer.
+WindowsVersion KernelVersion() {
+    WindowsVersion version{false, 0, 0};
     char kernel[MAX_PATH];
-    if (!SystemFilePath("kernel32.dll", kernel)) return false;
+    if (!SystemFilePath("kernel32.dll", kernel)) return version;
     // Only a refused write asks this; version.dll is not worth loading at
-    // every start for it. It is a known DLL, taken from the system folder.
-    HMODULE version = LoadLibraryA("version.dll");
-    if (version == nullptr) return false;
-    const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA");
-    const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(version, "GetFileVersionInfoA");
-    const auto query = ProcOf<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
-    bool vista = false;
+    // every start for it.
+    HMODULE library = HeldOrSystemLibrary("version.dll");
+    const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(library, "GetFileVersionInfoSizeA");
+    const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(library, "GetFileVersionInfoA");
+    const auto query = ProcOf<decltype(&VerQueryValueA)>(library, "VerQueryValueA");
     DWORD ignored = 0;
     const DWORD size = sizeOf && infoOf && query ? sizeOf(kernel, &ignored) : 0;
     if (size != 0) {
         std::vector<char> info(size);
         void* fixed = nullptr;
         UINT length = 0;
-        vista = infoOf(kernel, 0, size, info.data()) && query(info.data(), "\\", &fixed, &length) &&
-                length >= sizeof(VS_FIXEDFILEINFO) &&
-                HIWORD(static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwProductVersionMS) >= 6;
+        if (infoOf(kernel, 0, size, info.data()) && query(info.data(), "\\", &fixed, &length) &&
+            length >= sizeof(VS_FIXEDFILEINFO)) {
+            const DWORD ms = static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwProductVersionMS;
+            version = WindowsVersion{true, HIWORD(ms), LOWORD(ms)};
+        }
     }
-    FreeLibrary(version);
-    return vista;
+    if (library) FreeLibrary(library);
+    return version;
 }
+
+bool IsVistaOrLater() { return ClosesSystemFolder(KernelVersion()); }
 
 bool IsProcessElevated() {
     HANDLE token = nullptr;
@@ -51,25 +48,62 @@ bool IsProcessElevated() {
     return known && elevation.TokenIsElevated != 0;
 }
 
-bool RunElevatedDeployment() {
+namespace {
+
+// Waits for `process` while answering what is sent or posted to this thread:
+// a thread that only blocked would hang every program that broadcasts a
+// message (a settings change, a DDE initiate) until the user answered the
+// prompt. A quit message met here is left for the message loop.
+void WaitAnswering(HANDLE process, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    bool quit = false;
+    int quitCode = 0;
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= waitMs) break;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, waitMs - elapsed, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + 1) break;  // ended, timed out or failed
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+}
+
+}  // namespace
+
+void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     char exe[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, exe, sizeof exe);
-    if (n == 0 || n >= sizeof exe) return false;
+    if (n == 0 || n >= sizeof exe) return;
     SHELLEXECUTEINFOA run{};
     run.cbSize = sizeof run;
     // No shell error box: a failure here ends in the program's own error box.
     run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    // The consent prompt comes up in front only for a request made on behalf
+    // of a window of the calling process; with none, Vista and later show it
+    // as a flashing taskbar button that the user may never notice.
+    run.hwnd = owner;
     run.lpVerb = "runas";
     run.lpFile = exe;
     run.lpParameters = kDeployArgument;
     run.nShow = SW_HIDE;
-    // Declined prompts answer ERROR_CANCELLED; either way the files decide what follows.
-    if (!ShellExecuteExA(&run) || run.hProcess == nullptr) return false;
-    WaitForSingleObject(run.hProcess, INFINITE);
-    DWORD code = 1;
-    const BOOL read = GetExitCodeProcess(run.hProcess, &code);
+    // A declined prompt answers ERROR_CANCELLED; what follows is read from the files.
+    if (!ShellExecuteExA(&run) || run.hProcess == nullptr) return;
+    // Whatever the messages answered meanwhile raise belongs to no handler:
+    // the window is not shown yet, as during its construction.
+    const bool wasSuspended = EventsSuspended();
+    SuspendEvents();
+    WaitAnswering(run.hProcess, waitMs);
+    if (!wasSuspended) ResumeEvents();
     CloseHandle(run.hProcess);
-    return read && code == 0;
 }
 
 }  // namespace tolvane

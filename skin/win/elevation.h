@@ -1,24 +1,35 @@
 // What the system folder's access rights on Vista and later call for: which
 // Windows runs, whether this process is elevated, and the elevated helper.
 #pragma once
+#include <windows.h>
+
+#include "skin/skin_plan.h"
 
 namespace tolvane {
 
-// Vista or later, read from the running system rather than from what a
-// compatibility layer tells this process.
+// The version of the running system's own kernel32.dll. Run in a
+// compatibility mode for XP (a common fix users apply to older tools),
+// GetVersionEx reports XP while the system folder stays closed; the file's
+// version resource is not subject to that layer.
+WindowsVersion KernelVersion();
+
 bool IsVistaOrLater();
 
 // The token's elevation; false when it cannot be read (XP knows no elevation).
 bool IsProcessElevated();
 
-// Starts this program with kDeployArgument through the "runas" verb, so that
-// the system asks the user for administrator rights, and waits for it. True
-// when it ran and answered 0; false when the user declined, it could not be
-// started, or it could not put both files in place.
-bool RunElevatedDeployment();
+// How long a start waits for the elevated helper, the consent prompt included.
+constexpr DWORD kDeployWaitMs = 60000;
 
-// The whole of the helper process: the engine and the start-up skin written
-// where missing. Its exit code: 0 when both files exist afterwards, 1 otherwise.
+// Starts this program with kDeployArgument through the "runas" verb, so that
+// the system asks the user for administrator rights, and waits for it at most
+// `waitMs`, answering the messages sent to this thread meanwhile; events
+// raised meanwhile are dropped. `owner`, a window of this process, places
+// the consent prompt.
+void RunElevatedDeployment(HWND owner, DWORD waitMs = kDeployWaitMs);
+
+// The whole of the helper process: the engine and the start-up skin written where
+// missing. Its exit code: 0 when both are whole in place afterwards, 1 otherwise.
 int RunDeployment();
 
 }  // namespace tolvane

@@ -10,10 +10,12 @@ namespace tolvane {
 // Anything the search finds counts: a directory, a hidden file, a wildcard match.
 bool FileExists(const std::string& path);
 
-// Creates or truncates `path` and writes the blocks in order (empty ones
-// skipped). True only when every byte was written and the file closed;
-// otherwise `error`, when given, gets the system error of the step that
-// failed (ERROR_ACCESS_DENIED: the folder refuses this process).
+// Puts the blocks, in order (empty ones skipped), under `path` whole or not at
+// all, and never replaces what is there: the bytes go to a fresh file of the
+// same folder, which takes its final name only once complete and flushed. A
+// file that took the name meanwhile wins and counts as written. On failure
+// nothing is left behind and `error`, when given, gets the system error of
+// the step that failed (ERROR_ACCESS_DENIED: the folder refuses this process).
 bool WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks,
                     unsigned long* error = nullptr);
 

@@ -234,6 +234,51 @@ TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
     EXPECT_TRUE(e2e::BrowserOpenings().empty()) << "the helper opened a web page";
 }
 
+// A real full disk: e2e.full_system_folder mounts a small tmpfs over the
+// prefix's system folder, and a filler leaves no room, or room for the skin
+// and part of the engine. Nothing partial may keep a final name and nothing
+// may stay behind, or every later start would fail for good.
+TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
+    if (e2e::EnvVar("TOLVANE_SMALL_SYSTEM_FOLDER").empty()) GTEST_SKIP() << "needs the tmpfs of e2e.full_system_folder";
+    const std::string filler = "C:\\WINDOWS\\system\\filler.bin";
+    const std::string bindError =
+        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
+    const std::string skin = Bytes(SourceFile("resources/skin2009.she"));
+    ASSERT_LT(skin.size(), 8192u);
+    for (const unsigned long long room : {0ull, 8192ull}) {
+        SCOPED_TRACE("room left: " + std::to_string(room));
+        Clean();
+        e2e::DeleteFileIfAny(filler);
+        const std::set<std::string> empty = SystemFolder();
+        ULARGE_INTEGER free{};
+        ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\WINDOWS\\system\\", &free, nullptr, nullptr));
+        ASSERT_GT(free.QuadPart, room + 32768);
+        ASSERT_TRUE(e2e::WriteFileBytes(filler, std::string(static_cast<size_t>(free.QuadPart - room), '\0')));
+        std::set<std::string> full = empty;
+        full.insert("filler.bin");
+        if (room) full.insert("QQ2009.she");  // the skin fits whole where the engine does not
+
+        std::set<std::string> windows;
+        EXPECT_EQ(RunToEnd("/deploy", &windows), 1u) << "the helper reports the engine it could not write";
+        EXPECT_EQ(SystemFolder(), full) << "the helper left a file behind";
+        if (room) EXPECT_EQ(Bytes(kSkin2009), skin);
+        DWORD code = 0;
+        ExpectFatal(bindError, &code);
+        EXPECT_EQ(code, 0xFFFFFFFFu);
+        EXPECT_EQ(SystemFolder(), full) << "a start left a file behind";
+        program_.reset();
+
+        ASSERT_TRUE(DeleteFileA(filler.c_str()));
+        HWND main = Start();
+        ASSERT_TRUE(main) << "given room again, the next start writes both files";
+        EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
+        EXPECT_EQ(Bytes(kSkin2009), skin);
+        EXPECT_EQ(SystemFolder().size(), empty.size() + 2);
+        EXPECT_EQ(CloseAndWait(main), 0u);
+        program_.reset();
+    }
+}
+
 TEST_F(SkinTest, AnyOtherArgumentStartsTheProgramAsUsual) {
     for (const char* arguments : {"/help", "/deploy now"}) {
         SCOPED_TRACE(arguments);

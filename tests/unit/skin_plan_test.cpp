@@ -16,6 +16,7 @@ const SkinBlocks kBlocks{{kEngine, sizeof kEngine}, {k2008, sizeof k2008}, {k200
 const std::string kEnginePath = "C:\\WINDOWS\\system\\Skin.dll";
 const std::string kPath2008 = "C:\\WINDOWS\\system\\qq2008.she";
 const std::string kPath2009 = "C:\\WINDOWS\\system\\QQ2009.she";
+const SkinPaths kPaths = SkinPathsFor("C:\\WINDOWS");
 
 // What the elevated helper does when asked.
 enum class Prompt { Accepted, Declined, HelperWroteEngineOnly };
@@ -49,13 +50,12 @@ public:
         calls.push_back("elevated?");
         return elevated;
     }
-    bool DeployElevated() override {
+    void DeployElevated() override {
         calls.push_back("deploy");
-        if (prompt == Prompt::Declined) return false;
+        if (prompt == Prompt::Declined) return;
         present.insert(kEnginePath);
-        if (prompt == Prompt::HelperWroteEngineOnly) return false;
+        if (prompt == Prompt::HelperWroteEngineOnly) return;
         present.insert(kPath2009);
-        return true;
     }
     void AttachSkin(const std::string& skinPath) override {
         calls.push_back("attach " + skinPath);
@@ -65,7 +65,7 @@ public:
 
 TEST(SkinSteps, FirstStartWritesEngineAndSkinTwoThenAttaches) {
     RecordingPlatform p;
-    ApplySkinSteps(2, p, kBlocks);
+    ApplySkinSteps(2, kPaths, p, kBlocks);
     const std::vector<std::string> expected = {
         "exists " + kEnginePath, "write " + kEnginePath,
         "exists " + kPath2009,   "write " + kPath2009,
@@ -83,7 +83,7 @@ TEST(SkinSteps, FirstStartWritesEngineAndSkinTwoThenAttaches) {
 TEST(SkinSteps, SkinOneUsesThe2008File) {
     RecordingPlatform p;
     p.present = {kEnginePath};
-    ApplySkinSteps(1, p, kBlocks);
+    ApplySkinSteps(1, kPaths, p, kBlocks);
     const std::vector<std::string> expected = {
         "exists " + kEnginePath, "exists " + kPath2008, "write " + kPath2008, "attach " + kPath2008,
     };
@@ -95,7 +95,7 @@ TEST(SkinSteps, SkinOneUsesThe2008File) {
 TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
     RecordingPlatform p;
     p.present = {kEnginePath, kPath2009};
-    ApplySkinSteps(2, p, kBlocks);
+    ApplySkinSteps(2, kPaths, p, kBlocks);
     const std::vector<std::string> expected = {
         "exists " + kEnginePath, "exists " + kPath2009, "attach " + kPath2009,
     };
@@ -106,7 +106,7 @@ TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
 TEST(SkinSteps, FailedWritesAreIgnoredAndTheAttachStillRuns) {
     RecordingPlatform p;
     p.writeResult = WriteResult::Failed;
-    ApplySkinSteps(2, p, kBlocks);
+    ApplySkinSteps(2, kPaths, p, kBlocks);
     ASSERT_FALSE(p.calls.empty());
     EXPECT_EQ(p.calls.size(), 5u);
     EXPECT_EQ(p.calls.back(), "attach " + kPath2009);
@@ -114,12 +114,16 @@ TEST(SkinSteps, FailedWritesAreIgnoredAndTheAttachStillRuns) {
 
 // A first start that cannot write the system folder. Every write of a row
 // answers the same; the elevated helper, when asked, does what the row says.
-TEST(SkinSteps, RefusedWriteAsksOnceForElevationWhereThatHelps) {
+// Only the engine is worth a prompt, and only for the start-up skin, which is
+// the one the helper writes.
+TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
     const std::string exE = "exists " + kEnginePath, wrE = "write " + kEnginePath;
     const std::string exS = "exists " + kPath2009, wrS = "write " + kPath2009, attach = "attach " + kPath2009;
+    const std::string ex1 = "exists " + kPath2008, wr1 = "write " + kPath2008, attach1 = "attach " + kPath2008;
     const WriteResult ok = WriteResult::Written, refused = WriteResult::RefusedForRights, failed = WriteResult::Failed;
     struct Row {
         const char* name;
+        int skin;
         bool enginePresent;
         WriteResult write;
         bool vista, elevated;
@@ -127,22 +131,23 @@ TEST(SkinSteps, RefusedWriteAsksOnceForElevationWhereThatHelps) {
         std::vector<std::string> calls;
         const char* end;
     } rows[] = {
-        {"written", false, ok, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "bound"},
-        {"failed otherwise", false, failed, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "fatal"},
-        {"refused before Vista", false, refused, false, false, Prompt::Accepted,
+        {"written", 2, false, ok, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "bound"},
+        {"failed otherwise", 2, false, failed, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "fatal"},
+        {"refused before Vista", 2, false, refused, false, false, Prompt::Accepted,
          {exE, wrE, "vista?", exS, wrS, attach}, "fatal"},
-        {"refused, elevated already", false, refused, true, true, Prompt::Accepted,
+        {"refused, elevated already", 2, false, refused, true, true, Prompt::Accepted,
          {exE, wrE, "vista?", "elevated?", exS, wrS, attach}, "fatal"},
-        {"refused, prompt accepted", false, refused, true, false, Prompt::Accepted,
+        {"refused, prompt accepted", 2, false, refused, true, false, Prompt::Accepted,
          {exE, wrE, "vista?", "elevated?", "deploy", exS, attach}, "bound"},
-        {"refused, prompt declined", false, refused, true, false, Prompt::Declined,
+        {"refused, prompt declined", 2, false, refused, true, false, Prompt::Declined,
          {exE, wrE, "vista?", "elevated?", "deploy", exS, wrS, attach}, "fatal"},
-        {"refused, helper failed after the engine", false, refused, true, false, Prompt::HelperWroteEngineOnly,
+        {"refused, helper failed after the engine", 2, false, refused, true, false, Prompt::HelperWroteEngineOnly,
          {exE, wrE, "vista?", "elevated?", "deploy", exS, wrS, attach}, "bound"},
-        {"engine there, skin refused, accepted", true, refused, true, false, Prompt::Accepted,
-         {exE, exS, wrS, "vista?", "elevated?", "deploy", attach}, "bound"},
-        {"engine there, skin refused, declined", true, refused, true, false, Prompt::Declined,
-         {exE, exS, wrS, "vista?", "elevated?", "deploy", attach}, "bound"},
+        {"engine there, skin refused: no prompt", 2, true, refused, true, false, Prompt::Accepted,
+         {exE, exS, wrS, attach}, "bound"},
+        {"skin 1, engine refused: no prompt", 1, false, refused, true, false, Prompt::Accepted,
+         {exE, wrE, ex1, wr1, attach1}, "fatal"},
+        {"skin 3, engine refused: no prompt", 3, false, refused, true, false, Prompt::Accepted, {exE, wrE}, ""},
     };
     for (const Row& row : rows) {
         RecordingPlatform p;
@@ -151,9 +156,32 @@ TEST(SkinSteps, RefusedWriteAsksOnceForElevationWhereThatHelps) {
         p.vista = row.vista;
         p.elevated = row.elevated;
         p.prompt = row.prompt;
-        ApplySkinSteps(kStartupSkin, p, kBlocks);
+        ApplySkinSteps(row.skin, kPaths, p, kBlocks);
         EXPECT_EQ(p.calls, row.calls) << row.name;
         EXPECT_EQ(p.end, row.end) << row.name;
+    }
+}
+
+// The helper's exit code: 0 only when both files are in place.
+TEST(SkinSteps, DeploymentSucceedsOnlyWithBothFilesInPlace) {
+    const struct {
+        const char* name;
+        std::set<std::string> present;
+        WriteResult write;
+        bool ok;
+    } rows[] = {
+        {"both written", {}, WriteResult::Written, true},
+        {"both there before", {kEnginePath, kPath2009}, WriteResult::Failed, true},
+        {"writes fail", {}, WriteResult::Failed, false},
+        {"the skin cannot be written", {kEnginePath}, WriteResult::Failed, false},
+        {"the engine cannot be written", {kPath2009}, WriteResult::RefusedForRights, false},
+    };
+    for (const auto& row : rows) {
+        RecordingPlatform p;
+        p.present = row.present;
+        p.writeResult = row.write;
+        EXPECT_EQ(DeployStartupFiles(kPaths, p, kBlocks), row.ok) << row.name;
+        EXPECT_EQ(p.present.count(kPath2008), 0u) << row.name;
     }
 }
 
@@ -183,13 +211,13 @@ TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
 TEST(SkinSteps, UnknownSkinNumberOnlyDeploysTheEngine) {
     for (int number : {3, 0, -1}) {
         RecordingPlatform p;
-        ApplySkinSteps(number, p, kBlocks);
+        ApplySkinSteps(number, kPaths, p, kBlocks);
         const std::vector<std::string> expected = {"exists " + kEnginePath, "write " + kEnginePath};
         EXPECT_EQ(p.calls, expected) << number;
 
         RecordingPlatform installed;
         installed.present = {kEnginePath};
-        ApplySkinSteps(number, installed, kBlocks);
+        ApplySkinSteps(number, kPaths, installed, kBlocks);
         EXPECT_EQ(installed.calls, std::vector<std::string>{"exists " + kEnginePath}) << number;
     }
 }
@@ -197,10 +225,52 @@ TEST(SkinSteps, UnknownSkinNumberOnlyDeploysTheEngine) {
 // The export's name, the start-up skin and the helper's argument are seen
 // end to end (a wrong one fails every start or the deploy run).
 TEST(SkinSteps, SkinNumbersNameTheirFiles) {
-    EXPECT_EQ(SkinPathFor(1), kPath2008);
-    EXPECT_EQ(SkinPathFor(2), kPath2009);
-    EXPECT_EQ(SkinPathFor(3), nullptr);
-    EXPECT_EQ(SkinPathFor(0), nullptr);
+    EXPECT_EQ(SkinPathFor(kPaths, 1), &kPaths.skin2008);
+    EXPECT_EQ(SkinPathFor(kPaths, 2), &kPaths.skin2009);
+    EXPECT_EQ(SkinPathFor(kPaths, 3), nullptr);
+    EXPECT_EQ(SkinPathFor(kPaths, 0), nullptr);
+}
+
+// The system subfolder of the Windows folder the system names; the usual one
+// keeps the texts users know byte for byte.
+TEST(SkinPaths, FollowTheWindowsFolder) {
+    const struct {
+        const char* windows;
+        const char* engine;
+        const char* skin2009;
+    } rows[] = {
+        {"C:\\WINDOWS", "C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"},
+        {"C:\\Windows", "C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"},
+        {"c:\\windows", "C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"},
+        {"D:\\WINDOWS", "D:\\WINDOWS\\system\\Skin.dll", "D:\\WINDOWS\\system\\QQ2009.she"},
+        {"C:\\WINNT", "C:\\WINNT\\system\\Skin.dll", "C:\\WINNT\\system\\QQ2009.she"},
+        {"C:\\WINDOWS.OLD", "C:\\WINDOWS.OLD\\system\\Skin.dll", "C:\\WINDOWS.OLD\\system\\QQ2009.she"},
+        {"E:\\", "E:\\system\\Skin.dll", "E:\\system\\QQ2009.she"},
+        {"D:\\\xb1\\", "D:\\\xb1\\\\system\\Skin.dll", "D:\\\xb1\\\\system\\QQ2009.she"},  // 0x5C as a trail byte
+        {"", "", ""},  // the call failed: nothing is written or loaded
+    };
+    for (const auto& row : rows) {
+        const SkinPaths paths = SkinPathsFor(row.windows);
+        EXPECT_EQ(paths.engine, row.engine) << row.windows;
+        EXPECT_EQ(paths.skin2009, row.skin2009) << row.windows;
+        EXPECT_EQ(paths.skin2008.size(), paths.skin2009.size()) << row.windows;
+    }
+}
+
+TEST(SkinPaths, OnlyVistaAndLaterCloseTheSystemFolder) {
+    const struct {
+        WindowsVersion version;
+        bool closed;
+    } rows[] = {
+        {{true, 5, 1}, false},   // XP
+        {{true, 5, 2}, false},   // XP x64, Server 2003
+        {{true, 6, 0}, true},    // Vista
+        {{true, 6, 1}, true},    // 7
+        {{true, 10, 0}, true},   // 10 and 11
+        {{false, 0, 0}, false},  // unreadable: treated as XP, never asks
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ClosesSystemFolder(row.version), row.closed) << row.version.major << "." << row.version.minor;
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ std::string PendingPath(HWND dialog) {
 
 // Bound at the first opening, not at start: comdlg32 brings comctl32, its
 // theming library and the print spooler's along, megabytes that every start
-// would pay for a dialog most runs never open. comdlg32 is a known DLL of
-// every Windows from XP on, loaded from the system folder by name alone.
+// would pay for a dialog most runs never open.
 using GetOpenFileNameFn = decltype(&GetOpenFileNameA);
 using SetWindowSubclassFn = decltype(&SetWindowSubclass);
 using RemoveWindowSubclassFn = decltype(&RemoveWindowSubclass);
@@ -44,7 +43,7 @@ GetOpenFileNameFn g_openFileName = nullptr;
 
 GetOpenFileNameFn BindOpenDialog() {
     if (g_openFileName == nullptr) {
-        HMODULE comdlg = LoadLibraryA("comdlg32.dll");
+        HMODULE comdlg = HeldOrSystemLibrary("comdlg32.dll");
         g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg, "GetOpenFileNameA");
         if (g_openFileName == nullptr && comdlg != nullptr) FreeLibrary(comdlg);
     }

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# No DLL of the program or the engine is loaded by a bare name: on Vista to
+# 11 that searches the program's own folder first (a download folder), where
+# a planted copy would run, elevated on a first start. Loads happen in two
+# places only: the held-or-system-folder helper and the engine's binding,
+# which loads a full path.
+# usage: check_dll_loads.sh SOURCE_DIR
+set -eu
+cd "$1"
+allowed='^(winutil/system_library\.h|skin/win/apply_skin\.cpp):'
+loads=$(grep -rnE '\bLoadLibrary(Ex)?[AW]?\b' app core engine locator navigation skin toolkit winutil \
+  --include='*.cpp' --include='*.h' | grep -vE '^[^:]+:[0-9]+:\s*//' | grep -v '^engine/test/' || true)
+bad=$(echo "$loads" | grep -vE "$allowed" | grep . || true)
+literal=$(echo "$loads" | grep -E 'LoadLibrary(Ex)?[AW]?\s*\(\s*(L?"|TEXT)' || true)
+[ -z "$bad" ] || { echo "loads outside the two places that may load a DLL:"; echo "$bad"; }
+[ -z "$literal" ] || { echo "loads of a name written in place:"; echo "$literal"; }
+[ -z "$bad$literal" ] && echo "every run-time load goes through the system folder or a full path"
+[ -z "$bad$literal" ]
