@@ -115,8 +115,14 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     ASSERT_TRUE(CopyFileA(self, exe.c_str(), FALSE));
     const std::string marker = e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/planted_marker.dll");
     ASSERT_TRUE(CopyFileA(marker.c_str(), planted.c_str(), FALSE));
-    const std::string overrides = e2e::EnvVar("WINEDLLOVERRIDES");
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", (overrides + ";msimg32=n,b").c_str());
+    // Without it Wine would run its own msimg32 under the planted file's name.
+    const char* app = "Software\\Wine\\AppDefaults\\downloaded.exe";
+    HKEY overrides = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(app) + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &overrides, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(overrides, "msimg32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    RegCloseKey(overrides);
     for (const char* mode : {"helper", "restricted"}) {
         SCOPED_TRACE(mode);
         e2e::DeleteFileIfAny(planted + ".loaded");
@@ -130,7 +136,8 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
         EXPECT_EQ(code, 0u) << "1: loaded before; 2: not loaded; 3: loaded from elsewhere than the system folder";
         EXPECT_FALSE(e2e::FileExists(planted + ".loaded")) << "the planted copy ran";
     }
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(app) + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, app);
     e2e::DeleteFileIfAny(planted + ".loaded");
     e2e::DeleteFileIfAny(planted);
     e2e::DeleteFileIfAny(exe);
