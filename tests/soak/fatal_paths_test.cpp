@@ -21,31 +21,22 @@
 
 using namespace tolvane;
 
-// This program is linked with the C library's allocator wrapped. Once one
-// request has failed, every later one fails too, as when memory has really
-// run out: a failure path that itself needs the heap cannot pass here.
+// This program is linked with malloc wrapped, the allocator under the
+// program's own. Once one request has failed, every later one fails too, as
+// when memory has really run out: a failure path that itself needs the heap
+// cannot pass here.
 namespace {
 bool g_refusing = false;
 bool g_noting = false;  // while set, the first request's size is kept
 std::size_t g_noted = 0;
-void* Granted(void* block) {
-    if (!block) g_refusing = true;
-    return block;
-}
 }  // namespace
 
-extern "C" {
-void* __real_malloc(std::size_t);
-void* __real_calloc(std::size_t, std::size_t);
-void* __real_realloc(void*, std::size_t);
-void* __wrap_malloc(std::size_t bytes) {
+extern "C" void* __real_malloc(std::size_t);
+extern "C" void* __wrap_malloc(std::size_t bytes) {
     if (g_noting && g_noted == 0) g_noted = bytes;
-    return g_refusing ? nullptr : Granted(__real_malloc(bytes));
-}
-void* __wrap_calloc(std::size_t n, std::size_t size) { return g_refusing ? nullptr : Granted(__real_calloc(n, size)); }
-void* __wrap_realloc(void* block, std::size_t bytes) {
-    return g_refusing ? nullptr : bytes ? Granted(__real_realloc(block, bytes)) : __real_realloc(block, 0);
-}
+    void* block = g_refusing ? nullptr : __real_malloc(bytes);
+    g_refusing = block == nullptr;
+    return block;
 }
 
 namespace {
@@ -160,7 +151,6 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
 
 // What the banner's decoder asks for first, learnt from a decode here.
 std::size_t FirstRequestOfTheBanner() {
-    g_noted = 0;
     g_noting = true;
     const HBITMAP banner = DecodeBanner();
     g_noting = false;
