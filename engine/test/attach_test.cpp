@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -513,6 +514,10 @@ struct CharsetWindow {
     LONG_PTR Proc() const {
         return unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
     }
+    // Returns the procedure replaced.
+    LONG_PTR SetProc(LONG_PTR proc) const {
+        return unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc) : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc);
+    }
     // Sends the text and reads it back, each in the window's own character
     // set; true when the window's procedure got it, and gave it back, unchanged.
     bool TextPassesUnchanged() const {
@@ -555,47 +560,63 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
 
 // Whoever subclasses a window after the engine keeps calling the engine's
 // procedure as the one before it, also after the program releases the
-// engine. Run by a ctest entry of its own: the engine then stays mapped for
-// the rest of the process.
-WNDPROC g_beforeForeign = nullptr;
+// engine, up to the window's end. Run by a ctest entry of its own: the
+// engine then stays mapped for the rest of the process.
+const char kBeforeForeign[] = "TestBeforeForeign";
 int g_foreignCalls = 0;
-LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+int g_foreignNcDestroys = 0;
+LRESULT ForeignProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
     ++g_foreignCalls;
-    return CallWindowProcA(g_beforeForeign, hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) ++g_foreignNcDestroys;
+    const auto before = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBeforeForeign));
+    return unicode ? CallWindowProcW(before, hwnd, msg, wp, lp) : CallWindowProcA(before, hwnd, msg, wp, lp);
 }
-LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    ++g_foreignCalls;
-    return CallWindowProcW(g_beforeForeign, hwnd, msg, wp, lp);
-}
+LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ForeignProc(hwnd, msg, wp, lp, false); }
+LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ForeignProc(hwnd, msg, wp, lp, true); }
 
 TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
     std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
-    for (bool unicode : {false, true}) {
-        CharsetWindow w(unicode);
-        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
-        ASSERT_NE(w.hwnd, nullptr);
-        Engine e;
-        ASSERT_EQ(e.attach(path.c_str(), ""), 0);
-        const LONG_PTR engineProc = w.Proc();
-        g_beforeForeign = reinterpret_cast<WNDPROC>(
-            unicode ? SetWindowLongPtrW(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcW))
-                    : SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProcA)));
-        ASSERT_EQ(reinterpret_cast<LONG_PTR>(g_beforeForeign), engineProc);
-        g_foreignCalls = 0;
-        EXPECT_TRUE(w.TextPassesUnchanged());
-        EXPECT_GT(g_foreignCalls, 0);
-
-        e.Unload();
-        EXPECT_NE(GetModuleHandleA(DllPath().c_str()), nullptr) << "unmapped under a later subclass";
+    // No message passes between the later subclass and the release, so the
+    // release itself meets it on top.
+    const struct {
+        const char* name;
+        bool unicode, foreignLeaves;
+    } rows[] = {{"ANSI, destroyed under it", false, false},
+                {"Unicode, destroyed under it", true, false},
+                {"ANSI, it leaves first", false, true},
+                {"Unicode, it leaves first", true, true}};
+    const auto foreignOf = [](bool unicode) {
+        return reinterpret_cast<LONG_PTR>(unicode ? ForeignProcW : ForeignProcA);
+    };
+    std::vector<std::unique_ptr<CharsetWindow>> windows;
+    for (const auto& row : rows) windows.push_back(std::make_unique<CharsetWindow>(row.unicode));
+    Engine e;
+    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    for (const auto& w : windows) {
+        ASSERT_NE(w->hwnd, nullptr);
+        const LONG_PTR engineProc = w->Proc();
+        SetPropA(w->hwnd, kBeforeForeign, reinterpret_cast<HANDLE>(engineProc));
+        ASSERT_EQ(w->SetProc(foreignOf(w->unicode)), engineProc);
+    }
+    e.Unload();
+    for (size_t i = 0; i < windows.size(); ++i)
+        EXPECT_EQ(windows[i]->Proc(), foreignOf(rows[i].unicode)) << rows[i].name << ": cut out of the chain";
+    ASSERT_NE(GetModuleHandleA(DllPath().c_str()), nullptr) << "unmapped under a later subclass";
+    for (size_t i = 0; i < windows.size(); ++i) {
+        SCOPED_TRACE(rows[i].name);
+        CharsetWindow& w = *windows[i];
         g_foreignCalls = 0;
         EXPECT_TRUE(w.TextPassesUnchanged());
         EXPECT_GT(g_foreignCalls, 0);
         Settle();
         // The later subclass leaves; the engine's procedure passes messages on.
-        if (unicode) SetWindowLongPtrW(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeForeign));
-        else SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_beforeForeign));
-        EXPECT_TRUE(w.TextPassesUnchanged());
+        if (rows[i].foreignLeaves) {
+            w.SetProc(reinterpret_cast<LONG_PTR>(GetPropA(w.hwnd, kBeforeForeign)));
+            EXPECT_TRUE(w.TextPassesUnchanged());
+        }
+        g_foreignNcDestroys = 0;
         EXPECT_TRUE(DestroyWindow(w.hwnd));
+        EXPECT_EQ(g_foreignNcDestroys, rows[i].foreignLeaves ? 0 : 1);
     }
 }
 

@@ -13,10 +13,31 @@
 #include <string>
 
 #include "app/win/startup.h"
+#include "resources/resource_ids.h"
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
+#include "toolkit/win/jpeg_image.h"
+#include "toolkit/win/resource_bytes.h"
 
 using namespace tolvane;
+
+// This program is linked with malloc wrapped, the allocator under the
+// program's own. Once one request has failed, every later one fails too, as
+// when memory has really run out: a failure path that itself needs the heap
+// cannot pass here.
+namespace {
+bool g_refusing = false;
+bool g_noting = false;  // while set, the first request's size is kept
+std::size_t g_noted = 0;
+}  // namespace
+
+extern "C" void* __real_malloc(std::size_t);
+extern "C" void* __wrap_malloc(std::size_t bytes) {
+    if (g_noting && g_noted == 0) g_noted = bytes;
+    void* block = g_refusing ? nullptr : __real_malloc(bytes);
+    g_refusing = block == nullptr;
+    return block;
+}
 
 namespace {
 
@@ -28,20 +49,31 @@ const std::string kHeading = "运行时出错!\r\n\r\n";
 
 void* volatile g_sink;
 
+HBITMAP DecodeBanner() {
+    const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
+    int w = 0, h = 0;
+    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : nullptr;
+}
+
 // "<how>:<bytes>": one allocation of that size that cannot succeed, or, for
-// "exhaust", blocks of that size until the address space runs out.
+// "exhaust", blocks of that size until the address space runs out; "banner":
+// the banner decoded with every request refused.
 int ChildAllocate(const std::string& request) {
     const size_t colon = request.find(':');
     const std::string how = request.substr(0, colon);
-    const std::size_t bytes = std::strtoul(request.c_str() + colon + 1, nullptr, 10);
+    const std::size_t bytes = colon == std::string::npos ? 0 : std::strtoul(request.c_str() + colon + 1, nullptr, 10);
+    // The program's own allocations all come after OleInitialize, which
+    // brings up the window system the box needs; a process that never did
+    // would load it only for the box, with no memory left to load it.
+    if (how == "exhaust" || how == "banner") OleInitialize(nullptr);
     if (how == "new[]") g_sink = new char[bytes];
     if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
-    if (how == "exhaust") {
-        // The program's own allocations all come after OleInitialize, which
-        // brings up the window system the box needs; a process that never did
-        // would load it only for the box, with no memory left to load it.
-        OleInitialize(nullptr);
+    if (how == "exhaust")
         for (;;) g_sink = new char[bytes];
+    if (how == "banner") {
+        g_refusing = true;
+        DecodeBanner();
+        g_refusing = false;  // the decoder gave up quietly: the child ends as a survivor
     }
     return 0;  // survived: the parent sees exit code 0 and no box
 }
@@ -117,9 +149,19 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
     EXPECT_EQ(code, 0xFFFFFFFFu);
 }
 
-// Whatever asked for the memory, the box names the bytes asked of the
-// allocator and the process ends with -1, also when memory really ran out
-// and the box itself has only what is left.
+// What the banner's decoder asks for first, learnt from a decode here.
+std::size_t FirstRequestOfTheBanner() {
+    g_noting = true;
+    const HBITMAP banner = DecodeBanner();
+    g_noting = false;
+    EXPECT_NE(banner, nullptr);
+    DeleteObject(banner);
+    return g_noted;
+}
+
+// Whatever asked for the memory, the banner's decoder too, the box names the
+// bytes asked of the allocator and the process ends with -1, also when memory
+// really ran out and the box itself has only what is left.
 TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
     struct Case {
         const char* request;
@@ -129,6 +171,7 @@ TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
         {"new[]:2000000011", 2000000011},
         {"nothrow:2100000007", 2100000007},
         {"exhaust:1048583", 1048583},
+        {"banner", FirstRequestOfTheBanner()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);

@@ -2,9 +2,36 @@
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h wants FILE declared
+#include <new>
 
 extern "C" {
 #include <jpeglib.h>
+#include <jerror.h>
+}
+
+// The decoder's memory back end, in place of the library's own (jmemnobs),
+// whose null on exhaustion the decoder turns into a decode error: the banner
+// would stay empty and nobody would learn why. Here the decoder's memory
+// comes from the program's allocator like every other buffer, which ends in
+// the fatal error box naming the bytes. The nothrow form, so that no
+// exception can ever travel through the library's C frames.
+//
+// Every function of that member is defined, beside DecodeJpeg: the linker
+// pulls an archive member only for a symbol still undefined, so with these
+// linked the library's is not. One left out would pull it back and fail the
+// link on the duplicates.
+extern "C" {
+void* jpeg_get_small(j_common_ptr, std::size_t bytes) { return ::operator new(bytes, std::nothrow); }
+void jpeg_free_small(j_common_ptr, void* object, std::size_t) { ::operator delete(object); }
+void* jpeg_get_large(j_common_ptr, std::size_t bytes) { return ::operator new(bytes, std::nothrow); }
+void jpeg_free_large(j_common_ptr, void* object, std::size_t) { ::operator delete(object); }
+// Whatever the decoder may need is promised, so it never asks for backing store.
+std::size_t jpeg_mem_available(j_common_ptr, std::size_t, std::size_t most, std::size_t) { return most; }
+void jpeg_open_backing_store(j_common_ptr info, struct backing_store_struct*, long) {
+    ERREXIT(info, JERR_NO_BACKING_STORE);
+}
+long jpeg_mem_init(j_common_ptr) { return 0; }  // no limit of its own
+void jpeg_mem_term(j_common_ptr) {}
 }
 
 namespace tolvane {
