@@ -101,47 +101,48 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
     Clean();
 }
 
-// A copy of a system DLL's name beside the program, with Wine told to prefer
-// a native copy: it must never load, neither through the helper nor, once
-// the search is restricted, through a load by bare name.
+// A copy of a system DLL's name in a download folder beside the program,
+// with Wine told to prefer a native copy: it must never load, neither through
+// the helper, nor by a bare name once the search is restricted, nor when
+// tolvane.exe's window brings uxtheme along (its restriction comes first).
 TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
-    char temp[MAX_PATH];
-    ASSERT_TRUE(GetTempPathA(sizeof temp, temp));
-    const std::string folder = std::string(temp) + "tolvane-planted\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    char self[MAX_PATH];
+    char temp[MAX_PATH], self[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
     GetModuleFileNameA(nullptr, self, sizeof self);
-    const std::string exe = folder + "downloaded.exe", planted = folder + "msimg32.dll";
-    ASSERT_TRUE(CopyFileA(self, exe.c_str(), FALSE));
+    const std::string folder = std::string(temp) + "tolvane-planted\\", exe = folder + "downloaded.exe";
     const std::string marker = e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/planted_marker.dll");
-    ASSERT_TRUE(CopyFileA(marker.c_str(), planted.c_str(), FALSE));
-    // Without it Wine would run its own msimg32 under the planted file's name.
-    const char* app = "Software\\Wine\\AppDefaults\\downloaded.exe";
-    HKEY overrides = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(app) + "\\DllOverrides").c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &overrides, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(overrides, "msimg32", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
-    RegCloseKey(overrides);
-    for (const char* mode : {"helper", "restricted"}) {
-        SCOPED_TRACE(mode);
-        e2e::DeleteFileIfAny(planted + ".loaded");
+    const std::string app = "Software\\Wine\\AppDefaults\\downloaded.exe\\DllOverrides";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const struct {
+        std::string program;
+        const char* dll;
+        const char* arguments;
+    } rows[] = {
+        {self, "msimg32", "--child-load=helper"},
+        {self, "msimg32", "--child-load=restricted"},
+        {e2e::ProgramPath(), "uxtheme", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.program + " " + row.arguments);
+        const std::string planted = folder + row.dll + ".dll";
+        ASSERT_TRUE(CopyFileA(row.program.c_str(), exe.c_str(), FALSE) && CopyFileA(marker.c_str(), planted.c_str(), FALSE));
+        // Without it Wine would run its own DLL under the planted file's name.
+        ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, app, row.dll, "native,builtin"));
         e2e::LaunchOptions options;
         options.exe = exe;
-        options.arguments = std::string("--child-load=") + mode;
+        options.arguments = row.arguments;
         std::unique_ptr<e2e::Process> child = e2e::Process::Launch(options);
         ASSERT_TRUE(child);
+        if (HWND main = child->WaitForMainWindow(30000)) PostMessageA(main, WM_CLOSE, 0, 0);
         DWORD code = 0xDEAD;
         ASSERT_TRUE(child->WaitForExit(20000, &code));
         EXPECT_EQ(code, 0u) << "1: loaded before; 2: not loaded; 3: loaded from elsewhere than the system folder";
         EXPECT_FALSE(e2e::FileExists(planted + ".loaded")) << "the planted copy ran";
+        for (const std::string& f : {planted + ".loaded", planted, exe}) e2e::DeleteFileIfAny(f);
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(app) + "\\DllOverrides").c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, app);
-    e2e::DeleteFileIfAny(planted + ".loaded");
-    e2e::DeleteFileIfAny(planted);
-    e2e::DeleteFileIfAny(exe);
+    e2e::RegDeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\downloaded.exe");
     RemoveDirectoryA(folder.c_str());
+    Clean();
 }
 
 int ChildLoad(const std::string& mode) {

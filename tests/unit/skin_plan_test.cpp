@@ -162,29 +162,6 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
     }
 }
 
-// The helper's exit code: 0 only when both files are in place.
-TEST(SkinSteps, DeploymentSucceedsOnlyWithBothFilesInPlace) {
-    const struct {
-        const char* name;
-        std::set<std::string> present;
-        WriteResult write;
-        bool ok;
-    } rows[] = {
-        {"both written", {}, WriteResult::Written, true},
-        {"both there before", {kEnginePath, kPath2009}, WriteResult::Failed, true},
-        {"writes fail", {}, WriteResult::Failed, false},
-        {"the skin cannot be written", {kEnginePath}, WriteResult::Failed, false},
-        {"the engine cannot be written", {kPath2009}, WriteResult::RefusedForRights, false},
-    };
-    for (const auto& row : rows) {
-        RecordingPlatform p;
-        p.present = row.present;
-        p.writeResult = row.write;
-        EXPECT_EQ(DeployStartupFiles(kPaths, p, kBlocks), row.ok) << row.name;
-        EXPECT_EQ(p.present.count(kPath2008), 0u) << row.name;
-    }
-}
-
 TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
     const struct {
         const char* line;
