@@ -36,13 +36,14 @@ std::string WindowsFolder() {
     return n == 0 || n >= sizeof folder ? std::string() : std::string(folder, n);
 }
 
-// The Windows folder does not move while the program runs: asked once.
+// Asked once: the Windows folder does not move while the program runs.
+SkinPaths g_paths;
+bool g_pathsKnown = false;
+
 const SkinPaths& InstalledSkinPaths() {
-    static bool known = false;
-    static SkinPaths paths;
-    if (!known) paths = SkinPathsFor(WindowsFolder());
-    known = true;
-    return paths;
+    if (!g_pathsKnown) g_paths = SkinPathsFor(WindowsFolder());
+    g_pathsKnown = true;
+    return g_paths;
 }
 
 ByteBlock ResourceBlock(int id) {
