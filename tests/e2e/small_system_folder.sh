@@ -11,7 +11,7 @@ sys="$WINEPREFIX/drive_c/windows/system"
 if mount -t tmpfs -o size=128k,mode=0755 tolvane-small "$sys" 2>/dev/null; then
   # Programs of the run may still hold the folder: wait for them first, and
   # never leave the mount behind.
-  trap 'wineserver -w; umount "$sys" 2>/dev/null || umount -l "$sys"' EXIT
+  trap 'timeout 60 wineserver -w; umount "$sys" 2>/dev/null || umount -l "$sys"' EXIT
   export TOLVANE_SMALL_SYSTEM_FOLDER=1
 else
   echo "mounting a tmpfs over $sys was refused: the full-folder test is skipped"
