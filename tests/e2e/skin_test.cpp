@@ -261,7 +261,9 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
         std::set<std::string> windows;
         EXPECT_EQ(RunToEnd("/deploy", &windows), 1u) << "the helper reports the engine it could not write";
         EXPECT_EQ(SystemFolder(), full) << "the helper left a file behind";
-        if (room) EXPECT_EQ(Bytes(kSkin2009), skin);
+        if (room) {
+            EXPECT_EQ(Bytes(kSkin2009), skin);
+        }
         DWORD code = 0;
         ExpectFatal(bindError, &code);
         EXPECT_EQ(code, 0xFFFFFFFFu);
