@@ -18,14 +18,14 @@ namespace tolvane {
 
 namespace {
 
+// The library is the engine's path in the system folder (InstalledSkinPaths).
 struct DllBinding {
-    std::string library;
     const char* exportName;
     HMODULE module = nullptr;
     FARPROC function = nullptr;
 };
 // The binding lives from the first call to shutdown, as the engine does.
-DllBinding g_engine{std::string(), kSkinAttachExport};
+DllBinding g_engine{kSkinAttachExport};
 
 // Asked of the system, not assumed: on another drive "C:\WINDOWS\system" may be
 // a folder any user can create, and fill with an engine every user would run.
@@ -89,14 +89,14 @@ public:
 
 SkinAttachFn BindDllCommand() {
     if (g_engine.function) return AsAttach(g_engine.function);
-    if (g_engine.library.empty()) g_engine.library = InstalledSkinPaths().engine;
+    const std::string& library = InstalledSkinPaths().engine;
     // The path has a drive colon: exactly that file is loaded, no folder is
     // searched. Without a known Windows folder there is nothing to load.
-    HMODULE module = g_engine.library.empty() ? nullptr : LoadLibraryA(g_engine.library.c_str());
+    HMODULE module = library.empty() ? nullptr : LoadLibraryA(library.c_str());
     FARPROC function = module ? LookUp(module, g_engine.exportName) : nullptr;
     if (!function) {
         if (module) FreeLibrary(module);
-        FatalRuntimeError(BindFailureMessage(g_engine.library, g_engine.exportName), 0);
+        FatalRuntimeError(BindFailureMessage(library, g_engine.exportName), 0);
     }
     g_engine.module = module;
     g_engine.function = function;
