@@ -29,11 +29,6 @@ std::string SourceFile(const std::string& relative) {
     return e2e::ToWinePath(e2e::EnvVar("TOLVANE_SOURCE") + "/" + relative);
 }
 
-std::string Bytes(const std::string& path) {
-    std::string b;
-    e2e::ReadFileBytes(path, &b);
-    return b;
-}
 
 FILETIME WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -133,7 +128,7 @@ protected:
 
     std::vector<std::string> Calls() {
         std::vector<std::string> lines;
-        std::string all = Bytes(log_);
+        std::string all = e2e::FileBytes(log_);
         for (size_t at = 0; at < all.size();) {
             size_t end = all.find('\n', at);
             if (end == std::string::npos) end = all.size();
@@ -152,8 +147,8 @@ TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
     ASSERT_TRUE(main);
     // The real engine was loaded from what was written, before the window
     // showed: a failed load would have ended the program instead.
-    EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
-    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")));
+    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")));
     EXPECT_FALSE(e2e::FileExists(kSkin2008)) << "start-up asks for the 2009 skin only";
     EXPECT_EQ(CloseAndWait(main), 0u);
 }
@@ -173,30 +168,30 @@ TEST_F(SkinTest, SecondStartWritesNothing) {
 }
 
 TEST_F(SkinTest, ExistingFilesAreUsedAsTheyAre) {
-    const std::string engine = Bytes(TestBinFile("test_engine_recording.dll"));
+    const std::string engine = e2e::FileBytes(TestBinFile("test_engine_recording.dll"));
     ASSERT_FALSE(engine.empty());
     ASSERT_TRUE(e2e::WriteFileBytes(kEngine, engine));
     ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, "not a skin at all"));
     HWND main = Start();
     ASSERT_TRUE(main) << "an unreadable skin is not the program's business";
-    EXPECT_EQ(Bytes(kEngine), engine);
-    EXPECT_EQ(Bytes(kSkin2009), "not a skin at all");
+    EXPECT_EQ(e2e::FileBytes(kEngine), engine);
+    EXPECT_EQ(e2e::FileBytes(kSkin2009), "not a skin at all");
     EXPECT_FALSE(e2e::FileExists(kSkin2008));
     EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
 TEST_F(SkinTest, EngineIsCalledOnceWithTheSkinPathBeforeTheWindowShows) {
-    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_recording.dll"))));
+    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(TestBinFile("test_engine_recording.dll"))));
     HWND main = Start();
     ASSERT_TRUE(main);
     EXPECT_EQ(Calls(), std::vector<std::string>{kSkin2009 + "||hidden"});
-    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")))
+    EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")))
         << "the missing skin is written before the engine is called";
     EXPECT_EQ(CloseAndWait(main), 0u);
 }
 
 TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
-    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_cdecl.dll"))));
+    ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(TestBinFile("test_engine_cdecl.dll"))));
     DWORD code = 0;
     ExpectFatal("运行时出错!\r\n\r\n错误代码：6\r\n\r\n错误信息：调用DLL命令后发现堆栈错误\r\n", &code);
     EXPECT_EQ(code, 0xFFFFFFFFu);
@@ -216,8 +211,8 @@ TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
     for (const std::string& name : SystemFolder())
         if (!before.count(name)) added.insert(name);
     EXPECT_EQ(added, (std::set<std::string>{"QQ2009.she", "Skin.dll"}));
-    EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
-    EXPECT_EQ(Bytes(kSkin2009), Bytes(SourceFile("resources/skin2009.she")));
+    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")));
 
     const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
     Sleep(1100);  // the file system's time stamps must be able to differ
@@ -243,7 +238,7 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
     const std::string filler = "C:\\WINDOWS\\system\\filler.bin";
     const std::string bindError =
         "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
-    const std::string skin = Bytes(SourceFile("resources/skin2009.she"));
+    const std::string skin = e2e::FileBytes(SourceFile("resources/skin2009.she"));
     ASSERT_LT(skin.size(), 8192u);
     for (const unsigned long long room : {0ull, 8192ull}) {
         SCOPED_TRACE("room left: " + std::to_string(room));
@@ -262,7 +257,7 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
         EXPECT_EQ(RunToEnd("/deploy", &windows), 1u) << "the helper reports the engine it could not write";
         EXPECT_EQ(SystemFolder(), full) << "the helper left a file behind";
         if (room) {
-            EXPECT_EQ(Bytes(kSkin2009), skin);
+            EXPECT_EQ(e2e::FileBytes(kSkin2009), skin);
         }
         DWORD code = 0;
         ExpectFatal(bindError, &code);
@@ -273,8 +268,8 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
         ASSERT_TRUE(DeleteFileA(filler.c_str()));
         HWND main = Start();
         ASSERT_TRUE(main) << "given room again, the next start writes both files";
-        EXPECT_EQ(Bytes(kEngine), Bytes(BuildFile("engine/Skin.dll")));
-        EXPECT_EQ(Bytes(kSkin2009), skin);
+        EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+        EXPECT_EQ(e2e::FileBytes(kSkin2009), skin);
         EXPECT_EQ(SystemFolder().size(), empty.size() + 2);
         EXPECT_EQ(CloseAndWait(main), 0u);
         program_.reset();
@@ -307,7 +302,7 @@ TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
         "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
     const BrokenEngine cases[] = {
         {"library without the export",
-         [] { return e2e::WriteFileBytes(kEngine, Bytes(TestBinFile("test_engine_no_export.dll"))); }},
+         [] { return e2e::WriteFileBytes(kEngine, e2e::FileBytes(TestBinFile("test_engine_no_export.dll"))); }},
         {"junk bytes", [] { return e2e::WriteFileBytes(kEngine, std::string(4096, '\x5a') + "MZ junk"); }},
         {"a directory", [] { return CreateDirectoryA(kEngine.c_str(), nullptr) != FALSE; }},
         {"an empty file", [] { return e2e::WriteFileBytes(kEngine, ""); }},
@@ -387,7 +382,7 @@ TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
     for (const char* file : {"resources/skin2009.she", "resources/skin2008.she"}) {
         SCOPED_TRACE(file);
         Clean();
-        const std::string bytes = Bytes(SourceFile(file));
+        const std::string bytes = e2e::FileBytes(SourceFile(file));
         she::Skin skin;
         ASSERT_EQ(she::Parse(bytes.data(), bytes.size(), "", &skin), she::kOk);
         const int width = skin.metric(she::kButtonDefaultBorderWidth);

@@ -24,16 +24,13 @@ namespace {
 const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
 const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
 
-std::string Bytes(const std::string& path) {
-    std::string b;
-    e2e::ReadFileBytes(path, &b);
-    return b;
-}
 std::string Block(int id) {
     const ResourceBytes r = RcDataBytes(id);
     return std::string(static_cast<const char*>(r.data), r.size);
 }
-bool BothWhole() { return Bytes(kEngine) == Block(IDR_SKIN_ENGINE) && Bytes(kSkin2009) == Block(IDR_SKIN_2009); }
+bool BothWhole() {
+    return e2e::FileBytes(kEngine) == Block(IDR_SKIN_ENGINE) && e2e::FileBytes(kSkin2009) == Block(IDR_SKIN_2009);
+}
 void Clean() {
     e2e::DeleteFileIfAny(kEngine);
     e2e::DeleteFileIfAny(kSkin2009);

@@ -173,6 +173,7 @@ bool RegKeyExists(HKEY root, const std::string& key);
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool ReadFileBytes(const std::string& path, std::string* bytes);
+std::string FileBytes(const std::string& path);  // empty when absent or unreadable
 bool DeleteFileIfAny(const std::string& path);  // true also when absent
 bool FileExists(const std::string& path);
 long long FileSizeOf(const std::string& path);  // -1 when absent

@@ -102,6 +102,12 @@ bool ReadFileBytes(const std::string& path, std::string* bytes) {
     return ok;
 }
 
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    ReadFileBytes(path, &bytes);
+    return bytes;
+}
+
 bool DeleteFileIfAny(const std::string& path) {
     if (DeleteFileA(path.c_str())) return true;
     const DWORD e = GetLastError();
