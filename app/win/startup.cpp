@@ -10,7 +10,6 @@
 #include "skin/win/apply_skin.h"
 #include "skin/win/dll_binding.h"
 #include "toolkit/geometry.h"
-#include "toolkit/win/events.h"
 #include "toolkit/win/fatal.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
@@ -18,6 +17,7 @@
 namespace tolvane {
 
 namespace {
+// Whether shutdown, or the fatal report, has OLE to uninitialise.
 bool g_oleInitialised = false;
 
 void MakeOwnFolderCurrent() {
@@ -57,22 +57,6 @@ void ReleaseLibrariesAndOle() {
 
 }  // namespace
 
-void FatalRuntimeErrorText(const char* text) {
-    // One box only: a second fatal condition while the box is up (a paint
-    // behind it running out of memory) ends the process at once.
-    static bool reporting = false;
-    if (reporting) ExitProcess(static_cast<UINT>(-1));
-    reporting = true;
-    SuspendEvents();
-    MessageBoxA(nullptr, text, kFatalCaption, MB_OK | MB_ICONERROR);
-    ReleaseLibrariesAndOle();
-    ExitProcess(static_cast<UINT>(-1));
-}
-
-void FatalRuntimeError(const std::string& message, int code) {
-    FatalRuntimeErrorText(FatalErrorText(message, code).c_str());
-}
-
 void OnMainWindowCreated() {
     ApplySkin(kStartupSkin);
     LocateInstallation();
@@ -83,12 +67,16 @@ void OnMainWindowCreated() {
 // 图片框1 is the banner.
 void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth())); }
 
+HWND BuildProgramWindow(HINSTANCE instance, bool* built) { return BuildMainWindow(instance, DeliverEvent, built); }
+
 int RunProgram(HINSTANCE instance) {
+    SetFatalRelease(ReleaseLibrariesAndOle);
     MakeOwnFolderCurrent();
     g_oleInitialised = SUCCEEDED(OleInitialize(nullptr));
     if (!FormTableIsValid()) FatalRuntimeError(kLoadTemplateFailed, 0);
     // Built and closed again during its own start-up is no failure; not built at all is.
-    if (!BuildMainWindow(instance) && !MainWindowWasCreated()) FatalRuntimeError(kCreateWindowFailed, 0);
+    bool built = false;
+    if (!BuildProgramWindow(instance, &built) && !built) FatalRuntimeError(kCreateWindowFailed, 0);
     int exitCode = 0;
     if (MainWindow()) exitCode = RunMessageLoop();
     SuspendEvents();

@@ -6,7 +6,6 @@
 #include "locator/win/locator.h"
 #include "navigation/win/navigation.h"
 #include "toolkit/form_table.h"
-#include "toolkit/win/events.h"
 
 namespace tolvane {
 
@@ -33,18 +32,9 @@ const Binding kBindings[] = {
 };
 // clang-format on
 
-int g_suspended = 0;
-
 }  // namespace
 
-void SuspendEvents() { ++g_suspended; }
-void ResumeEvents() {
-    if (g_suspended > 0) --g_suspended;
-}
-bool EventsSuspended() { return g_suspended > 0; }
-
-void RaiseEvent(int source, Event event, const EventArgs& args) {
-    if (EventsSuspended()) return;
+void DeliverEvent(int source, Event event, const EventArgs& args) {
     for (const Binding& b : kBindings) {
         if (b.source == source && b.event == event) {
             b.handler(args);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/form_table.h"
+#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
@@ -51,7 +52,7 @@ int main() {
     const int rounds = 500;
     if (!e2e::UseFakeBrowser()) return 1;  // the window opens its home page as it is built
     double start = Now();
-    HWND main = BuildMainWindow(GetModuleHandleA(nullptr));
+    HWND main = BuildProgramWindow(GetModuleHandleA(nullptr));
     const double build = Now() - start;
     if (!main) return 1;
     Drain();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/design_form.h"
@@ -50,7 +51,7 @@ TEST(Creation, ChildrenComeHiddenAtTheirDesignedPlacesInReverseControlOrder) {
     ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
     g_hook = SetWindowsHookExA(WH_CBT, LogCreation, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(g_hook);
-    HWND main = tolvane::BuildMainWindow(GetModuleHandleA(nullptr));
+    HWND main = tolvane::BuildProgramWindow(GetModuleHandleA(nullptr));
     UnhookWindowsHookEx(g_hook);
     ASSERT_TRUE(main);
 

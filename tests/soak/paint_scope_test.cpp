@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/form_table.h"
+#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
 #include "navigation/win/navigation.h"
 #include "tests/e2e/driver/browser.h"
@@ -78,7 +79,7 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
-        main_ = BuildMainWindow(GetModuleHandleA(nullptr));
+        main_ = BuildProgramWindow(GetModuleHandleA(nullptr));
         ASSERT_TRUE(main_);
         page_ = PageControlWindow();
         hook_ = SetWindowsHookExA(WH_CALLWNDPROC, BeforeProcedure, nullptr, GetCurrentThreadId());

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "toolkit/form_table.h"
+#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/driver.h"
@@ -39,7 +40,7 @@ protected:
         // The window opens its home page as it is built: never in a real browser.
         std::string error;
         ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
-        main_ = BuildMainWindow(GetModuleHandleA(nullptr));
+        main_ = BuildProgramWindow(GetModuleHandleA(nullptr));
         ASSERT_TRUE(main_) << "the main window could not be built";
         std::printf("window built in %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
         std::fflush(stdout);

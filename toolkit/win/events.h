@@ -1,5 +1,6 @@
-// Event delivery: controls raise events, the fixed wiring table decides which
-// handler (if any) runs. Events raised while delivery is suspended are dropped.
+// Event delivery: controls raise events, and the sink handed over with the
+// window (the composition root's fixed wiring table) decides which handler,
+// if any, runs. Events raised while delivery is suspended are dropped.
 #pragma once
 
 namespace tolvane {
@@ -18,7 +19,9 @@ struct EventArgs {
 constexpr int kMainWindowSource = -1;
 constexpr int kPageControlSource = -2;
 
-void RaiseEvent(int source, Event event, const EventArgs& args = EventArgs{});
+// Where a window's events go; called at once, on the GUI thread.
+using EventSink = void (*)(int source, Event event, const EventArgs& args);
+
 void SuspendEvents();
 void ResumeEvents();
 bool EventsSuspended();

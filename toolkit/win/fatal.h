@@ -4,8 +4,13 @@
 
 namespace tolvane {
 
+// What the program holds that must be let go before it ends on a fatal
+// condition (the bound engine, OLE); registered at start by whoever holds it.
+using FatalRelease = void (*)();
+void SetFatalRelease(FatalRelease release);
+
 // Shows the runtime error box (no owner, "错误", OK with the error icon),
-// releases the bound libraries and OLE, and ends the process with -1.
+// runs the registered release, and ends the process with -1.
 [[noreturn]] void FatalRuntimeError(const std::string& message, int code);
 
 // The same with the box's whole text already composed; needs no heap of the

@@ -5,8 +5,6 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
-#include "toolkit/win/common_dialog.h"
-#include "toolkit/win/events.h"
 #include "toolkit/win/fonts.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
@@ -17,26 +15,20 @@
 #include "toolkit/win/text_buffer.h"
 #include "toolkit/win/trans_label.h"
 #include "toolkit/win/window_class.h"
-#include "winutil/gdi_objects.h"
 
 namespace tolvane {
 
 namespace {
 
-struct Form {
-    HWND main = nullptr;
-    HWND page = nullptr;
-    HWND controls[kControlCount] = {};
-    bool visibleFlags[kControlCount] = {};
-    HFONT songTi = nullptr;  // 按钮2's own font
-    TransLabelSettings labelSettings[kControlCount] = {};
-    CommonDialog dialog;
-    bool loopEntered = false;
-    bool created = false;
-} g_form;
+// The window the handlers' services address: the program has one, and a
+// handler names only the control it works on.
+HWND g_mainWindow = nullptr;
+// Set once the message loop runs: a window closed during its own start-up
+// must not post a quit that the loop, not yet entered, would meet first.
+bool g_loopEntered = false;
 
-HFONT FontFor(const ControlSpec& control) {
-    return control.font == FontChoice::SongTiPlain && g_form.songTi ? g_form.songTi : GuiFont();
+HFONT FontFor(const Form& form, const ControlSpec& control) {
+    return control.font == FontChoice::SongTiPlain && form.songTi ? form.songTi.Get() : GuiFont();
 }
 
 HBITMAP LoadBanner() {
@@ -46,103 +38,106 @@ HBITMAP LoadBanner() {
 }
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.
-int EditHeight(HWND edit, const ControlSpec& control) {
+int EditHeight(HWND edit, HFONT font, int designHeight) {
     ScopedDc dc(edit);
-    ScopedSelect font(dc.Get(), FontFor(control));
+    ScopedSelect select(dc.Get(), font);
     SIZE size{};
     GetTextExtentPoint32A(dc.Get(), "吴", 2, &size);
-    return EditBoxHeight(control.height, size.cy, GetSystemMetrics(SM_CYEDGE));
+    return EditBoxHeight(designHeight, size.cy, GetSystemMetrics(SM_CYEDGE));
 }
 
-HWND CreateControl(int index, HINSTANCE instance) {
+HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     const ControlSpec& control = kControls[index];
     const DWORD common = WS_CHILD | ((control.flags & kTabStop) ? WS_TABSTOP : 0) |
                          ((control.flags & kDisabled) ? WS_DISABLED : 0);
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
-    HWND parent = g_form.main;
+    const HFONT font = FontFor(form, control);
+    const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
+        return CreateWindowExA(exStyle, cls, text, common | style, control.left, control.top, control.width,
+                               control.height, form.main, id, instance, param);
+    };
     HWND hwnd = nullptr;
     switch (control.kind) {
     case Kind::Button:
-        hwnd = CreateWindowExA(0, "BUTTON", control.caption,
-                               common | ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                                   BS_CENTER | BS_VCENTER | BS_MULTILINE,
-                               control.left, control.top, control.width, control.height, parent, id, instance, nullptr);
+        hwnd = create(0, "BUTTON",
+                      ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_CENTER | BS_VCENTER |
+                          BS_MULTILINE,
+                      control.caption, nullptr);
         break;
     case Kind::EditBox:
-        hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", control.caption, common | ES_LEFT | ES_AUTOHSCROLL,
-                               control.left, control.top, control.width, control.height, parent, id, instance, nullptr);
+        hwnd = create(WS_EX_CLIENTEDGE, "EDIT", ES_LEFT | ES_AUTOHSCROLL, control.caption, nullptr);
         if (hwnd) {
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control)), FALSE);
-            const int h = EditHeight(hwnd, control);
+            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            const int h = EditHeight(hwnd, font, control.height);
             if (h != control.height) SetWindowPos(hwnd, nullptr, 0, 0, control.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(hwnd, EM_SETSEL, 0, 0);
         }
         break;
     case Kind::TransLabel: {
-        TransLabelSettings& ls = g_form.labelSettings[index];
-        ls = {control.labelLayout, nullptr, RGB(0, 0, 0)};
-        hwnd = CreateWindowExA(0, kTransLabelClass, control.caption, common, control.left, control.top, control.width,
-                               control.height, parent, id, instance, &ls);
+        TransLabelSettings settings;  // copied by the label
+        settings.layout = control.labelLayout;
+        hwnd = create(0, kTransLabelClass, 0, control.caption, &settings);
         break;
     }
     case Kind::PicBox:
-        hwnd = CreateWindowExA(0, kPicBoxClass, "", common, control.left, control.top, control.width, control.height, parent,
-                               id, instance, nullptr);
+        hwnd = create(0, kPicBoxClass, 0, "", nullptr);
         if (hwnd) SetPicBoxPicture(hwnd, LoadBanner());
         break;
     case Kind::Timer:
         // Ticks from now until the window is destroyed.
-        SetTimer(g_form.main, kClockTimerId, kTimerIntervalMs, nullptr);
+        SetTimer(form.main, kClockTimerId, kTimerIntervalMs, nullptr);
         return nullptr;
     case Kind::CommonDlg:
     case Kind::Window:
     case Kind::PageControl:
         return nullptr;
     }
-    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(control)), FALSE);
+    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* form = OwnWindowState<Form>(hwnd, msg);
     switch (msg) {
+    case WM_NCCREATE:
+        if (!form) return FALSE;
+        form->main = hwnd;
+        break;
     case WM_TIMER:
-        if (wp == kClockTimerId) RaiseEvent(kTimer1, Event::TimerTick);
+        if (form && wp == kClockTimerId) form->Raise(kTimer1, Event::TimerTick);
         return 0;
     case WM_COMMAND:
-        if (HIWORD(wp) == BN_CLICKED) {
-            const int index = ControlIndexOf(reinterpret_cast<HWND>(lp));
-            if (index >= 0 && kControls[index].kind == Kind::Button) RaiseEvent(index, Event::Clicked);
+        if (form && HIWORD(wp) == BN_CLICKED) {
+            const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
+            if (index >= 0 && kControls[index].kind == Kind::Button) form->Raise(index, Event::Clicked);
         }
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, kClockTimerId);
         return 0;
-    case WM_NCDESTROY: {
-        if (g_form.songTi) DeleteObject(g_form.songTi);
-        const bool endLoop = g_form.loopEntered;
-        g_form.main = g_form.page = nullptr;
-        for (HWND& c : g_form.controls) c = nullptr;
-        g_form.songTi = nullptr;
+    case WM_NCDESTROY:
+        // The form, its font with it, is gone by now.
+        if (hwnd == g_mainWindow) g_mainWindow = nullptr;
         // One window: when it goes, the program has nothing left to show.
-        if (endLoop) PostQuitMessage(0);
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
+        if (g_loopEntered) PostQuitMessage(0);
+        break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance) {
+bool RegisterClasses(HINSTANCE instance) {
     ClassLook look;
     look.icon = LoadIconA(instance, "DEFAULT_ICON");
     look.smallIcon = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     look.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    return RegisterOwnClass(instance, kMainWindowClass, MainWindowProc, look) != 0;
+    return RegisterOwnClass(instance, kMainWindowClass, MainWindowProc, look) != 0 &&
+           RegisterPageControlClass(instance) && RegisterTransLabelClass(instance) && RegisterPicBoxClass(instance);
 }
 
 void OnTabPressed(int tab) {
-    RaiseEvent(kPageControlSource, Event::TabPressed);
+    if (Form* form = MainForm()) form->Raise(kPageControlSource, Event::TabPressed);
     SelectPage(tab);
 }
 
@@ -152,98 +147,125 @@ int WindowWidth(HWND hwnd) {
     return r.right - r.left;
 }
 
-void RaiseGotFocus() {
+// Hidden, centred on the screen, exactly the designed size.
+HWND CreateMainWindow(HINSTANCE instance) {
+    const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kMainWindow.width,
+                                   kMainWindow.height);
+    HWND main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y,
+                                kMainWindow.width, kMainWindow.height, nullptr, nullptr, instance, nullptr);
+    if (!main) return nullptr;
+    RECT wr;
+    GetWindowRect(main, &wr);
+    if (wr.right - wr.left != kMainWindow.width || wr.bottom - wr.top != kMainWindow.height || wr.left != at.x ||
+        wr.top != at.y)
+        SetWindowPos(main, nullptr, at.x, at.y, kMainWindow.width, kMainWindow.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
+    return main;
+}
+
+// The page control first, then the controls in the reverse of the control
+// order. False when a window of the form could not be created.
+bool CreateControls(Form& form, HINSTANCE instance) {
+    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain));
+    const PageCaptions captions{kPageControl.pageCaptions, 2};
+    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, kPageControl.left, kPageControl.top,
+                                kPageControl.width, kPageControl.height, form.main,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance,
+                                const_cast<PageCaptions*>(&captions));
+    if (!form.page) return false;
+    SetPageControlTabPressed(form.page, OnTabPressed);
+    for (int i = kControlCount - 1; i >= 0; --i) {
+        form.controls[i] = CreateControl(form, i, instance);
+        form.visibleFlags[i] = (kControls[i].flags & kVisible) != 0;
+        if (!form.controls[i] && IsWindowedKind(kControls[i].kind)) return false;
+    }
+    return true;
+}
+
+// Into the page control, stacked front to back in control order; the
+// controls of the later page stay hidden, their flags kept for the switch.
+void PlaceControls(const Form& form) {
+    HWND after = HWND_TOP;
+    for (HWND c : form.controls) {
+        if (!c) continue;
+        SetParent(c, form.page);
+        SetWindowPos(c, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = c;
+    }
+    for (int i = 0; i < kControlCount; ++i) {
+        if (HWND c = form.controls[i])
+            ShowWindow(c, form.visibleFlags[i] && kControls[i].page == 0 ? SW_SHOWNA : SW_HIDE);
+    }
+    ShowWindow(form.page, SW_SHOWNA);
+}
+
+void RaiseGotFocus(const Form& form) {
     HWND focus = GetFocus();
     if (!focus) return;
-    if (focus == g_form.main) RaiseEvent(kMainWindowSource, Event::GotFocus);
-    else if (focus == g_form.page) RaiseEvent(kPageControlSource, Event::GotFocus);
-    else if (int index = ControlIndexOf(focus); index >= 0) RaiseEvent(index, Event::GotFocus);
+    if (focus == form.main) form.Raise(kMainWindowSource, Event::GotFocus);
+    else if (focus == form.page) form.Raise(kPageControlSource, Event::GotFocus);
+    else if (int index = form.IndexOf(focus); index >= 0) form.Raise(index, Event::GotFocus);
 }
 
 }  // namespace
 
-HWND MainWindow() { return g_form.main; }
-HWND PageControlWindow() { return g_form.page; }
-HWND ControlWindow(int index) { return index >= 0 && index < kControlCount ? g_form.controls[index] : nullptr; }
-
-int ControlIndexOf(HWND hwnd) {
+int Form::IndexOf(HWND hwnd) const {
     if (!hwnd) return -1;
     for (int i = 0; i < kControlCount; ++i)
-        if (g_form.controls[i] == hwnd) return i;
+        if (controls[i] == hwnd) return i;
     return -1;
 }
 
-void SetMessageLoopEntered() { g_form.loopEntered = true; }
-bool MainWindowWasCreated() { return g_form.created; }
+void Form::Raise(int source, Event event, const EventArgs& args) const {
+    if (events && !EventsSuspended()) events(source, event, args);
+}
 
-HWND BuildMainWindow(HINSTANCE instance) {
-    if (!RegisterMainWindowClass(instance) || !RegisterPageControlClass(instance) ||
-        !RegisterTransLabelClass(instance) || !RegisterPicBoxClass(instance))
-        return nullptr;
+Form* MainForm() { return StateOf<Form>(g_mainWindow); }
 
-    g_form.created = false;
+HWND MainWindow() { return g_mainWindow; }
+HWND PageControlWindow() {
+    const Form* form = MainForm();
+    return form ? form->page : nullptr;
+}
+HWND ControlWindow(int index) {
+    const Form* form = MainForm();
+    return form && index >= 0 && index < kControlCount ? form->controls[index] : nullptr;
+}
+
+void SetMessageLoopEntered() { g_loopEntered = true; }
+
+HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built) {
+    if (built) *built = false;
+    if (!RegisterClasses(instance)) return nullptr;
     SuspendEvents();
-    const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kMainWindow.width,
-                                   kMainWindow.height);
-    g_form.main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y,
-                                  kMainWindow.width, kMainWindow.height, nullptr, nullptr, instance, nullptr);
-    if (!g_form.main) {
+    HWND main = CreateMainWindow(instance);
+    Form* form = StateOf<Form>(main);
+    if (!form) {
         ResumeEvents();
         return nullptr;
     }
-    RECT wr;
-    GetWindowRect(g_form.main, &wr);
-    if (wr.right - wr.left != kMainWindow.width || wr.bottom - wr.top != kMainWindow.height || wr.left != at.x ||
-        wr.top != at.y)
-        SetWindowPos(g_form.main, nullptr, at.x, at.y, kMainWindow.width, kMainWindow.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(g_form.main, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
-    g_form.songTi = CreateFormFont(FontChoice::SongTiPlain);
-
-    // The page control first, then the controls in the reverse of the control order.
-    g_form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, kPageControl.left, kPageControl.top,
-                                  kPageControl.width, kPageControl.height, g_form.main,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance, nullptr);
-    bool complete = g_form.page != nullptr;
-    if (complete) SetPageControlTabPressed(g_form.page, OnTabPressed);
-    for (int i = kControlCount - 1; complete && i >= 0; --i) {
-        g_form.controls[i] = CreateControl(i, instance);
-        g_form.visibleFlags[i] = (kControls[i].flags & kVisible) != 0;
-        if (!g_form.controls[i] && IsWindowedKind(kControls[i].kind)) complete = false;
-    }
+    g_mainWindow = main;
+    form->events = events;
     // A window that lacks a part of its form is a window that could not be
     // created: it goes again, unseen, and the caller reports it.
-    if (!complete) {
-        DestroyWindow(g_form.main);
+    if (!CreateControls(*form, instance)) {
+        DestroyWindow(main);
         ResumeEvents();
         return nullptr;
     }
-    g_form.created = true;
-    // Into the page control, stacked front to back in control order.
-    HWND after = HWND_TOP;
-    for (int i = 0; i < kControlCount; ++i) {
-        HWND c = g_form.controls[i];
-        if (!c) continue;
-        SetParent(c, g_form.page);
-        SetWindowPos(c, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = c;
-    }
-    // Controls of the later page stay hidden, their flags kept for the page switch.
-    for (int i = 0; i < kControlCount; ++i) {
-        if (HWND c = g_form.controls[i])
-            ShowWindow(c, g_form.visibleFlags[i] && kControls[i].page == 0 ? SW_SHOWNA : SW_HIDE);
-    }
-    ShowWindow(g_form.page, SW_SHOWNA);
+    if (built) *built = true;
+    PlaceControls(*form);
     ResumeEvents();
 
-    RaiseEvent(kMainWindowSource, Event::Created);
-    if (IsWindow(g_form.main)) RaiseEvent(kMainWindowSource, Event::Moved);
-    if (IsWindow(g_form.main)) RaiseEvent(kMainWindowSource, Event::Resized);
-    if (!IsWindow(g_form.main)) return nullptr;
-    ShowWindow(g_form.main, SW_SHOW);
-    RaiseGotFocus();
-    return g_form.main;
+    form->Raise(kMainWindowSource, Event::Created);
+    // Each handler may close the window: what it leaves is asked anew.
+    if ((form = MainForm())) form->Raise(kMainWindowSource, Event::Moved);
+    if ((form = MainForm())) form->Raise(kMainWindowSource, Event::Resized);
+    if (!(form = MainForm())) return nullptr;
+    ShowWindow(main, SW_SHOW);
+    RaiseGotFocus(*form);
+    return main;
 }
 
 std::string GetControlText(int index) { return WindowText(ControlWindow(index)); }
@@ -256,12 +278,16 @@ void SetLabelCaption(int index, const std::string& text) {
     if (HWND c = ControlWindow(index)) SetTransLabelCaption(c, text.c_str());
 }
 
-bool VisibleFlag(int index) { return index >= 0 && index < kControlCount && g_form.visibleFlags[index]; }
+bool VisibleFlag(int index) {
+    const Form* form = MainForm();
+    return form && index >= 0 && index < kControlCount && form->visibleFlags[index];
+}
 
 void SetVisibleFlag(int index, bool visible) {
-    if (index < 0 || index >= kControlCount) return;
-    g_form.visibleFlags[index] = visible;
-    HWND c = g_form.controls[index];
+    Form* form = MainForm();
+    if (!form || index < 0 || index >= kControlCount) return;
+    form->visibleFlags[index] = visible;
+    HWND c = form->controls[index];
     if (!c) return;
     // A control of the page that is not current shows when its page does.
     if (!visible) ShowWindow(c, SW_HIDE);
@@ -274,7 +300,7 @@ void FocusControl(int index) {
 
 int GetControlWidth(int index) { return WindowWidth(ControlWindow(index)); }
 
-int PageControlWidth() { return WindowWidth(g_form.page); }
+int PageControlWidth() { return WindowWidth(PageControlWindow()); }
 
 void SetControlWidth(int index, long long width) {
     HWND c = ControlWindow(index);
@@ -284,36 +310,49 @@ void SetControlWidth(int index, long long width) {
     SetWindowPos(c, nullptr, 0, 0, ClampControlWidth(width), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int CurrentPage() { return g_form.page ? PageControlCurrent(g_form.page) : 0; }
+int CurrentPage() {
+    HWND page = PageControlWindow();
+    return page ? PageControlCurrent(page) : 0;
+}
 
 void SelectPage(int index) {
-    if (!g_form.page || index < 0 || index > 1) return;
+    const Form* form = MainForm();
+    if (!form || !form->page || index < 0 || index > 1) return;
     if (index == CurrentPage()) {
-        RedrawWindow(g_form.page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(form->page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
         return;
     }
-    RaiseEvent(kPageControlSource, Event::PageChanging);
-    PageControlSetCurrent(g_form.page, index);
+    form->Raise(kPageControlSource, Event::PageChanging);
+    if (!(form = MainForm())) return;  // closed by the handler
+    PageControlSetCurrent(form->page, index);
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = g_form.controls[i];
+        HWND c = form->controls[i];
         if (c && kControls[i].page != index && IsWindowVisible(c)) ShowWindow(c, SW_HIDE);
     }
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = g_form.controls[i];
-        if (c && kControls[i].page == index && g_form.visibleFlags[i]) ShowWindow(c, SW_SHOWNA);
+        HWND c = form->controls[i];
+        if (c && kControls[i].page == index && form->visibleFlags[i]) ShowWindow(c, SW_SHOWNA);
     }
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = g_form.controls[i];
+        HWND c = form->controls[i];
         if (c && kControls[i].page == index && CanTakeFocus(kControls[i].kind) && IsWindowEnabled(c)) {
             SetFocus(c);
             break;
         }
     }
-    RaiseEvent(kPageControlSource, Event::PageChanged);
+    form->Raise(kPageControlSource, Event::PageChanged);
 }
 
-void SetDialogFilter(const std::string& filter) { g_form.dialog.filter = filter; }
-std::string DialogFileName() { return g_form.dialog.fileName; }
-bool OpenDialog() { return g_form.dialog.Open(g_form.main); }
+void SetDialogFilter(const std::string& filter) {
+    if (Form* form = MainForm()) form->dialog.filter = filter;
+}
+std::string DialogFileName() {
+    const Form* form = MainForm();
+    return form ? form->dialog.fileName : std::string();
+}
+bool OpenDialog() {
+    Form* form = MainForm();
+    return form && form->dialog.Open(form->main);
+}
 
 }  // namespace tolvane

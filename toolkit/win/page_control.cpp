@@ -1,10 +1,8 @@
 #include "toolkit/win/page_control.h"
 
-#include <new>
 #include <vector>
 
 #include "core/gradient.h"
-#include "toolkit/form_table.h"
 #include "toolkit/tab_layout.h"
 #include "toolkit/win/fonts.h"
 #include "toolkit/win/trans_label.h"
@@ -32,6 +30,7 @@ constexpr COLORREF kCaptionDisabled = RGB(128, 128, 128);
 
 struct PageControlState {
     HWND hwnd = nullptr;
+    PageCaptions captions{};
     GdiObject<HFONT> font;
     int fontHeight = 12;
     std::vector<int> captionWidths;
@@ -43,10 +42,6 @@ struct PageControlState {
     BackBuffer buffer;
     TabPressedFn onTabPressed = nullptr;
 };
-
-PageControlState* State(HWND hwnd) {
-    return reinterpret_cast<PageControlState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
 
 // Solid fills through the DC brush: painting creates no GDI objects at all.
 void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
@@ -75,7 +70,8 @@ void MeasureCaptions(PageControlState* s) {
     HDC dc = screen.Get();
     ScopedSelect sel(dc, s->font.Get());
     s->captionWidths.clear();
-    for (const char* caption : kPageControl.pageCaptions) {
+    for (int i = 0; i < s->captions.count; ++i) {
+        const char* caption = s->captions.texts[i];
         SIZE size{};
         GetTextExtentPoint32A(dc, caption, lstrlenA(caption), &size);
         s->captionWidths.push_back(size.cx);
@@ -124,8 +120,7 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
     RECT r{x0, y0, x0 + w, y0 + h};
-    const char* caption = kPageControl.pageCaptions[index];
-    DrawTextA(dc, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc, s->captions.texts[index], -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void PaintBody(PageControlState* s, HDC dc) {
@@ -217,27 +212,38 @@ void SetHover(PageControlState* s, int tab) {
     RedrawTabs(s, {old, tab, s->current});
 }
 
-LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    PageControlState* s = State(hwnd);
-    switch (msg) {
-    case WM_NCCREATE: {
-        s = new (std::nothrow) PageControlState;
-        if (!s) return FALSE;
-        s->hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-        s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312));
-        break;
+void OnMouseMove(PageControlState* s, LPARAM lp) {
+    if (!s->tracking) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, s->hwnd, 0};
+        s->tracking = TrackMouseEvent(&tme) != FALSE;
     }
+    SetHover(s, s->layout.HitTest(XOf(lp), YOf(lp)));
+}
+
+bool OnNcCreate(PageControlState* s, HWND hwnd, const CREATESTRUCTA* cs) {
+    if (!s) return false;
+    s->hwnd = hwnd;
+    if (const auto* captions = static_cast<const PageCaptions*>(cs->lpCreateParams)) s->captions = *captions;
+    s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312));
+    return true;
+}
+
+LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    PageControlState* s = OwnWindowState<PageControlState>(hwnd, msg);
+    if (msg == WM_NCCREATE) {
+        if (!OnNcCreate(s, hwnd, reinterpret_cast<const CREATESTRUCTA*>(lp))) return FALSE;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    // Before WM_NCCREATE and after WM_NCDESTROY there is no state: the
+    // default procedure answers.
+    if (!s) return DefWindowProcA(hwnd, msg, wp, lp);
+    switch (msg) {
     case WM_CREATE:
         MeasureCaptions(s);
         Relayout(s);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        delete s;
-        return DefWindowProcA(hwnd, msg, wp, lp);
     case WM_SIZE:
-        if (s) Relayout(s);
+        Relayout(s);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -253,14 +259,9 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         s->dirty = true;
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
         return 0;
-    case WM_MOUSEMOVE: {
-        if (!s->tracking) {
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
-            s->tracking = TrackMouseEvent(&tme) != FALSE;
-        }
-        SetHover(s, s->layout.HitTest(XOf(lp), YOf(lp)));
+    case WM_MOUSEMOVE:
+        OnMouseMove(s, lp);
         return 0;
-    }
     case WM_MOUSELEAVE:
         s->tracking = false;
         SetHover(s, -1);
@@ -287,16 +288,16 @@ bool RegisterPageControlClass(HINSTANCE instance) {
 }
 
 void SetPageControlTabPressed(HWND page, TabPressedFn fn) {
-    if (PageControlState* s = State(page)) s->onTabPressed = fn;
+    if (PageControlState* s = StateOf<PageControlState>(page)) s->onTabPressed = fn;
 }
 
 int PageControlCurrent(HWND page) {
-    PageControlState* s = State(page);
+    PageControlState* s = StateOf<PageControlState>(page);
     return s ? s->current : 0;
 }
 
 void PageControlSetCurrent(HWND page, int index) {
-    PageControlState* s = State(page);
+    PageControlState* s = StateOf<PageControlState>(page);
     if (!s) return;
     s->current = index;
     Relayout(s);  // the current tab's row moves next to the body

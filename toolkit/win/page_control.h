@@ -7,6 +7,13 @@ namespace tolvane {
 
 bool RegisterPageControlClass(HINSTANCE instance);
 
+// Creation parameter (lpParam of CreateWindowEx): the tab captions, one per
+// page, borrowed for the control's whole life.
+struct PageCaptions {
+    const char* const* texts;
+    int count;
+};
+
 // Called when the user presses the left button on a tab.
 using TabPressedFn = void (*)(int page);
 void SetPageControlTabPressed(HWND page, TabPressedFn fn);

@@ -1,7 +1,5 @@
 #include "toolkit/win/pic_box.h"
 
-#include <new>
-
 #include "toolkit/form_table.h"
 #include "winutil/gdi_objects.h"
 #include "toolkit/win/window_class.h"
@@ -14,12 +12,10 @@ struct PicBoxState {
     BitmapDc picture;  // selected once, so a repaint is one copy
 };
 
-PicBoxState* State(HWND hwnd) { return reinterpret_cast<PicBoxState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
-
 void Paint(HWND hwnd, HDC dc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    PicBoxState* s = State(hwnd);
+    PicBoxState* s = StateOf<PicBoxState>(hwnd);
     int pw = 0, ph = 0;
     if (s && s->picture.Dc()) {
         pw = s->picture.Width();
@@ -35,21 +31,9 @@ void Paint(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!OwnWindowState<PicBoxState>(hwnd, msg) && msg == WM_NCCREATE) return FALSE;
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
-    switch (msg) {
-    case WM_NCCREATE: {
-        auto* s = new (std::nothrow) PicBoxState;
-        if (!s) return FALSE;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-        break;
-    }
-    case WM_NCDESTROY:
-        delete State(hwnd);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        break;
-    case WM_ERASEBKGND:
-        return 1;
-    }
+    if (msg == WM_ERASEBKGND) return 1;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -60,7 +44,7 @@ bool RegisterPicBoxClass(HINSTANCE instance) {
 }
 
 void SetPicBoxPicture(HWND box, HBITMAP picture) {
-    PicBoxState* s = State(box);
+    PicBoxState* s = StateOf<PicBoxState>(box);
     if (!s) {
         if (picture) DeleteObject(picture);
         return;

@@ -12,9 +12,7 @@ namespace {
 // Known once the class is registered; painting asks it for every child.
 ATOM g_labelAtom = 0;
 
-TransLabelSettings* Settings(HWND hwnd) {
-    return reinterpret_cast<TransLabelSettings*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
+TransLabelSettings* Settings(HWND hwnd) { return StateOf<TransLabelSettings>(hwnd); }
 
 void Paint(HWND hwnd, HDC dc) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -39,30 +37,22 @@ void Paint(HWND hwnd, HDC dc) {
 }
 
 LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    TransLabelSettings* s = OwnWindowState<TransLabelSettings>(hwnd, msg);
+    if (msg == WM_NCCREATE) {
+        if (!s) return FALSE;
+        if (auto* given = static_cast<const TransLabelSettings*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams))
+            *s = *given;
+    }
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     switch (msg) {
-    case WM_NCCREATE: {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-        auto* given = static_cast<const TransLabelSettings*>(cs->lpCreateParams);
-        auto* s = new (std::nothrow) TransLabelSettings{LabelLayout::SingleLineCentred, nullptr, RGB(0, 0, 0)};
-        if (!s) return FALSE;
-        if (given) *s = *given;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-        break;
-    }
-    case WM_NCDESTROY:
-        delete Settings(hwnd);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        break;
     case WM_ERASEBKGND:
         return 1;  // nothing of its own: what lies beneath shows through
     case WM_SETFONT:
-        if (TransLabelSettings* s = Settings(hwnd)) s->font = reinterpret_cast<HFONT>(wp);
+        if (s) s->font = reinterpret_cast<HFONT>(wp);
         if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        if (TransLabelSettings* s = Settings(hwnd)) return reinterpret_cast<LRESULT>(s->font);
-        return 0;
+        return s ? reinterpret_cast<LRESULT>(s->font) : 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

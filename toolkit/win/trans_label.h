@@ -10,9 +10,9 @@ bool RegisterTransLabelClass(HINSTANCE instance);
 
 // Creation parameter of a label window (lpParam of CreateWindowEx).
 struct TransLabelSettings {
-    LabelLayout layout;
-    HFONT font;        // borrowed; null means the default GUI font
-    COLORREF textColour;
+    LabelLayout layout = LabelLayout::SingleLineCentred;
+    HFONT font = nullptr;        // borrowed; null means the default GUI font
+    COLORREF textColour = RGB(0, 0, 0);
 };
 
 // Whether `hwnd` is a transparent label: what lies beneath it must be

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <new>
+
 namespace tolvane {
 
 // What a class sets besides its procedure; by default none of it: no
@@ -45,6 +47,31 @@ inline bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)
     paint(hwnd, dc);
     EndPaint(hwnd, &ps);
     return true;
+}
+
+// The state a window of our own keeps for itself: made on WM_NCCREATE, kept
+// in GWLP_USERDATA, deleted on WM_NCDESTROY. Called first in the window
+// procedure with each message; answers the window's state, null before
+// WM_NCCREATE, from WM_NCDESTROY on, and when it could not be made (the
+// procedure then fails WM_NCCREATE, and the window is not created).
+template <class State>
+State* OwnWindowState(HWND hwnd, UINT msg) {
+    auto* s = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE && !s) {
+        s = new (std::nothrow) State;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+    } else if (msg == WM_NCDESTROY && s) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        delete s;
+        s = nullptr;
+    }
+    return s;
+}
+
+// The state of a window of ours outside its own procedure.
+template <class State>
+State* StateOf(HWND hwnd) {
+    return hwnd ? reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
 }
 
 }  // namespace tolvane
