@@ -2,7 +2,7 @@
 
 #include "app/win/startup.h"
 #include "skin/skin_plan.h"
-#include "skin/win/elevation.h"
+#include "skin/win/apply_skin.h"
 #include "winutil/system_library.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -17,14 +17,21 @@ struct Band {
 constexpr int kGradientBands = 64;
 Band GradientBand(int top, int height, Rgb from, Rgb to, int index);
 
-// The non-empty bands, top to bottom.
-inline std::vector<Band> GradientBands(int top, int height, Rgb from, Rgb to) {
-    std::vector<Band> bands;
-    if (height <= 0) return bands;
+// Calls `fill` with each non-empty band, top to bottom; painting goes through
+// here without a list of its own.
+template <class Fill>
+void ForEachGradientBand(int top, int height, Rgb from, Rgb to, Fill&& fill) {
+    if (height <= 0) return;
     for (int i = 0; i < kGradientBands; ++i) {
         const Band b = GradientBand(top, height, from, to, i);
-        if (b.bottom > b.top) bands.push_back(b);
+        if (b.bottom > b.top) fill(b);
     }
+}
+
+// The same bands as a list.
+inline std::vector<Band> GradientBands(int top, int height, Rgb from, Rgb to) {
+    std::vector<Band> bands;
+    ForEachGradientBand(top, height, from, to, [&bands](const Band& b) { bands.push_back(b); });
     return bands;
 }
 

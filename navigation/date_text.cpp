@@ -26,7 +26,7 @@ bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 std::optional<DateTime> DateTimeFromSeconds(long long seconds, ToLocalFn toLocal) {
     if (toLocal == nullptr) return std::nullopt;
     if (seconds < 0 || seconds > kLastSecondOf32BitTime) return std::nullopt;
-    CalendarFields f{};
+    DateTime f{0, 0, 0, 0, 0, 0};  // a substitute that claims success and writes nothing fails the range check
     if (!toLocal(seconds, &f)) return std::nullopt;
     // A substitute that hands over C-library fields unconverted (month 0-11) or
     // garbage would otherwise reach the clock line as a date that never was.
@@ -34,14 +34,7 @@ std::optional<DateTime> DateTimeFromSeconds(long long seconds, ToLocalFn toLocal
         !InRange(f.minute, 0, 59) || !InRange(f.second, 0, 60)) {
         return std::nullopt;
     }
-    DateTime dt;
-    dt.year = f.year;
-    dt.month = f.month;
-    dt.day = f.day;
-    dt.hour = f.hour;
-    dt.minute = f.minute;
-    dt.second = f.second;
-    return dt;
+    return f;
 }
 
 }  // namespace tolvane

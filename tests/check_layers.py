@@ -1,20 +1,17 @@
 #!/usr/bin/env python3
-"""Fails on an #include or a CMake target dependency that goes against the
-layer order (README.md, "Architecture"):
+"""Fails on anything that goes against the layer rules of tests/layers.txt:
+- an #include of a file of a unit the including unit may not use, or of a
+  Windows header in a pure unit;
+- a CMake target that depends on a target of a unit it may not use, or
+  builds a file of another unit;
+- a static library (or object library) whose undefined symbols are defined
+  only in libraries of units it may not use: a call that only the linker
+  would resolve, against the layers, whatever the includes say.
 
-    core  <  winutil  <  toolkit  <  locator, skin, navigation  <  app
-    core  <  winutil  <  engine
-
-A file or target may use what lies in a lower layer, never a higher one nor a
-sibling feature. The pure part of a subsystem (the files at the top of its
-folder) is core: it includes no Windows header and nothing but core/ and its
-own subsystem's pure files. toolkit's pure part and resources/ serve the
-program's layers from toolkit up, not the engine.
-
-Usage: check_layers.py SOURCE_DIR BUILD_DIR CMAKE
-The targets' dependencies come from CMake's file API (codemodel-v2). The
-top-level CMakeLists.txt writes the query; CMake answers it from the next
-generation on, so a build configured only once is generated again here.
+Usage: check_layers.py SOURCE_DIR BUILD_DIR CMAKE CXX NM
+The targets come from CMake's file API (codemodel-v2). The top-level
+CMakeLists.txt writes the query; CMake answers it from the next generation
+on, so a build configured only once is generated again here.
 """
 import json
 import os
@@ -22,72 +19,44 @@ import re
 import subprocess
 import sys
 
-RANK = {'core': 0, 'winutil': 1, 'toolkit': 2, 'engine': 2, 'feature': 3, 'app': 4}
-FEATURES = ('locator', 'skin', 'navigation')
-SUBSYSTEMS = ('toolkit',) + FEATURES + ('app',)
-TARGETS = {
-    'tolvane_core': ('core', 'core'),
-    'tolvane_winutil': ('winutil', 'winutil'),
-    'tolvane_toolkit': ('toolkit', 'toolkit'),
-    'tolvane_locator': ('feature', 'locator'),
-    'tolvane_skin': ('feature', 'skin'),
-    'tolvane_navigation': ('feature', 'navigation'),
-    'tolvane_app': ('app', 'app'),
-    'tolvane': ('app', 'app'),
-    'skin_engine': ('engine', 'engine'),
-}
 WINDOWS_HEADERS = re.compile(r'^(windows|win\w*|ole2|objbase|commctrl|commdlg|shellapi|shlobj|dwmapi|uxtheme|mmsystem)\.h$', re.I)
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
 SOURCE_SUFFIXES = ('.h', '.cpp', '.S')
 
 
-def component(path):
-    """(layer, subsystem) of a path relative to the source root, or None when
-    the file belongs to no layer (tests, scripts, the build)."""
-    parts = path.split('/')
-    top = parts[0]
-    if top == 'core' and len(parts) == 2:
-        return ('core', 'core')
-    if top == 'resources' and len(parts) == 2:
-        return ('core', 'resources')
-    if top == 'winutil' and len(parts) == 2:
-        return ('winutil', 'winutil')
-    if top == 'engine':
-        if len(parts) == 2 and parts[1].startswith('she_format.'):
-            return ('core', 'engine')
-        if len(parts) == 2:
-            return ('engine', 'engine')
-        return None  # engine/test: test code
-    if top in SUBSYSTEMS:
-        if len(parts) == 2:
-            if top == 'app':  # the entry point and the runtime's traps
-                return ('app', 'app')
-            return ('core', top)
-        if len(parts) == 3 and parts[1] == 'win':
-            layer = 'feature' if top in FEATURES else top
-            return (layer, top)
-    return None
+class Unit:
+    def __init__(self, name, files, targets, pure, uses):
+        self.name, self.pure, self.uses = name, pure == 'yes', [] if uses == ['-'] else uses
+        self.patterns = [re.compile('^' + re.escape(f).replace(r'\*', '[^/]*') + '$') for f in files.split(',')]
+        self.targets = [] if targets == '-' else targets.split(',')
 
 
-def may_use(user, used):
-    """Whether a file or target of `user` may include or link one of `used`."""
-    (ulayer, usub), (tlayer, tsub) = user, used
-    if user == used:
-        return True
-    if ulayer == 'core':  # a pure part: core/ and its own subsystem's pure files
-        return tlayer == 'core' and tsub in ('core', usub)
-    if ulayer == 'engine':
-        return used in (('core', 'core'), ('core', 'engine'), ('winutil', 'winutil'))
-    if RANK[tlayer] >= RANK[ulayer]:
-        return False
-    if tlayer == 'core' and tsub not in ('core', usub, 'toolkit', 'resources') and ulayer != 'app':
-        return False  # another feature's pure part
-    if tsub == 'engine' and ulayer != 'app':
-        return False  # the program knows the engine only as bytes it embeds
-    return True
+def read_rules(path):
+    units = []
+    with open(path, encoding='utf-8') as f:
+        for line in f:
+            fields = line.split('#', 1)[0].split()
+            if fields:
+                units.append(Unit(fields[0], fields[1], fields[2], fields[3], fields[4:]))
+    by_name = {u.name: u for u in units}
+    # What each unit may use: itself, what it names, and what those may use.
+    allowed = {}
+    def closure(unit):
+        if unit.name not in allowed:
+            allowed[unit.name] = {unit.name}
+            for used in unit.uses:
+                allowed[unit.name] |= closure(by_name[used])
+        return allowed[unit.name]
+    for u in units:
+        closure(u)
+    return units, allowed
 
 
-def check_includes(root):
+def unit_of(units, path):
+    return next((u for u in units if any(p.match(path) for p in u.patterns)), None)
+
+
+def check_includes(root, units, allowed):
     faults = []
     for dirpath, dirnames, filenames in os.walk(root):
         rel_dir = os.path.relpath(dirpath, root)
@@ -96,7 +65,7 @@ def check_includes(root):
             if not name.endswith(SOURCE_SUFFIXES):
                 continue
             rel = os.path.normpath(os.path.join(rel_dir, name)).replace(os.sep, '/')
-            user = component(rel)
+            user = unit_of(units, rel)
             if user is None:
                 continue
             with open(os.path.join(dirpath, name), encoding='utf-8', errors='replace') as f:
@@ -107,70 +76,117 @@ def check_includes(root):
                     kind, header = m.groups()
                     where = f'{rel}:{number}: #include {kind}{header}{">" if kind == "<" else kind}'
                     if kind == '<':
-                        if user[0] == 'core' and WINDOWS_HEADERS.match(os.path.basename(header)):
-                            faults.append(f'{where}: a Windows header in the pure core')
+                        if user.pure and WINDOWS_HEADERS.match(os.path.basename(header)):
+                            faults.append(f'{where}: a Windows header in pure code')
                         continue
-                    used = component(header)
-                    if used is None and user[1] == 'resources':
-                        continue  # the resource script's own neighbours
+                    # From the source root, or else beside the including file.
+                    used = unit_of(units, header) or unit_of(units, os.path.normpath(os.path.join(os.path.dirname(rel), header)))
                     if used is None:
                         faults.append(f'{where}: names no file of a layer (include paths start at the source root)')
-                    elif not may_use(user, used):
-                        faults.append(f'{where}: {user[0]}/{user[1]} may not include {used[0]}/{used[1]}')
+                    elif used.name not in allowed[user.name]:
+                        faults.append(f'{where}: {user.name} may not use {used.name}')
     return faults
 
 
-def check_targets(root, build, cmake):
+def load_targets(build, cmake):
     reply = os.path.join(build, '.cmake', 'api', 'v1', 'reply')
     if not os.path.isdir(reply):
         subprocess.run([cmake, build], stdout=subprocess.DEVNULL, check=True)
     indexes = sorted(f for f in os.listdir(reply) if f.startswith('index-')) if os.path.isdir(reply) else []
     if not indexes:
-        return [f'no CMake file API reply in {reply}']
+        return None
     with open(os.path.join(reply, indexes[-1])) as f:
         index = json.load(f)
     codemodel = next(r for r in index['objects'] if r['kind'] == 'codemodel')
     with open(os.path.join(reply, codemodel['jsonFile'])) as f:
         model = json.load(f)
-    config = model['configurations'][0]
     targets = {}
-    for t in config['targets']:
+    for t in model['configurations'][0]['targets']:
         with open(os.path.join(reply, t['jsonFile'])) as f:
             targets[t['id']] = json.load(f)
+    return targets
+
+
+def check_targets(units, allowed, targets):
+    owner = {t: u for u in units for t in u.targets}
     faults, seen = [], set()
     for target in targets.values():
         name = target['name']
-        if name not in TARGETS:
+        user = owner.get(name)
+        if user is None:
             continue
         seen.add(name)
-        user = TARGETS[name]
         for dep in target.get('dependencies', []):
-            dep_name = targets[dep['id']]['name']
-            if dep_name in TARGETS and not may_use(user, TARGETS[dep_name]):
-                faults.append(f'target {name} ({user[0]}) depends on {dep_name} ({TARGETS[dep_name][0]})')
-        # Every source of a layer's target lies in that layer's folders.
+            dep_unit = owner.get(targets[dep['id']]['name'])
+            if dep_unit and dep_unit.name not in allowed[user.name]:
+                faults.append(f'target {name} ({user.name}) depends on {targets[dep["id"]]["name"]} ({dep_unit.name})')
         for source in target.get('sources', []):
             path = source['path']
             if os.path.isabs(path) or path.startswith('..') or not path.endswith(SOURCE_SUFFIXES):
                 continue
-            where = component(path)
-            if where is None or (where[0] != user[0] and not (user[1] == 'engine' and where == ('core', 'engine'))):
-                faults.append(f'target {name} ({user[0]}) builds {path}, which lies in {where[0] if where else "no layer"}')
-    for name in TARGETS:
+            where = unit_of(units, path)
+            if where is not user:
+                faults.append(f'target {name} ({user.name}) builds {path}, which lies in {where.name if where else "no layer"}')
+    for name in owner:
         if name not in seen:
-            faults.append(f'target {name} is missing from the build: update the layer table here')
+            faults.append(f'target {name} is missing from the build: update tests/layers.txt')
+    return faults
+
+
+def symbols(nm, files, defined):
+    args = [nm, '-g', '--defined-only' if defined else '--undefined-only', '--format=posix'] + files
+    out = subprocess.run(args, capture_output=True, text=True, check=True).stdout
+    return {line.split()[0] for line in out.splitlines() if line and not line.endswith(':') and len(line.split()) >= 2}
+
+
+def runtime_symbols(nm, compiler):
+    """What the C++ runtime defines: a library calling operator new calls the
+    runtime, whichever layer replaces it."""
+    library = subprocess.run([compiler, '-print-file-name=libstdc++.a'], capture_output=True, text=True).stdout.strip()
+    return symbols(nm, [library], True) if os.path.isabs(library) else set()
+
+
+def check_symbols(build, compiler, nm, units, allowed, targets):
+    owner = {t: u for u in units for t in u.targets}
+    libraries = {}
+    for target in targets.values():
+        unit = owner.get(target['name'])
+        if unit and target['type'] in ('STATIC_LIBRARY', 'OBJECT_LIBRARY'):
+            files = [os.path.join(build, a['path']) for a in target.get('artifacts', [])]
+            files = [f for f in files if os.path.exists(f)]
+            if files:
+                libraries[target['name']] = (unit, files)
+    if not libraries:
+        return ['no libraries to read the symbols of: build first']
+    runtime = runtime_symbols(nm, compiler)
+    defined_in = {}
+    for name, (unit, files) in libraries.items():
+        for sym in symbols(nm, files, True):
+            defined_in.setdefault(sym, set()).add(unit.name)
+    faults = []
+    for name, (unit, files) in sorted(libraries.items()):
+        for sym in sorted(symbols(nm, files, False)):
+            providers = defined_in.get(sym)
+            if providers and not providers & allowed[unit.name] and sym not in runtime:
+                faults.append(f'library {name} ({unit.name}) calls {sym}, defined only in {", ".join(sorted(providers))}')
     return faults
 
 
 def main():
-    root, build, cmake = sys.argv[1:4]
-    faults = check_includes(root) + check_targets(root, build, cmake)
+    root, build, cmake, compiler, nm = sys.argv[1:6]
+    units, allowed = read_rules(os.path.join(root, 'tests', 'layers.txt'))
+    faults = check_includes(root, units, allowed)
+    targets = load_targets(build, cmake)
+    if targets is None:
+        faults.append('no CMake file API reply in the build')
+    else:
+        faults += check_targets(units, allowed, targets) + check_symbols(build, compiler, nm, units, allowed, targets)
     for fault in faults:
         print(fault)
     if faults:
-        print(f'{len(faults)} dependencies against the layer order')
+        print(f'{len(faults)} uses against the layer rules')
         return 1
-    print('layers: every include and every target dependency points down')
+    print('layers: every include, target dependency and library symbol points down')
     return 0
 
 

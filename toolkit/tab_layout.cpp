@@ -21,16 +21,15 @@ int TabLayout::HitTest(int x, int y) const {
     return -1;
 }
 
-TabLayout LayoutTabs(const TabLayoutInput& in) {
-    TabLayout out;
-    // Fonts come as negative character heights; a large font must not clip its captions.
-    out.rowHeight = std::max(kMinRowHeight, std::abs(in.fontHeight));
+namespace {
 
+// Flows the tabs left to right, wrapping to a new row where one would pass
+// the right limit. Sets each tab's left and right; answers each tab's row.
+std::vector<int> FlowTabs(const TabLayoutInput& in, TabLayout* out) {
     const int rightLimit = in.controlWidth - kRightMargin;
     // A control narrower than the margin would give negative widths; an empty tab is
     // the most that can be drawn there.
     const int maxTabWidth = std::max(0, rightLimit);
-
     std::vector<int> rowOf;
     rowOf.reserve(in.captionWidths.size());
     int x = kFirstTabLeft;
@@ -47,20 +46,24 @@ TabLayout LayoutTabs(const TabLayoutInput& in) {
         Rect r;
         r.left = x;
         r.right = x + width;
-        out.tabs.push_back(r);
+        out->tabs.push_back(r);
         rowOf.push_back(row);
         x += width;
         rowEmpty = false;
     }
-    out.rows = row + 1;
+    out->rows = row + 1;
+    return rowOf;
+}
 
-    // The current tab's row sits next to the body, so that the tab can join it.
-    const int lastRow = out.rows - 1;
+// Sets each tab's top and bottom. The current tab's row sits next to the
+// body, so that the tab can join it: it trades places with the last row.
+void StackRows(const std::vector<int>& rowOf, int currentTab, TabLayout* out) {
+    const int lastRow = out->rows - 1;
     int currentRow = -1;
-    if (in.currentTab >= 0 && static_cast<std::size_t>(in.currentTab) < rowOf.size()) {
-        currentRow = rowOf[static_cast<std::size_t>(in.currentTab)];
+    if (currentTab >= 0 && static_cast<std::size_t>(currentTab) < rowOf.size()) {
+        currentRow = rowOf[static_cast<std::size_t>(currentTab)];
     }
-    for (std::size_t i = 0; i < out.tabs.size(); ++i) {
+    for (std::size_t i = 0; i < out->tabs.size(); ++i) {
         int shownRow = rowOf[i];
         if (currentRow >= 0 && currentRow != lastRow) {
             if (shownRow == currentRow) {
@@ -69,9 +72,18 @@ TabLayout LayoutTabs(const TabLayoutInput& in) {
                 shownRow = currentRow;
             }
         }
-        out.tabs[i].top = kStripTop + shownRow * out.rowHeight;
-        out.tabs[i].bottom = out.tabs[i].top + out.rowHeight;
+        out->tabs[i].top = kStripTop + shownRow * out->rowHeight;
+        out->tabs[i].bottom = out->tabs[i].top + out->rowHeight;
     }
+}
+
+}  // namespace
+
+TabLayout LayoutTabs(const TabLayoutInput& in) {
+    TabLayout out;
+    // Fonts come as negative character heights; a large font must not clip its captions.
+    out.rowHeight = std::max(kMinRowHeight, std::abs(in.fontHeight));
+    StackRows(FlowTabs(in, &out), in.currentTab, &out);
 
     const int bodyTop = kStripTop + out.rows * out.rowHeight;
     out.body.left = 0;

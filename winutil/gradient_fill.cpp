@@ -33,10 +33,8 @@ bool IsEmpty(const RECT& rc) { return rc.bottom <= rc.top || rc.right <= rc.left
 void FillGradientBands(HDC dc, const RECT& rc, Rgb top, Rgb bottom) {
     if (IsEmpty(rc)) return;
     const DcBrushFill fill(dc);
-    for (int i = 0; i < kGradientBands; ++i) {
-        const Band b = GradientBand(rc.top, rc.bottom - rc.top, top, bottom, i);
-        if (b.bottom > b.top) fill.Rows(rc, b.top, b.bottom, b.colour);
-    }
+    ForEachGradientBand(rc.top, rc.bottom - rc.top, top, bottom,
+                        [&](const Band& b) { fill.Rows(rc, b.top, b.bottom, b.colour); });
 }
 
 void FillGradientRows(HDC dc, const RECT& rc, Rgb top, Rgb bottom) {

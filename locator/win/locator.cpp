@@ -63,6 +63,10 @@ std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
     return type == REG_EXPAND_SZ ? Expand(text) : text;
 }
 
+// Each step reads 编辑框1 back rather than keeping its text in a local: what
+// is derived is what the box holds, as the user sees it and as ConfirmRepair
+// will read it, even where an edit box keeps something other than the text
+// it was given (a text cut at the system's limit, for one).
 void LocateInstallation() {
     SetControlText(kInstallFolderBox, ReadRegistryText(HKEY_CURRENT_USER, kInstallRegistryPath));
     SetControlText(kInstallFolderBox, InstallFolderFromValue(GetControlText(kInstallFolderBox)));

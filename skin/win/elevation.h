@@ -28,8 +28,4 @@ constexpr DWORD kDeployWaitMs = 60000;
 // the consent prompt.
 void RunElevatedDeployment(HWND owner, DWORD waitMs = kDeployWaitMs);
 
-// The whole of the helper process: the engine and the start-up skin written where
-// missing. Its exit code: 0 when both are whole in place afterwards, 1 otherwise.
-int RunDeployment();
-
 }  // namespace tolvane

@@ -12,6 +12,7 @@
 
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
+#include "skin/win/apply_skin.h"
 #include "skin/win/elevation.h"
 #include "tests/e2e/driver/driver.h"
 #include "toolkit/win/resource_bytes.h"

@@ -33,10 +33,10 @@ TEST(DateText, CharactersAreCodePage936Bytes) {
 // Stands in for localtime: UTC, recording what it was asked.
 long long g_askedFor = -1;
 bool g_failNext = false;
-CalendarFields g_forced{};
+DateTime g_forced{};
 bool g_force = false;
 
-bool FakeToLocal(long long seconds, CalendarFields* out) {
+bool FakeToLocal(long long seconds, DateTime* out) {
     g_askedFor = seconds;
     if (g_failNext) return false;
     if (g_force) {
@@ -51,7 +51,7 @@ bool FakeToLocal(long long seconds, CalendarFields* out) {
     const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
     const long long mp = (5 * doy + 2) / 153;
     const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    *out = CalendarFields{static_cast<int>(yoe + era * 400 + (month <= 2)), month,
+    *out = DateTime{static_cast<int>(yoe + era * 400 + (month <= 2)), month,
                           static_cast<int>(doy - (153 * mp + 2) / 5 + 1),
                           static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
                           static_cast<int>(rest % 60)};
@@ -92,18 +92,18 @@ TEST_F(DateFromSeconds, FailedOrMissingConversionGivesNothing) {
 
 TEST_F(DateFromSeconds, FieldsPassThroughAndImpossibleOnesAreRejected) {
     g_force = true;
-    g_forced = CalendarFields{2010, 10, 29, 14, 25, 7};
+    g_forced = DateTime{2010, 10, 29, 14, 25, 7};
     const auto dt = DateTimeFromSeconds(1, FakeToLocal);
     ASSERT_TRUE(dt.has_value());
     EXPECT_EQ(DateTimeToText(*dt), "2010年10月29日14时25分7秒");
 
     // Month 0 is what an unconverted C-library January would look like.
-    const CalendarFields bad[] = {
+    const DateTime bad[] = {
         {2010, 0, 29, 14, 25, 7},  {2010, 13, 29, 14, 25, 7}, {2010, 10, 0, 14, 25, 7},
         {2010, 10, 32, 14, 25, 7}, {2010, 10, 29, 24, 25, 7}, {2010, 10, 29, 14, 60, 7},
         {2010, 10, 29, -1, 25, 7},
     };
-    for (const CalendarFields& f : bad) {
+    for (const DateTime& f : bad) {
         g_forced = f;
         EXPECT_FALSE(DateTimeFromSeconds(1, FakeToLocal).has_value())
             << f.month << "/" << f.day << " " << f.hour << ":" << f.minute;
