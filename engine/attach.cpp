@@ -9,11 +9,13 @@ namespace engine {
 
 namespace {
 
-HINSTANCE g_module = nullptr;
-HHOOK g_hook = nullptr;
+// A DLL's state is its process's: one skin at a time, for the thread that
+// attached it, reached from hook and window procedures that carry no context.
+HINSTANCE g_module = nullptr;   // this DLL, the creation hook's module
+HHOOK g_hook = nullptr;         // the creation hook, on g_hookThread
 DWORD g_hookThread = 0;
-Palette* g_palette = nullptr;
-Skinned* g_records = nullptr;
+Palette* g_palette = nullptr;   // the attached skin's colours and metrics
+Skinned* g_records = nullptr;   // every window the engine has put its subclass on
 
 // The program's own owner-drawn classes paint themselves.
 const char* const kLeftAlone[] = {"TolvanePageControl", "TolvaneTransLabel", "TolvanePicBox"};

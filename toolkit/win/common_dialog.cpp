@@ -39,6 +39,7 @@ using SetWindowSubclassFn = decltype(&SetWindowSubclass);
 using RemoveWindowSubclassFn = decltype(&RemoveWindowSubclass);
 using DefSubclassProcFn = decltype(&DefSubclassProc);
 
+// Bound on the first browse and kept, as the library is, for the process.
 GetOpenFileNameFn g_openFileName = nullptr;
 
 GetOpenFileNameFn BindOpenDialog() {
@@ -68,6 +69,7 @@ SubclassApi BindSubclassApi() {
     return api;
 }
 
+// Bound with the first hooked dialog; the hook procedures below have no other way to it.
 SubclassApi g_subclass;
 
 // Wine's dialog assembles the confirmed path in a MAX_PATH buffer of its own
