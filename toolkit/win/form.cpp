@@ -176,9 +176,8 @@ bool CreateControls(Form& form, HINSTANCE instance) {
     if (!form.page) return false;
     SetPageControlTabPressed(form.page, OnTabPressed);
     for (int i = kControlCount - 1; i >= 0; --i) {
-        form.controls[i] = CreateControl(form, i, instance);
-        form.visibleFlags[i] = (kControls[i].flags & kVisible) != 0;
-        if (!form.controls[i] && IsWindowedKind(kControls[i].kind)) return false;
+        form.controls[i] = {CreateControl(form, i, instance), (kControls[i].flags & kVisible) != 0};
+        if (!form.controls[i].hwnd && IsWindowedKind(kControls[i].kind)) return false;
     }
     return true;
 }
@@ -187,15 +186,16 @@ bool CreateControls(Form& form, HINSTANCE instance) {
 // controls of the later page stay hidden, their flags kept for the switch.
 void PlaceControls(const Form& form) {
     HWND after = HWND_TOP;
-    for (HWND c : form.controls) {
+    for (const FormControl& control : form.controls) {
+        HWND c = control.hwnd;
         if (!c) continue;
         SetParent(c, form.page);
         SetWindowPos(c, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = c;
     }
     for (int i = 0; i < kControlCount; ++i) {
-        if (HWND c = form.controls[i])
-            ShowWindow(c, form.visibleFlags[i] && kControls[i].page == 0 ? SW_SHOWNA : SW_HIDE);
+        if (HWND c = form.controls[i].hwnd)
+            ShowWindow(c, form.controls[i].visible && kControls[i].page == 0 ? SW_SHOWNA : SW_HIDE);
     }
     ShowWindow(form.page, SW_SHOWNA);
 }
@@ -213,7 +213,7 @@ void RaiseGotFocus(const Form& form) {
 int Form::IndexOf(HWND hwnd) const {
     if (!hwnd) return -1;
     for (int i = 0; i < kControlCount; ++i)
-        if (controls[i] == hwnd) return i;
+        if (controls[i].hwnd == hwnd) return i;
     return -1;
 }
 
@@ -230,7 +230,7 @@ HWND PageControlWindow() {
 }
 HWND ControlWindow(int index) {
     const Form* form = MainForm();
-    return form && index >= 0 && index < kControlCount ? form->controls[index] : nullptr;
+    return form && index >= 0 && index < kControlCount ? form->controls[index].hwnd : nullptr;
 }
 
 void SetMessageLoopEntered() { g_loopEntered = true; }
@@ -280,14 +280,14 @@ void SetLabelCaption(int index, const std::string& text) {
 
 bool VisibleFlag(int index) {
     const Form* form = MainForm();
-    return form && index >= 0 && index < kControlCount && form->visibleFlags[index];
+    return form && index >= 0 && index < kControlCount && form->controls[index].visible;
 }
 
 void SetVisibleFlag(int index, bool visible) {
     Form* form = MainForm();
     if (!form || index < 0 || index >= kControlCount) return;
-    form->visibleFlags[index] = visible;
-    HWND c = form->controls[index];
+    form->controls[index].visible = visible;
+    HWND c = form->controls[index].hwnd;
     if (!c) return;
     // A control of the page that is not current shows when its page does.
     if (!visible) ShowWindow(c, SW_HIDE);
@@ -326,15 +326,15 @@ void SelectPage(int index) {
     if (!(form = MainForm())) return;  // closed by the handler
     PageControlSetCurrent(form->page, index);
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = form->controls[i];
+        HWND c = form->controls[i].hwnd;
         if (c && kControls[i].page != index && IsWindowVisible(c)) ShowWindow(c, SW_HIDE);
     }
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = form->controls[i];
-        if (c && kControls[i].page == index && form->visibleFlags[i]) ShowWindow(c, SW_SHOWNA);
+        HWND c = form->controls[i].hwnd;
+        if (c && kControls[i].page == index && form->controls[i].visible) ShowWindow(c, SW_SHOWNA);
     }
     for (int i = 0; i < kControlCount; ++i) {
-        HWND c = form->controls[i];
+        HWND c = form->controls[i].hwnd;
         if (c && kControls[i].page == index && CanTakeFocus(kControls[i].kind) && IsWindowEnabled(c)) {
             SetFocus(c);
             break;

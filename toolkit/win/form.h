@@ -9,12 +9,18 @@
 
 namespace tolvane {
 
+// A control of the form as it lives: its window (null for the components)
+// and its visibility flag, which a control of the later page keeps while hidden.
+struct FormControl {
+    HWND hwnd = nullptr;
+    bool visible = false;
+};
+
 // Owned by the main window: made with it, deleted with it.
 struct Form {
     HWND main = nullptr;
     HWND page = nullptr;
-    HWND controls[kControlCount] = {};
-    bool visibleFlags[kControlCount] = {};
+    FormControl controls[kControlCount];  // in control order
     GdiObject<HFONT> songTi;  // 按钮2's own font
     CommonDialog dialog;
     EventSink events = nullptr;

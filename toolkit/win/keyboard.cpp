@@ -21,7 +21,7 @@ bool IsEnabledDefaultButton(HWND hwnd) {
 void PressEnter(const Form& form, HWND focus) {
     int index = IsEnabledDefaultButton(focus) ? form.IndexOf(focus) : -1;
     for (int i = 0; index < 0 && i < kControlCount; ++i)
-        if (IsEnabledDefaultButton(form.controls[i])) index = i;
+        if (IsEnabledDefaultButton(form.controls[i].hwnd)) index = i;
     if (index >= 0) form.Raise(index, Event::Clicked);
 }
 
@@ -34,15 +34,15 @@ void MoveFocus(const Form& form, HWND focus, bool backwards) {
     int order[kControlCount];
     int count = 0, at = -1;
     for (int i = kControlCount - 1; i >= 0; --i) {
-        if (!CanTab(form.controls[i])) continue;
-        if (form.controls[i] == focus) at = count;
+        if (!CanTab(form.controls[i].hwnd)) continue;
+        if (form.controls[i].hwnd == focus) at = count;
         order[count++] = i;
     }
     if (count == 0) return;
     int next;
     if (at < 0) next = backwards ? count - 1 : 0;
     else next = backwards ? (at + count - 1) % count : (at + 1) % count;
-    HWND target = form.controls[order[next]];
+    HWND target = form.controls[order[next]].hwnd;
     SetFocus(target);
     if (kControls[order[next]].kind == Kind::EditBox) SendMessageA(target, EM_SETSEL, 0, -1);
 }
