@@ -12,7 +12,8 @@ set(TOLVANE_CORE_SOURCES
   locator/install_paths.cpp
   skin/skin_plan.cpp
 )
-# The skin engine's pure part: the skin file format.
+# The skin engine's pure part: the skin file format and the frame's layout.
 set(ENGINE_CORE_SOURCES
   engine/she_format.cpp
+  engine/frame_geometry.cpp
 )

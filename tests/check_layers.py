@@ -53,7 +53,7 @@ def component(path):
     if top == 'winutil' and len(parts) == 2:
         return ('winutil', 'winutil')
     if top == 'engine':
-        if len(parts) == 2 and parts[1].startswith('she_format.'):
+        if len(parts) == 2 and parts[1].startswith(('she_format.', 'frame_geometry.')):
             return ('core', 'engine')
         if len(parts) == 2:
             return ('engine', 'engine')
