@@ -2,6 +2,7 @@
 // the caption buttons. The frame keeps the system's geometry, so windows laid
 // out for the system frame keep their client size; only the look changes.
 #include "engine/engine.h"
+#include "engine/frame_geometry.h"
 #include "winutil/system_library.h"
 
 #include <dwmapi.h>
@@ -41,22 +42,15 @@ struct FrameState : Skinned {
     }
 };
 
-constexpr int kMaxButtons = 3;
-
-struct Geometry {
-    int width = 0, height = 0;
-    RECT client = {};     // window coordinates
-    RECT inner = {};      // inside the border and below caption (and menu)
-    int border = 0;       // frame thickness, without the client edge
-    int captionBottom = 0;
-    bool defaultInner = false;  // menu or scroll bars: the default paints them
-    RECT buttons[kMaxButtons] = {};
-    int buttonHit[kMaxButtons] = {};
-    int buttonCount = 0;
-    RECT icon = {};
+// The layout, and the icon it makes room for.
+struct Geometry : FrameGeometry {
     HICON hicon = nullptr;
-    RECT text = {};
 };
+
+static_assert(kMinButton == HTMINBUTTON && kMaxButton == HTMAXBUTTON && kCloseButton == HTCLOSE,
+              "the layout hands out the system's hit-test codes");
+
+RECT ToRect(const Box& b) { return {b.left, b.top, b.right, b.bottom}; }
 
 using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
@@ -106,56 +100,39 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     if (!GetWindowRect(hwnd, &wr) || !GetClientRect(hwnd, &cr)) return false;
     POINT origin = {0, 0};
     ClientToScreen(hwnd, &origin);
-    g->width = wr.right - wr.left;
-    g->height = wr.bottom - wr.top;
-    g->client = {origin.x - wr.left, origin.y - wr.top, origin.x - wr.left + cr.right,
-                 origin.y - wr.top + cr.bottom};
-    int edge = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
-    g->border = g->client.left - edge;
-    if (g->border < 0) return false;
-
-    g->captionBottom = g->client.top - edge;
+    FrameInput in;
+    in.window = {wr.left, wr.top, wr.right, wr.bottom};
+    in.clientX = origin.x;
+    in.clientY = origin.y;
+    in.clientWidth = cr.right;
+    in.clientHeight = cr.bottom;
+    in.clientEdge = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
     HMENU menu = GetMenu(hwnd);
     if (menu && IsMenu(menu)) {
         MENUBARINFO mbi = {};
         mbi.cbSize = sizeof(mbi);
-        if (GetMenuBarInfo(hwnd, OBJID_MENU, 0, &mbi)) g->captionBottom = mbi.rcBar.top - wr.top;
-        g->defaultInner = true;
+        in.menuBar = GetMenuBarInfo(hwnd, OBJID_MENU, 0, &mbi) != FALSE;
+        in.menuBarTop = mbi.rcBar.top;
+        in.defaultInner = true;
     }
-    if (style & (WS_VSCROLL | WS_HSCROLL)) g->defaultInner = true;
-    g->inner = {g->border, g->captionBottom, g->width - g->border, g->height - g->border};
-    int band = g->captionBottom - g->border;  // caption height inside the top border
-    if (band < 8 || g->width < 2 * g->border + 16) return false;
-
-    // Caption buttons from the right: close, maximise, minimise.
-    int size = pal.metric(she::kCaptionButtonSize);
-    if (size > band - 2) size = band - 2;
-    int top = g->border + (band - size) / 2;
-    int right = g->width - g->border - 2;
-    auto add = [&](int hit) {
-        g->buttons[g->buttonCount] = {right - size, top, right, top + size};
-        g->buttonHit[g->buttonCount] = hit;
-        ++g->buttonCount;
-        right -= size + 2;
-    };
-    if (style & WS_SYSMENU) {
-        add(HTCLOSE);
-        if (style & WS_MAXIMIZEBOX) add(HTMAXBUTTON);
-        if (style & WS_MINIMIZEBOX) add(HTMINBUTTON);
-    }
-
-    int x = g->border + pal.metric(she::kCaptionTextIndent);
-    bool wantsIcon = (style & WS_SYSMENU) && !(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW));
-    if (wantsIcon) g->hicon = IconOf(hwnd);
+    if (style & (WS_VSCROLL | WS_HSCROLL)) in.defaultInner = true;
+    in.sysMenu = (style & WS_SYSMENU) != 0;
+    in.maxBox = (style & WS_MAXIMIZEBOX) != 0;
+    in.minBox = (style & WS_MINIMIZEBOX) != 0;
+    in.buttonSize = pal.metric(she::kCaptionButtonSize);
+    in.textIndent = pal.metric(she::kCaptionTextIndent);
+    FrameGeometry& geo = *g;
+    geo = MeasureFrame(in);
+    // The icon is asked for only when the caption is ours to draw; it moves
+    // the title.
+    bool wantsIcon = in.sysMenu && !(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW));
+    if (geo.fits && wantsIcon) g->hicon = IconOf(hwnd);
     if (g->hicon) {
-        int is = GetSystemMetrics(SM_CXSMICON);
-        if (is > band) is = band;
-        int iy = g->border + (band - is) / 2;
-        g->icon = {x, iy, x + is, iy + is};
-        x += is + 4;
+        in.icon = true;
+        in.iconSize = GetSystemMetrics(SM_CXSMICON);
+        geo = MeasureFrame(in);
     }
-    g->text = {x, g->border, right - 2, g->captionBottom};
-    return true;
+    return geo.fits;
 }
 
 // The one guard of every skinned path: a skin is attached and the window has
@@ -164,12 +141,6 @@ bool Measured(HWND hwnd, Geometry* g, const Palette** palette = nullptr) {
     const Palette* pal = CurrentPalette();
     if (palette) *palette = pal;
     return pal != nullptr && Measure(hwnd, *pal, g);
-}
-
-int ButtonAt(const Geometry& g, POINT windowPt) {
-    for (int i = 0; i < g.buttonCount; ++i)
-        if (PtInRect(&g.buttons[i], windowPt)) return g.buttonHit[i];
-    return 0;
 }
 
 bool IsCaptionButtonHit(LRESULT hit) {
@@ -181,6 +152,8 @@ POINT ScreenToWindowPt(HWND hwnd, POINT screen) {
     GetWindowRect(hwnd, &wr);
     return {screen.x - wr.left, screen.y - wr.top};
 }
+
+int ButtonAt(const Geometry& g, POINT windowPt) { return g.ButtonAt(windowPt.x, windowPt.y); }
 
 void DrawGlyph(HDC dc, const Palette& pal, const RECT& r, int hit, bool zoomed) {
     ScopedSelect pen(dc, pal.glyph);
@@ -233,7 +206,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     }
 
     if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
-        RECT edge = g.client;
+        RECT edge = ToRect(g.client);
         int e = GetSystemMetrics(SM_CXEDGE);
         InflateRect(&edge, e, e);
         DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
@@ -250,7 +223,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
         ScopedSelect font(dc, pal.captionFont);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, pal.color(st.active ? she::kCaptionActiveText : she::kCaptionInactiveText));
-        RECT tr = g.text;
+        RECT tr = ToRect(g.text);
         DrawTextA(dc, title, n, &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 
@@ -265,7 +238,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
         else if (hit == HTCLOSE && hot) face = she::kCloseButtonHot;
         else if (pressed) face = she::kCaptionButtonPressed;
         else if (hot) face = she::kCaptionButtonHot;
-        const RECT& r = g.buttons[i];
+        const RECT r = ToRect(g.buttons[i]);
         {
             ScopedSelect brush(dc, pal.brush[face]);
             ScopedSelect pen(dc, GetStockObject(NULL_PEN));
@@ -290,7 +263,7 @@ bool PaintNow(HWND hwnd, bool afterDefault) {
         BackBuffer canvas(wdc, g.width, g.height);
         if (canvas.Dc()) {
             DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
-            const RECT& hole = g.defaultInner ? g.inner : g.client;
+            const Box& hole = g.defaultInner ? g.inner : g.client;
             ExcludeClipRect(wdc, hole.left, hole.top, hole.right, hole.bottom);
             canvas.CopyTo(wdc, 0, 0);
         }

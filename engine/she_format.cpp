@@ -211,6 +211,63 @@ bool LineBytesOk(Span line) {
     return true;
 }
 
+// The file's lines, without their line ends.
+struct LineReader {
+    const char* p;
+    const char* end;
+
+    bool Next(Span* line) {
+        if (p >= end) return false;
+        const char* eol = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        *line = Span{p, static_cast<std::size_t>((eol ? eol : end) - p)};
+        // CRLF is fine; a CR anywhere else is reported as a stray byte.
+        if (line->n > 0 && line->p[line->n - 1] == '\r' && eol) --line->n;
+        p = eol ? eol + 1 : end;
+        return true;
+    }
+};
+
+// What the lines read so far have set: each section and key counts once.
+struct ParseState {
+    bool seenKey[kKeyCount] = {};
+    bool seenSection[kSectionCount] = {};
+    const char* section = "";  // the keys before the first section have none
+};
+
+// "[name]", trimmed.
+Status ApplySection(Span t, ParseState* st) {
+    if (t.n < 3 || t.p[t.n - 1] != ']') return kSyntax;
+    Span name{t.p + 1, t.n - 2};
+    if (!IsName(name)) return kSyntax;
+    int idx = FindSection(name);
+    if (idx < 0) return kUnknownSection;
+    if (st->seenSection[idx]) return kDuplicate;
+    st->seenSection[idx] = true;
+    st->section = kSections[idx];
+    return kOk;
+}
+
+// "key = value", trimmed; the key belongs to the current section.
+Status ApplyKey(Span t, ParseState* st, Skin* out) {
+    const char* eq = static_cast<const char*>(std::memchr(t.p, '=', t.n));
+    if (eq == nullptr) return kSyntax;
+    Span key = Trim(Span{t.p, static_cast<std::size_t>(eq - t.p)});
+    Span value = Trim(Span{eq + 1, static_cast<std::size_t>(t.p + t.n - (eq + 1))});
+    if (!IsName(key)) return kSyntax;
+    int idx = FindKey(st->section, key);
+    if (idx < 0) return kUnknownKey;
+    if (st->seenKey[idx]) return kDuplicate;
+    st->seenKey[idx] = true;
+    return ApplyValue(kKeys[idx], value, out);
+}
+
+// Any line after the header: blank, comment, section header or key.
+Status ApplyLine(Span line, ParseState* st, Skin* out) {
+    Span t = Trim(line);
+    if (t.n == 0 || t.p[0] == '#') return kOk;
+    return t.p[0] == '[' ? ApplySection(t, st) : ApplyKey(t, st, out);
+}
+
 }  // namespace
 
 MetricRange RangeOf(MetricId id) {
@@ -228,60 +285,21 @@ Status Parse(const void* data, std::size_t size, const char* password, Skin* out
 
     *out = Skin();
     const char* p = static_cast<const char*>(data);
-    const char* end = p + size;
-    bool seenKey[kKeyCount] = {};
-    bool seenSection[kSectionCount] = {};
-    const char* section = "";
-
-    while (p < end) {
+    LineReader lines{p, p + size};
+    ParseState state;
+    Span line;
+    while (lines.Next(&line)) {
         ++line_no;
         if (line_no > kMaxLines) return kTooManyLines;
-        const char* eol = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        const char* next = eol ? eol + 1 : end;
-        Span line{p, static_cast<std::size_t>((eol ? eol : end) - p)};
-        // CRLF is fine; a CR anywhere else is reported as a stray byte below.
-        if (line.n > 0 && line.p[line.n - 1] == '\r' && eol) --line.n;
-        p = next;
-
         if (line.n > kMaxLineBytes) return kLineTooLong;
         if (!LineBytesOk(line)) return kBadByte;
-        if (line_no == 1) {
-            Status s = CheckHeader(line);
-            if (s != kOk) return s;
-            continue;
-        }
-
-        Span t = Trim(line);
-        if (t.n == 0 || t.p[0] == '#') continue;
-
-        if (t.p[0] == '[') {
-            if (t.n < 3 || t.p[t.n - 1] != ']') return kSyntax;
-            Span name{t.p + 1, t.n - 2};
-            if (!IsName(name)) return kSyntax;
-            int idx = FindSection(name);
-            if (idx < 0) return kUnknownSection;
-            if (seenSection[idx]) return kDuplicate;
-            seenSection[idx] = true;
-            section = kSections[idx];
-            continue;
-        }
-
-        const char* eq = static_cast<const char*>(std::memchr(t.p, '=', t.n));
-        if (eq == nullptr) return kSyntax;
-        Span key = Trim(Span{t.p, static_cast<std::size_t>(eq - t.p)});
-        Span value = Trim(Span{eq + 1, static_cast<std::size_t>(t.p + t.n - (eq + 1))});
-        if (!IsName(key)) return kSyntax;
-        int idx = FindKey(section, key);
-        if (idx < 0) return kUnknownKey;
-        if (seenKey[idx]) return kDuplicate;
-        seenKey[idx] = true;
-        Status s = ApplyValue(kKeys[idx], value, out);
+        Status s = line_no == 1 ? CheckHeader(line) : ApplyLine(line, &state, out);
         if (s != kOk) return s;
     }
 
     line_no = 0;
     for (int i = 0; i < kKeyCount; ++i)
-        if (kKeys[i].required && !seenKey[i]) return kMissingKey;
+        if (kKeys[i].required && !state.seenKey[i]) return kMissingKey;
 
     // The password is a lock, not encryption: the file stays readable.
     const char* given = password ? password : "";
