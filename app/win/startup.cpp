@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "app/win/startup.h"
+#include "app/win/wiring.h"
 #include "core/fatal_text.h"
 #include "locator/win/locator.h"
 #include "navigation/win/navigation.h"
@@ -13,6 +14,7 @@
 #include "toolkit/win/fatal.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
+#include "toolkit/win/keyboard.h"
 
 namespace tolvane {
 

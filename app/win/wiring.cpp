@@ -1,5 +1,6 @@
-// The one fixed table that binds control events to handlers. Nothing is bound
-// or unbound at run time; an event without a row here is dropped.
+// Nothing is bound or unbound at run time; an event without a row here is dropped.
+#include "app/win/wiring.h"
+
 #include <windows.h>
 
 #include "app/win/startup.h"

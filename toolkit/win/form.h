@@ -1,4 +1,4 @@
-// The main window's form, shared by the toolkit's window code and the loop.
+// The main window and its form.
 #pragma once
 #include <windows.h>
 
@@ -31,12 +31,16 @@ struct Form {
     void Raise(int source, Event event, const EventArgs& args = EventArgs{}) const;
 };
 
-// The form of the main window; null while there is none.
-Form* MainForm();
+// Start-up without the message loop: builds the window hidden, raises created,
+// moved and resized into `events`, then shows it. Null when the window could
+// not be built, or was closed again during its own start-up; `built` tells
+// the two apart (the first is fatal, the second is not).
+HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built = nullptr);
 
-// Looks at a key or mouse message before it reaches its window: Escape,
-// Enter, Tab, F1, and the left-button-pressed event. True when consumed.
-bool PreTranslateFormMessage(MSG* msg);
+// One main window per process: the handlers' services address it.
+HWND MainWindow();
+// Its form; null while there is none.
+Form* MainForm();
 
 // The message loop has started: from now on destroying the window ends it.
 void SetMessageLoopEntered();

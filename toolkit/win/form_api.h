@@ -1,21 +1,14 @@
 // What the handlers and the in-process tests may do with the main window's
-// controls. One main window per process, so these address it directly.
+// controls, by their index in the form table.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
 #include "toolkit/form_table.h"
-#include "toolkit/win/events.h"
 
 namespace tolvane {
 
-// Start-up without the message loop: builds the window hidden, raises created,
-// moved and resized into `events`, then shows it. Null when the window could
-// not be built, or was closed again during its own start-up; `built` tells
-// the two apart (the first is fatal, the second is not).
-HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built = nullptr);
-HWND MainWindow();
 HWND ControlWindow(int index);   // null for the components
 HWND PageControlWindow();
 

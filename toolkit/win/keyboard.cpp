@@ -1,6 +1,6 @@
 // What the main window does with keys before the focused control sees them,
 // and the left-button-pressed event that every control raises.
-#include <windows.h>
+#include "toolkit/win/keyboard.h"
 
 #include "toolkit/form_table.h"
 #include "toolkit/win/form.h"

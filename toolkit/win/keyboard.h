@@ -1,0 +1,11 @@
+// What the main window does with keys before the focused control sees them.
+#pragma once
+#include <windows.h>
+
+namespace tolvane {
+
+// Looks at a key or mouse message before it reaches its window: Escape,
+// Enter, Tab, F1, and the left-button-pressed event. True when consumed.
+bool PreTranslateFormMessage(MSG* msg);
+
+}  // namespace tolvane
