@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/driver/design_form.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/fixture.h"
 #include "tests/e2e/driver/locator_support.h"
 
 using namespace design;
@@ -19,8 +18,6 @@ using e2e::Printable;
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 30000;
-constexpr DWORD kExitTimeoutMs = 10000;
 constexpr DWORD kDialogTimeoutMs = 10000;
 
 const char kFlySky[] = "Software\\FlySky";
@@ -57,7 +54,7 @@ void ClearInstallValues() {
 
 const char kDialogMemoryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32";
 
-class LocatorTest : public ::testing::Test {
+class LocatorTest : public e2e::ProgramTest {
 protected:
     void SetUp() override {
         ClearInstallValues();
@@ -69,15 +66,7 @@ protected:
     }
 
     void TearDown() override {
-        if (HasFailure() && main_ && IsWindow(main_)) {
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            std::string name = std::string("e2e_locator_") + info->name();
-            for (char& c : name)
-                if (c == '/') c = '_';
-            const std::string shot = e2e::SaveFailureShot(nullptr, name);
-            if (!shot.empty()) std::printf("screen saved to %s\n", shot.c_str());
-        }
-        program_.reset();  // kills a program the test did not end
+        ProgramTest::TearDown();
         ClearInstallValues();
         e2e::RemoveFolderTree(kTestFolder);
     }
@@ -94,20 +83,14 @@ protected:
 
     void Start() {
         before_ = Untouched();
-        std::string error;
         e2e::LaunchOptions options;
         options.lifetimeMs = 90000;
-        program_ = e2e::Process::Launch(options, &error);
-        ASSERT_TRUE(program_) << error;
-        main_ = program_->WaitForMainWindow(kStartTimeoutMs);
-        ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
+        ASSERT_NO_FATAL_FAILURE(ProgramTest::Start(options));
         edit1_ = Control(kEdit1);
         edit2_ = Control(kEdit2);
         ASSERT_TRUE(edit1_ && edit2_) << "no path boxes";
         e2e::Settle(program_->Handle());
     }
-
-    HWND Control(int index) const { return e2e::FindDescendant(main_, Id(index)); }
 
     std::string Text(HWND hwnd) const {
         std::string text;
@@ -186,8 +169,6 @@ protected:
         return WaitForDialog();
     }
 
-    std::unique_ptr<e2e::Process> program_;
-    HWND main_ = nullptr;
     HWND edit1_ = nullptr;
     HWND edit2_ = nullptr;
     std::string before_;

@@ -7,8 +7,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/browser.h"
-#include "tests/e2e/driver/design_form.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/fixture.h"
 #include "tests/e2e/driver/locator_support.h"
 
 using namespace design;
@@ -18,7 +17,6 @@ using e2e::Observed;
 
 namespace {
 
-constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kOpeningTimeoutMs = 10000;
 // Long enough for a stray second opening (a press raising two events, a
 // release opening too) to have reached the log.
@@ -106,7 +104,7 @@ std::string Describe(const std::vector<BrowserOpening>& openings) {
     return openings.empty() ? " (none)" : all;
 }
 
-class NavigationTest : public ::testing::Test {
+class NavigationTest : public e2e::ProgramTest {
 protected:
     static void SetUpTestSuite() {
         std::string error;
@@ -118,46 +116,14 @@ protected:
         // Without the stand-in the program would start a real browser.
         ASSERT_TRUE(browserReady_);
         e2e::ClearBrowserLog();
-        std::string error;
         launchedAt_ = GetTickCount();
-        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
-        ASSERT_TRUE(program_) << error;
         // Polled fast: the clock label's state matters in the first moments.
-        e2e::WaitFor(
-            [this] {
-                main_ = e2e::FindMainWindow(program_->Id());
-                return main_ != nullptr || !program_->Running();
-            },
-            kStartTimeoutMs, 2);
-        ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
+        ASSERT_NO_FATAL_FAILURE(Start({}, 2));
         clock_ = Control(kLabel3);
         ASSERT_TRUE(clock_);
         clockShownAtStart_ = (GetWindowLongA(clock_, GWL_STYLE) & WS_VISIBLE) != 0;
         clockCaptionAtStart_ = e2e::TextOf(clock_);
         shownAt_ = GetTickCount();
-        page_ = e2e::FindDescendant(main_, kPageId);
-        ASSERT_TRUE(page_);
-    }
-
-    void TearDown() override {
-        if (HasFailure() && main_ && IsWindow(main_)) {
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            const std::string shot = e2e::SaveFailureShot(nullptr, std::string("e2e_navigation_") + info->name());
-            if (!shot.empty()) std::printf("screen saved to %s\n", shot.c_str());
-        }
-        program_.reset();
-    }
-
-    HWND Control(int index) const { return e2e::FindDescendant(main_, Id(index)); }
-
-    std::string FocusName() const {
-        HWND focus = e2e::FocusOf(main_);
-        if (!focus) return "(none)";
-        if (focus == main_) return "main window";
-        if (focus == page_) return kPageName;
-        for (int i = 0; i < kCount; ++i)
-            if (focus == Control(i)) return kControls[i].name;
-        return "another window";
     }
 
     // Which windowed controls show, in control order. The clock label is
@@ -182,12 +148,6 @@ protected:
         return want;
     }
 
-    POINT TabCentre(int tab) const {
-        const e2e::TabGeometry g = e2e::DesignTabs();
-        const RECT r = e2e::WindowRectOf(page_);
-        return POINT{r.left + (g.tabs[tab].left + g.tabs[tab].right) / 2, r.top + (g.tabs[tab].top + g.tabs[tab].bottom) / 2};
-    }
-
     // Waits for the opening that the start-up made, so that later counts start from it.
     void ExpectStartOpeningOnly() {
         ASSERT_TRUE(e2e::WaitForBrowserOpenings(1, kOpeningTimeoutMs)) << "no opening at start";
@@ -204,9 +164,6 @@ protected:
     bool ClockShown() const { return e2e::IsShown(clock_); }
 
     static bool browserReady_;
-    std::unique_ptr<e2e::Process> program_;
-    HWND main_ = nullptr;
-    HWND page_ = nullptr;
     HWND clock_ = nullptr;
     bool clockShownAtStart_ = false;
     std::string clockCaptionAtStart_;

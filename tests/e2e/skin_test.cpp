@@ -8,13 +8,9 @@
 
 #include "engine/she_format.h"
 #include "tests/e2e/driver/browser.h"
-#include "tests/e2e/driver/design_form.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/fixture.h"
 
 namespace {
-
-constexpr DWORD kStartTimeoutMs = 30000;
-constexpr DWORD kExitTimeoutMs = 10000;
 
 const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
 const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
@@ -47,7 +43,7 @@ std::set<std::string> SystemFolder() {
     return names;
 }
 
-class SkinTest : public ::testing::Test {
+class SkinTest : public e2e::ProgramTest {
 protected:
     void SetUp() override {
         Clean();
@@ -58,7 +54,7 @@ protected:
         SetEnvironmentVariableA("TOLVANE_ENGINE_LOG", log_.c_str());
     }
     void TearDown() override {
-        program_.reset();
+        ProgramTest::TearDown();
         SetEnvironmentVariableA("TOLVANE_ENGINE_LOG", nullptr);
         e2e::DeleteFileIfAny(log_);
         Clean();
@@ -70,15 +66,8 @@ protected:
         e2e::DeleteFileIfAny(kSkin2008);
     }
 
-    HWND Start() {
-        std::string error;
-        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
-        EXPECT_TRUE(program_) << error;
-        return program_ ? program_->WaitForMainWindow(kStartTimeoutMs) : nullptr;
-    }
-
-    DWORD CloseAndWait(HWND main) {
-        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD CloseAndWait() {
+        PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
         DWORD code = 0xDEAD;
         EXPECT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code));
         return code;
@@ -87,15 +76,11 @@ protected:
     // Starts a program that must fail: its one error box, read and dismissed,
     // then its exit code. The main window must never have been shown.
     void ExpectFatal(const std::string& text, DWORD* exitCode) {
-        std::string error;
-        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
-        ASSERT_TRUE(program_) << error;
-        HWND box = nullptr;
-        ASSERT_TRUE(e2e::WaitFor([&] {
-            auto boxes = e2e::MessageBoxes(program_->Id());
-            box = boxes.empty() ? nullptr : boxes.front();
-            return box != nullptr;
-        }, kStartTimeoutMs)) << "no error box";
+        ASSERT_NO_FATAL_FAILURE(Launch());
+        std::vector<HWND> boxes;
+        const bool shown = program_->WaitForMainWindow(kStartTimeoutMs, 20, &boxes) != nullptr;
+        ASSERT_FALSE(boxes.empty()) << "no error box" << (shown ? ", the main window showed" : "");
+        const HWND box = boxes.front();
         const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
         EXPECT_EQ(info.title, "错误");
         EXPECT_EQ(info.text, text);
@@ -110,11 +95,9 @@ protected:
     // Runs the program with `arguments` to its end, watching for any window of
     // it meanwhile; its exit code, or 0xDEAD when it did not end on its own.
     DWORD RunToEnd(const std::string& arguments, std::set<std::string>* windowClasses) {
-        std::string error;
         e2e::LaunchOptions options;
         options.arguments = arguments;
-        program_ = e2e::Process::Launch(options, &error);
-        EXPECT_TRUE(program_) << error;
+        Launch(options);
         if (!program_) return 0xDEAD;
         e2e::WaitFor([&] {
             for (HWND w : e2e::TopLevelWindows(program_->Id())) windowClasses->insert(e2e::ClassOf(w));
@@ -138,33 +121,29 @@ protected:
         return lines;
     }
 
-    std::unique_ptr<e2e::Process> program_;
     std::string log_;
 };
 
 TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
-    HWND main = Start();
-    ASSERT_TRUE(main);
+    ASSERT_NO_FATAL_FAILURE(Start());
     // The real engine was loaded from what was written, before the window
     // showed: a failed load would have ended the program instead.
     EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
     EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")));
     EXPECT_FALSE(e2e::FileExists(kSkin2008)) << "start-up asks for the 2009 skin only";
-    EXPECT_EQ(CloseAndWait(main), 0u);
+    EXPECT_EQ(CloseAndWait(), 0u);
 }
 
 TEST_F(SkinTest, SecondStartWritesNothing) {
-    HWND main = Start();
-    ASSERT_TRUE(main);
-    ASSERT_EQ(CloseAndWait(main), 0u);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(CloseAndWait(), 0u);
     const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
     Sleep(1100);  // the file system's time stamps must be able to differ
-    main = Start();
-    ASSERT_TRUE(main);
+    ASSERT_NO_FATAL_FAILURE(Start());
     const FILETIME engineNow = WriteTime(kEngine), skinNow = WriteTime(kSkin2009);
     EXPECT_EQ(CompareFileTime(&engineTime, &engineNow), 0) << "engine rewritten";
     EXPECT_EQ(CompareFileTime(&skinTime, &skinNow), 0) << "skin rewritten";
-    EXPECT_EQ(CloseAndWait(main), 0u);
+    EXPECT_EQ(CloseAndWait(), 0u);
 }
 
 TEST_F(SkinTest, ExistingFilesAreUsedAsTheyAre) {
@@ -172,22 +151,20 @@ TEST_F(SkinTest, ExistingFilesAreUsedAsTheyAre) {
     ASSERT_FALSE(engine.empty());
     ASSERT_TRUE(e2e::WriteFileBytes(kEngine, engine));
     ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, "not a skin at all"));
-    HWND main = Start();
-    ASSERT_TRUE(main) << "an unreadable skin is not the program's business";
+    ASSERT_NO_FATAL_FAILURE(Start()) << "an unreadable skin is not the program's business";
     EXPECT_EQ(e2e::FileBytes(kEngine), engine);
     EXPECT_EQ(e2e::FileBytes(kSkin2009), "not a skin at all");
     EXPECT_FALSE(e2e::FileExists(kSkin2008));
-    EXPECT_EQ(CloseAndWait(main), 0u);
+    EXPECT_EQ(CloseAndWait(), 0u);
 }
 
 TEST_F(SkinTest, EngineIsCalledOnceWithTheSkinPathBeforeTheWindowShows) {
     ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(TestBinFile("test_engine_recording.dll"))));
-    HWND main = Start();
-    ASSERT_TRUE(main);
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(Calls(), std::vector<std::string>{kSkin2009 + "||hidden"});
     EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")))
         << "the missing skin is written before the engine is called";
-    EXPECT_EQ(CloseAndWait(main), 0u);
+    EXPECT_EQ(CloseAndWait(), 0u);
 }
 
 TEST_F(SkinTest, EngineThatLeavesItsArgumentsEndsWithCodeSix) {
@@ -266,12 +243,11 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
         program_.reset();
 
         ASSERT_TRUE(DeleteFileA(filler.c_str()));
-        HWND main = Start();
-        ASSERT_TRUE(main) << "given room again, the next start writes both files";
+        ASSERT_NO_FATAL_FAILURE(Start()) << "given room again, the next start writes both files";
         EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
         EXPECT_EQ(e2e::FileBytes(kSkin2009), skin);
         EXPECT_EQ(SystemFolder().size(), empty.size() + 2);
-        EXPECT_EQ(CloseAndWait(main), 0u);
+        EXPECT_EQ(CloseAndWait(), 0u);
         program_.reset();
     }
 }
@@ -280,15 +256,11 @@ TEST_F(SkinTest, AnyOtherArgumentStartsTheProgramAsUsual) {
     for (const char* arguments : {"/help", "/deploy now"}) {
         SCOPED_TRACE(arguments);
         Clean();
-        std::string error;
         e2e::LaunchOptions options;
         options.arguments = arguments;
-        program_ = e2e::Process::Launch(options, &error);
-        ASSERT_TRUE(program_) << error;
-        HWND main = program_->WaitForMainWindow(kStartTimeoutMs);
-        ASSERT_TRUE(main);
+        ASSERT_NO_FATAL_FAILURE(Start(options));
         EXPECT_TRUE(e2e::FileExists(kEngine) && e2e::FileExists(kSkin2009));
-        EXPECT_EQ(CloseAndWait(main), 0u);
+        EXPECT_EQ(CloseAndWait(), 0u);
     }
 }
 
@@ -321,17 +293,16 @@ TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
 
 // The 2009 skin, as resources/skin2009.she says, drawn by the real engine.
 TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
-    HWND main = Start();
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(e2e::BringToForeground(main));
-    HWND repair = e2e::FindDescendant(main, design::Id(design::kRepair));
-    HWND edit = e2e::FindDescendant(main, design::Id(design::kEdit2));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    HWND repair = Control(design::kRepair);
+    HWND edit = Control(design::kEdit2);
     ASSERT_TRUE(repair && edit);
     e2e::Settle(program_->Handle(), 200);
 
-    const RECT w = e2e::WindowRectOf(main);
-    const POINT client = e2e::ClientOrigin(main);
-    const e2e::Capture shot = e2e::CaptureWindow(main);
+    const RECT w = e2e::WindowRectOf(main_);
+    const POINT client = e2e::ClientOrigin(main_);
+    const e2e::Capture shot = e2e::CaptureWindow(main_);
     ASSERT_FALSE(shot.Empty());
     const auto within = [](e2e::Rgb c, e2e::Rgb a, e2e::Rgb b) {
         auto in = [](int v, int x, int y) { return v >= std::min(x, y) && v <= std::max(x, y); };
@@ -352,8 +323,8 @@ TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
     const e2e::Rgb border = shot.At(e.left, (e.top + e.bottom) / 2);
     EXPECT_TRUE(border == (e2e::Rgb{0x7D, 0xA2, 0xCE}) || border == (e2e::Rgb{0x1D, 0x5F, 0xB5}))
         << "edit border " << e2e::ToString(border);
-    if (HasFailure()) e2e::SaveFailureShot(main, "skin-colours");
-    EXPECT_EQ(CloseAndWait(main), 0u);
+    SaveShotIfFailed();
+    EXPECT_EQ(CloseAndWait(), 0u);
 }
 
 e2e::Rgb ToRgb(const she::Rgb& c) { return e2e::Rgb{c.r, c.g, c.b}; }
@@ -389,17 +360,16 @@ TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
         ASSERT_GT(width, 1) << "this skin's default border is no heavier than a normal one";
         // The program attaches whatever skin it finds at the 2009 skin's path.
         ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, bytes));
-        HWND main = Start();
-        ASSERT_TRUE(main);
-        ASSERT_TRUE(e2e::BringToForeground(main));
-        HWND button1 = e2e::FindDescendant(main, design::Id(design::kButton1));
-        HWND about = e2e::FindDescendant(main, design::Id(design::kAbout));
-        HWND edit = e2e::FindDescendant(main, design::Id(design::kEdit1));
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_TRUE(e2e::BringToForeground(main_));
+        HWND button1 = Control(design::kButton1);
+        HWND about = Control(design::kAbout);
+        HWND edit = Control(design::kEdit1);
         ASSERT_TRUE(button1 && about && edit);
         // Focus and pointer in an edit box: no button is focused or hot.
         ASSERT_TRUE(e2e::ClickControl(edit));
         e2e::Settle(program_->Handle(), 200);
-        const e2e::Capture shot = e2e::CaptureWindow(main);
+        const e2e::Capture shot = e2e::CaptureWindow(main_);
         ASSERT_FALSE(shot.Empty());
 
         const e2e::Rgb greyBorder = ToRgb(skin.color(she::kButtonDisabledBorder));
@@ -424,8 +394,8 @@ TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
             EXPECT_EQ(n[0], border) << "关于's outline: " << e2e::ToString(n[0]);
             EXPECT_TRUE(faceOfAbout(n[1])) << "关于, 1 px in: " << e2e::ToString(n[1]);
         }
-        if (HasFailure()) e2e::SaveFailureShot(main, std::string("skin-default-button-") + skin.name);
-        EXPECT_EQ(CloseAndWait(main), 0u);
+        SaveShotIfFailed(skin.name);
+        EXPECT_EQ(CloseAndWait(), 0u);
         program_.reset();
     }
 }

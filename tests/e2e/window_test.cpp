@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-#include "tests/e2e/driver/design_form.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/fixture.h"
 
 using namespace design;
 using e2e::Expected;
@@ -13,9 +12,6 @@ using e2e::Observed;
 using e2e::Rgb;
 
 namespace {
-
-constexpr DWORD kStartTimeoutMs = 30000;
-constexpr DWORD kExitTimeoutMs = 10000;
 
 const Rgb kPageColour{252, 252, 254};
 const Rgb kFrameColour{145, 167, 180};
@@ -51,31 +47,14 @@ int ExpectedEditHeight(int designed) {
     return std::max<int>(designed, size.cy + 2 * GetSystemMetrics(SM_CYEDGE));
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public e2e::ProgramTest {
 protected:
     void SetUp() override {
         // The program writes its skin files only when they are missing, so a
         // prefix that ran an older build would keep that build's engine.
         for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
             ASSERT_TRUE(e2e::DeleteFileIfAny(stale)) << "cannot remove " << stale;
-        std::string error;
-        program_ = e2e::Process::Launch(e2e::LaunchOptions{}, &error);
-        ASSERT_TRUE(program_) << error;
-        std::vector<HWND> boxes;
-        e2e::WaitFor(
-            [&] {
-                main_ = e2e::FindMainWindow(program_->Id());
-                boxes = e2e::MessageBoxes(program_->Id());
-                return main_ || !boxes.empty() || !program_->Running();
-            },
-            kStartTimeoutMs, 20);
-        for (HWND box : boxes) {
-            const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
-            ADD_FAILURE() << "message box at start: \"" << info.title << "\": " << info.text;
-        }
-        ASSERT_TRUE(main_) << "no visible main window within " << kStartTimeoutMs << " ms";
-        page_ = e2e::FindDescendant(main_, kPageId);
-        ASSERT_TRUE(page_) << "no page control (id " << kPageId << ")";
+        ASSERT_NO_FATAL_FAILURE(Start());
         e2e::Settle(program_->Handle());
         // Keep the pointer off the tabs so that no hover colours the strip.
         e2e::MoveMouse(POINT{2, 2});
@@ -83,41 +62,9 @@ protected:
         e2e::Settle(program_->Handle());
     }
 
-    void TearDown() override {
-        if (HasFailure() && main_ && IsWindow(main_)) {
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            const std::string shot = e2e::SaveFailureShot(nullptr, std::string("e2e_window_") + info->name());
-            if (!shot.empty()) std::printf("screen saved to %s\n", shot.c_str());
-        }
-        program_.reset();  // kills a program the test did not end
-    }
-
-    HWND Control(int index) const { return e2e::FindDescendant(main_, Id(index)); }
-
-    // Page control coordinates to screen coordinates.
-    POINT OnPage(int x, int y) const {
-        const RECT r = e2e::WindowRectOf(page_);
-        return POINT{r.left + x, r.top + y};
-    }
-
     static e2e::TabGeometry Tabs() { return e2e::DesignTabs(); }
 
-    POINT TabCentre(int tab) const {
-        const RECT t = Tabs().tabs[tab];
-        return OnPage((t.left + t.right) / 2, (t.top + t.bottom) / 2);
-    }
-
     e2e::Capture CapturePage() const { return e2e::CaptureWindow(page_); }
-
-    std::string FocusName() const {
-        HWND focus = e2e::FocusOf(main_);
-        if (!focus) return "(none)";
-        if (focus == main_) return "main window";
-        if (focus == page_) return kPageName;
-        for (int i = 0; i < kCount; ++i)
-            if (focus == Control(i)) return kControls[i].name;
-        return "other: " + e2e::ClassOf(focus);
-    }
 
     bool WaitForFocus(int index, DWORD timeoutMs = 3000) const {
         HWND want = Control(index);
@@ -157,9 +104,6 @@ protected:
         EXPECT_EQ(code, 0u) << how;
     }
 
-    std::unique_ptr<e2e::Process> program_;
-    HWND main_ = nullptr;
-    HWND page_ = nullptr;
 };
 
 TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {

@@ -61,8 +61,11 @@ public:
     bool Running() const;
     // Exit code once the process has ended within `timeoutMs`; false otherwise.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
-    // The visible main window (class TolvaneMainWindow, title "TolvaneV1.0").
-    HWND WaitForMainWindow(DWORD timeoutMs);
+    // The visible main window (class TolvaneMainWindow, title "TolvaneV1.0"),
+    // looked for every `pollMs`. Given `boxes`, a message box ends the wait
+    // too and is put there: a program that shows one instead of its window
+    // fails at once rather than at the time limit.
+    HWND WaitForMainWindow(DWORD timeoutMs, DWORD pollMs = 20, std::vector<HWND>* boxes = nullptr);
     void Kill();
 
 private:

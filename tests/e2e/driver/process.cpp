@@ -92,14 +92,15 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
-HWND Process::WaitForMainWindow(DWORD timeoutMs) {
+HWND Process::WaitForMainWindow(DWORD timeoutMs, DWORD pollMs, std::vector<HWND>* boxes) {
     HWND found = nullptr;
     WaitFor(
         [&] {
             found = FindMainWindow(pid_);
-            return found != nullptr || !Running();
+            if (boxes) *boxes = MessageBoxes(pid_);
+            return found != nullptr || (boxes && !boxes->empty()) || !Running();
         },
-        timeoutMs, 20);
+        timeoutMs, pollMs);
     return found;
 }
 
