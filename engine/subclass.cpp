@@ -20,8 +20,8 @@ struct Hook {
     bool destroyed = false;        // WM_NCDESTROY has gone by
 };
 
-ATOM g_atom = 0;
-bool g_pinned = false;
+ATOM g_atom = 0;        // the property's name, added with the first subclass
+bool g_pinned = false;  // the DLL stays mapped: a later subclass still calls into it
 
 // The dispatches running on a thread, innermost first. A procedure that asks
 // for its own window's record (DefSubclass, GetSubclass) finds it here
@@ -33,7 +33,7 @@ struct Active {
     Hook* hook;
     Active* outer;
 };
-DWORD g_activeSlot = TLS_OUT_OF_INDEXES;
+DWORD g_activeSlot = TLS_OUT_OF_INDEXES;  // each thread's innermost dispatch
 
 Active* Innermost() {
     return g_activeSlot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<Active*>(TlsGetValue(g_activeSlot));
