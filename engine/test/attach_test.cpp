@@ -11,7 +11,11 @@
 #include <tuple>
 #include <vector>
 
+#include "tests/e2e/driver/mouse_input.h"
+
 namespace {
+
+using e2e::MouseAt;
 
 using AttachFn = int(__stdcall*)(const char*, const char*);
 
@@ -128,20 +132,6 @@ struct Engine {
         attach = nullptr;
     }
 };
-
-// A button press or release that carries its own screen position. Under
-// Wine a pointer warp can be undone by a late echo of the old position, so a
-// release sent without one may land where the pointer was, not where the
-// test put it.
-void MouseAt(POINT at, DWORD button) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
 
 // True when anything was queued.
 bool DispatchQueued() {

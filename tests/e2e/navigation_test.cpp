@@ -9,6 +9,7 @@
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
 #include "tests/e2e/driver/locator_support.h"
+#include "tests/e2e/driver/mouse_input.h"
 
 using namespace design;
 using e2e::BrowserOpening;
@@ -88,15 +89,7 @@ long long ParseClockLine(const std::string& text) {
 
 std::string ShownOrHidden(bool b) { return b ? "shown" : "hidden"; }
 
-void Press(POINT at, bool down) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
+void Press(POINT at, bool down) { e2e::MouseAt(at, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
 
 std::string Describe(const std::vector<BrowserOpening>& openings) {
     std::string all;
