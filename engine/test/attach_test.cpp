@@ -11,7 +11,11 @@
 #include <tuple>
 #include <vector>
 
+#include "tests/e2e/driver/mouse_input.h"
+
 namespace {
+
+using e2e::MouseAt;
 
 using AttachFn = int(__stdcall*)(const char*, const char*);
 
@@ -68,6 +72,9 @@ std::string WriteTemp(const char* name, const std::string& content) {
     CloseHandle(f);
     return path;
 }
+
+// The plain skin most tests attach, written afresh.
+std::string PlainSkin() { return WriteTemp("engine_test_a.she", SkinText(kCaption)); }
 
 std::string ExeDir() {
     char exe[MAX_PATH];
@@ -126,33 +133,22 @@ struct Engine {
     }
 };
 
-// A button press or release that carries its own screen position. Under
-// Wine a pointer warp can be undone by a late echo of the old position, so a
-// release sent without one may land where the pointer was, not where the
-// test put it.
-void MouseAt(POINT at, DWORD button) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+// True when anything was queued.
+bool DispatchQueued() {
+    MSG msg;
+    bool any = false;
+    for (; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); any = true) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return any;
 }
 
 // Runs the message loop until nothing has arrived for a while.
 void Settle(DWORD maxMs = 2000) {
-    DWORD start = GetTickCount();
-    int quiet = 0;
-    while (GetTickCount() - start < maxMs && quiet < 3) {
-        MSG msg;
-        bool any = false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            any = true;
-        }
-        quiet = any ? 0 : quiet + 1;
+    const DWORD start = GetTickCount();
+    for (int quiet = 0; GetTickCount() - start < maxMs && quiet < 3;) {
+        quiet = DispatchQueued() ? 0 : quiet + 1;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
     }
 }
@@ -160,15 +156,44 @@ void Settle(DWORD maxMs = 2000) {
 // Pumps for a fixed time: some notices come from a polling timer (Wine
 // checks for WM_MOUSELEAVE every hover interval, 400 ms by default).
 void PumpFor(DWORD ms) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        DispatchQueued();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
+}
+
+COLORREF PixelOf(HWND hwnd, int x, int y, bool windowDc) {
+    HDC dc = windowDc ? GetWindowDC(hwnd) : GetDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+// A point on the middle line of the caption band, in window coordinates.
+POINT CaptionPoint(HWND hwnd, int x) {
+    RECT wr;
+    GetWindowRect(hwnd, &wr);
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    return {x, (origin.y - wr.top) / 2};
+}
+
+int WidthOf(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return r.right - r.left;
+}
+
+COLORREF CaptionPixel(HWND hwnd) {
+    const POINT p = CaptionPoint(hwnd, WidthOf(hwnd) / 2);
+    return PixelOf(hwnd, p.x, p.y, true);
+}
+
+// A button's face `y` pixels below its top edge, half way across.
+COLORREF FacePixel(HWND button, int y = 3) {
+    RECT br;
+    GetClientRect(button, &br);
+    return PixelOf(button, br.right / 2, y, false);
 }
 
 int g_closeCommands = 0;
@@ -218,30 +243,9 @@ struct TestWindow {
         GetWindowRect(hwnd, &r);
         return r;
     }
-    // A point inside the caption band, in window coordinates.
-    POINT CaptionPoint(int x) const {
-        RECT wr = WindowRect();
-        POINT origin = {0, 0};
-        ClientToScreen(hwnd, &origin);
-        return {x, (origin.y - wr.top) / 2};
-    }
-    int Width() const {
-        RECT r = WindowRect();
-        return r.right - r.left;
-    }
 };
 
-COLORREF PixelOf(HWND hwnd, int x, int y, bool windowDc) {
-    HDC dc = windowDc ? GetWindowDC(hwnd) : GetDC(hwnd);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return c;
-}
-
-COLORREF CaptionPixel(const TestWindow& w) {
-    POINT p = w.CaptionPoint(w.Width() / 2);
-    return PixelOf(w.hwnd, p.x, p.y, true);
-}
+COLORREF CaptionPixel(const TestWindow& w) { return CaptionPixel(w.hwnd); }
 
 // Live GDI objects cannot be counted under Wine; the room left for new ones
 // can. Each leaked object shows as one brush less.
@@ -267,15 +271,12 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
     w.Show();
     EXPECT_NE(CaptionPixel(w), kCaption) << "the check could not tell the skin from the default";
 
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     Settle();
     EXPECT_EQ(CaptionPixel(w), kCaption);
 
-    RECT br;
-    GetClientRect(w.button, &br);
-    EXPECT_EQ(PixelOf(w.button, br.right / 2, 3, false), kButtonFace);
-    EXPECT_EQ(PixelOf(w.button, br.right / 2, 0, false), kButtonBorder);
+    EXPECT_EQ(FacePixel(w.button), kButtonFace);
+    EXPECT_EQ(FacePixel(w.button, 0), kButtonBorder);
     RECT er;
     GetWindowRect(w.edit, &er);
     EXPECT_EQ(PixelOf(w.edit, 0, (er.bottom - er.top) / 2, true), kEditFocus);
@@ -285,9 +286,9 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
     EXPECT_NE(PixelOf(w.check, cr.right - 3, cr.bottom / 2, false), kButtonFace);
 
     // Find the painted close button from the right along the caption's middle.
-    POINT mid = w.CaptionPoint(0);
+    POINT mid = CaptionPoint(w.hwnd, 0);
     int closeX = -1;
-    for (int x = w.Width() - 1; x > w.Width() / 2; --x) {
+    for (int x = WidthOf(w.hwnd) - 1; x > WidthOf(w.hwnd) / 2; --x) {
         if (PixelOf(w.hwnd, x, mid.y, true) == kCloseNormal) {
             closeX = x - 2;
             break;
@@ -297,7 +298,7 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
     RECT wr = w.WindowRect();
     POINT closeScreen = {wr.left + closeX, wr.top + mid.y};
     EXPECT_EQ(SendMessageA(w.hwnd, WM_NCHITTEST, 0, MAKELPARAM(closeScreen.x, closeScreen.y)), HTCLOSE);
-    EXPECT_EQ(SendMessageA(w.hwnd, WM_NCHITTEST, 0, MAKELPARAM(wr.left + w.Width() / 2, closeScreen.y)),
+    EXPECT_EQ(SendMessageA(w.hwnd, WM_NCHITTEST, 0, MAKELPARAM(wr.left + WidthOf(w.hwnd) / 2, closeScreen.y)),
               HTCAPTION);
 
     // A real click: pressed look while held, SC_CLOSE on release inside.
@@ -316,7 +317,7 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
     g_closeCommands = 0;
     MouseAt(closeScreen, MOUSEEVENTF_LEFTDOWN);
     Settle(300);
-    const POINT outside = {wr.left + w.Width() / 2, wr.top + 120};
+    const POINT outside = {wr.left + WidthOf(w.hwnd) / 2, wr.top + 120};
     SetCursorPos(outside.x, outside.y);
     Settle(300);
     MouseAt(outside, MOUSEEVENTF_LEFTUP);
@@ -328,16 +329,14 @@ TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
 TEST(Engine, NewWindowsAndSecondAttachFollowTheSkin) {
     Engine e;
     ASSERT_NE(e.attach, nullptr);
-    std::string a = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    std::string a = PlainSkin();
     std::string b = WriteTemp("engine_test_b.she", SkinText(kOtherCaption));
     ASSERT_EQ(e.attach(a.c_str(), ""), 0);
     ASSERT_EQ(e.attach(a.c_str(), ""), 0);  // twice: harmless
     TestWindow w;                            // created after: the hook skins it
     w.Show();
     EXPECT_EQ(CaptionPixel(w), kCaption);
-    RECT br;
-    GetClientRect(w.button, &br);
-    EXPECT_EQ(PixelOf(w.button, br.right / 2, 3, false), kButtonFace);
+    EXPECT_EQ(FacePixel(w.button), kButtonFace);
     ASSERT_EQ(e.attach(b.c_str(), ""), 0);
     Settle();
     EXPECT_EQ(CaptionPixel(w), kOtherCaption);
@@ -348,8 +347,7 @@ TEST(Engine, NewWindowsAndSecondAttachFollowTheSkin) {
 
 TEST(Engine, WmPrintDrawsTheSkinnedFrame) {
     Engine e;
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     TestWindow w;
     w.Show();
     RECT wr = w.WindowRect();
@@ -361,7 +359,7 @@ TEST(Engine, WmPrintDrawsTheSkinnedFrame) {
     PatBlt(mem, 0, 0, wr.right - wr.left, wr.bottom - wr.top, BLACKNESS);
     // Wine's PrintWindow does not go through WM_PRINT; ask for it directly.
     SendMessageA(w.hwnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-    POINT p = w.CaptionPoint(w.Width() / 2);
+    POINT p = CaptionPoint(w.hwnd, WidthOf(w.hwnd) / 2);
     EXPECT_EQ(GetPixel(mem, p.x, p.y), kCaption);
     // The client part lands below the frame, not over it.
     POINT origin = {0, 0};
@@ -425,9 +423,7 @@ TEST(Engine, FaultySkinsAttachNothing) {
     TestWindow w;
     w.Show();
     EXPECT_NE(CaptionPixel(w), kCaption);
-    RECT br;
-    GetClientRect(w.button, &br);
-    EXPECT_NE(PixelOf(w.button, br.right / 2, 3, false), kButtonFace);
+    EXPECT_NE(FacePixel(w.button), kButtonFace);
 
     EXPECT_EQ(e.attach(locked.c_str(), "open sesame"), 0);
     Settle();
@@ -435,11 +431,10 @@ TEST(Engine, FaultySkinsAttachNothing) {
 }
 
 TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     TestWindow before;
     {
         Engine e;
-        ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+        ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
         before.Show();
         ASSERT_EQ(CaptionPixel(before), kCaption);
         e.Unload();
@@ -451,9 +446,7 @@ TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
     RedrawWindow(before.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Settle();
     EXPECT_NE(CaptionPixel(before), kCaption);
-    RECT br;
-    GetClientRect(before.button, &br);
-    EXPECT_NE(PixelOf(before.button, br.right / 2, 3, false), kButtonFace);
+    EXPECT_NE(FacePixel(before.button), kButtonFace);
     // A window created now meets no hook.
     TestWindow after;
     after.Show();
@@ -464,27 +457,35 @@ TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
 // as it arrived: a conversion anywhere on the way would show in the bytes.
 // The ANSI text ends in a lone lead byte, which no trip through Unicode
 // survives; the Unicode text holds a letter that code page 936 lacks.
-const char kAnsiText[] = "\xD6\xD0\xCE\xC4 text \x81";
-const wchar_t kWideText[] = L"Z\u00FCrich \u4E2D\u6587 \u0E01";
-std::string g_ansiText;
-std::wstring g_wideText;
+const std::string kAnsiText = "\xD6\xD0\xCE\xC4 text \x81";
+const std::wstring kWideText = L"Z\u00FCrich \u4E2D\u6587 \u0E01";
 
-LRESULT CALLBACK AnsiTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETTEXT) g_ansiText = reinterpret_cast<const char*>(lp);
+// What the window procedure of that character set was last given.
+template <typename Char>
+std::basic_string<Char> g_kept;
+
+template <typename Char>
+LRESULT CALLBACK KeepTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    std::basic_string<Char>& kept = g_kept<Char>;
+    if (msg == WM_SETTEXT) kept = reinterpret_cast<const Char*>(lp);
     if (msg == WM_GETTEXT && wp > 0) {
-        lstrcpynA(reinterpret_cast<char*>(lp), g_ansiText.c_str(), static_cast<int>(wp));
-        return lstrlenA(reinterpret_cast<char*>(lp));
+        const size_t n = kept.copy(reinterpret_cast<Char*>(lp), wp - 1);
+        reinterpret_cast<Char*>(lp)[n] = 0;
+        return static_cast<LRESULT>(n);
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return (sizeof(Char) == 2 ? DefWindowProcW : DefWindowProcA)(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK WideTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETTEXT) g_wideText = reinterpret_cast<const wchar_t*>(lp);
-    if (msg == WM_GETTEXT && wp > 0) {
-        lstrcpynW(reinterpret_cast<wchar_t*>(lp), g_wideText.c_str(), static_cast<int>(wp));
-        return lstrlenW(reinterpret_cast<wchar_t*>(lp));
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+// Sends the text and reads it back, each in the window's own character set;
+// true when the window's procedure got it, and gave it back, unchanged.
+template <typename Char>
+bool PassesUnchanged(HWND hwnd, const std::basic_string<Char>& text) {
+    const auto send = sizeof(Char) == 2 ? SendMessageW : SendMessageA;
+    g_kept<Char>.clear();
+    send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Char back[64] = {};
+    send(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
+    return g_kept<Char> == text && back == text;
 }
 
 struct CharsetWindow {
@@ -494,11 +495,11 @@ struct CharsetWindow {
         static bool registered = false;
         if (!registered) {
             WNDCLASSA a = {};
-            a.lpfnWndProc = AnsiTextProc;
+            a.lpfnWndProc = KeepTextProc<char>;
             a.hInstance = GetModuleHandleA(nullptr);
             a.lpszClassName = "EngineAnsiWindow";
             WNDCLASSW w = {};
-            w.lpfnWndProc = WideTextProc;
+            w.lpfnWndProc = KeepTextProc<wchar_t>;
             w.hInstance = GetModuleHandleA(nullptr);
             w.lpszClassName = L"EngineWideWindow";
             registered = RegisterClassA(&a) && RegisterClassW(&w);
@@ -511,28 +512,13 @@ struct CharsetWindow {
     ~CharsetWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
     }
-    LONG_PTR Proc() const {
-        return unicode ? GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
-    }
+    LONG_PTR Proc() const { return (unicode ? GetWindowLongPtrW : GetWindowLongPtrA)(hwnd, GWLP_WNDPROC); }
     // Returns the procedure replaced.
     LONG_PTR SetProc(LONG_PTR proc) const {
-        return unicode ? SetWindowLongPtrW(hwnd, GWLP_WNDPROC, proc) : SetWindowLongPtrA(hwnd, GWLP_WNDPROC, proc);
+        return (unicode ? SetWindowLongPtrW : SetWindowLongPtrA)(hwnd, GWLP_WNDPROC, proc);
     }
-    // Sends the text and reads it back, each in the window's own character
-    // set; true when the window's procedure got it, and gave it back, unchanged.
     bool TextPassesUnchanged() const {
-        if (unicode) {
-            g_wideText.clear();
-            SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kWideText));
-            wchar_t back[64] = {};
-            SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
-            return g_wideText == kWideText && std::wstring(back) == kWideText;
-        }
-        g_ansiText.clear();
-        SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kAnsiText));
-        char back[64] = {};
-        SendMessageA(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(back));
-        return g_ansiText == kAnsiText && std::string(back) == kAnsiText;
+        return unicode ? PassesUnchanged(hwnd, kWideText) : PassesUnchanged(hwnd, kAnsiText);
     }
 };
 
@@ -540,7 +526,7 @@ struct CharsetWindow {
 // procedure: messages must pass in the window's character set, and release
 // must hand back exactly the procedure it found.
 TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack) {
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    std::string path = PlainSkin();
     for (bool unicode : {false, true}) {
         CharsetWindow w(unicode);
         SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
@@ -575,7 +561,6 @@ LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { retur
 LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ForeignProc(hwnd, msg, wp, lp, true); }
 
 TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     // No message passes between the later subclass and the release, so the
     // release itself meets it on top.
     const struct {
@@ -591,7 +576,7 @@ TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
     std::vector<std::unique_ptr<CharsetWindow>> windows;
     for (const auto& row : rows) windows.push_back(std::make_unique<CharsetWindow>(row.unicode));
     Engine e;
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     for (const auto& w : windows) {
         ASSERT_NE(w->hwnd, nullptr);
         const LONG_PTR engineProc = w->Proc();
@@ -625,12 +610,11 @@ TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
 TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
     constexpr DWORD kPolicy = 2, kDisabled = 1, kByStyle = 0;  // DWMWA_NCRENDERING_POLICY, DWMNCRP_*
     ASSERT_NE(g_dwm.take, nullptr) << "the dwmapi stand-in did not load";
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     TestWindow existing;
     existing.Show();
     g_dwm.Take();
     Engine e;
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     TestWindow created;  // not shown: its frame has never been painted
     // Top-level frames only: the buttons and edits skinned meanwhile are absent.
     EXPECT_EQ(g_dwm.Take(), (DwmCalls{{existing.hwnd, kPolicy, kDisabled}, {created.hwnd, kPolicy, kDisabled}}));
@@ -652,11 +636,10 @@ TEST(Engine, WithoutDwmapiFramesAreSkinnedAndReleasedAsBefore) {
     GetSystemDirectoryA(system, MAX_PATH);
     ASSERT_EQ(LoadLibraryA((std::string(system) + "\\dwmapi.dll").c_str()), nullptr)
         << "this test needs a process in which dwmapi.dll cannot load";
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
     TestWindow existing;
     existing.Show();
     Engine e;
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     TestWindow created;
     created.Show();
     Settle();
@@ -675,18 +658,13 @@ void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = FindWindowA("#32770", "Skinned box");
     if (box == nullptr) return;
     RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    RECT wr;
-    GetWindowRect(box, &wr);
-    POINT origin = {0, 0};
-    ClientToScreen(box, &origin);
-    g_boxCaption = PixelOf(box, (wr.right - wr.left) / 2, (origin.y - wr.top) / 2, true);
+    g_boxCaption = CaptionPixel(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
 TEST(Engine, MessageBoxesOfTheThreadAreSkinned) {
     Engine e;
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     g_boxCaption = CLR_INVALID;
     SetTimer(nullptr, 0, 500, InspectMessageBox);
     MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK);
@@ -704,24 +682,14 @@ void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
         return;
     }
     KillTimer(nullptr, id);
-    RECT wr;
-    GetWindowRect(dlg, &wr);
-    POINT origin = {0, 0};
-    ClientToScreen(dlg, &origin);
-    g_dialogCaption = PixelOf(dlg, (wr.right - wr.left) / 2, (origin.y - wr.top) / 2, true);
-    HWND cancel = GetDlgItem(dlg, IDCANCEL);
-    if (cancel) {
-        RECT br;
-        GetClientRect(cancel, &br);
-        g_dialogButton = PixelOf(cancel, br.right / 2, 3, false);
-    }
+    g_dialogCaption = CaptionPixel(dlg);
+    if (HWND cancel = GetDlgItem(dlg, IDCANCEL)) g_dialogButton = FacePixel(cancel);
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST(Engine, OpenDialogOfTheThreadIsSkinned) {
     Engine e;
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
-    ASSERT_EQ(e.attach(path.c_str(), ""), 0);
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     char file[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof(ofn);
@@ -738,7 +706,7 @@ TEST(Engine, OpenDialogOfTheThreadIsSkinned) {
 }
 
 TEST(Engine, AttachAndReleaseLeakNoGdiObjects) {
-    std::string path = WriteTemp("engine_test_a.she", SkinText(kCaption));
+    std::string path = PlainSkin();
     TestWindow w;
     w.Show();
     auto cycle = [&] {

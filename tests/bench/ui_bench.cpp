@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "toolkit/form_table.h"
-#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
-#include "tests/e2e/driver/browser.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/soak/program_window.h"
 
 using namespace tolvane;
 
@@ -27,19 +25,14 @@ double Now() {
     return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
 // Median of `rounds` timed runs of `step`, in microseconds, the paint included.
 template <typename F>
-double Median(int rounds, F step) {
+double Median(HWND main, int rounds, F step) {
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
         const double start = Now();
         step(i);
-        Drain();
+        inproc::Drain(main);
         samples.push_back(Now() - start);
     }
     std::sort(samples.begin(), samples.end());
@@ -55,25 +48,25 @@ int main() {
     HWND main = BuildProgramWindow(GetModuleHandleA(nullptr));
     const double build = Now() - start;
     if (!main) return 1;
-    Drain();
+    inproc::Drain(main);
     HWND page = PageControlWindow();
     SetVisibleFlag(kLabel3, true);
 
-    const double pageSwitch = Median(rounds, [](int i) { SelectPage((i + 1) % 2); });
+    const double pageSwitch = Median(main, rounds, [](int i) { SelectPage((i + 1) % 2); });
     SelectPage(0);
     const LPARAM spots[2] = {MAKELPARAM(30, 12), MAKELPARAM(100, 12)};
-    const double hover = Median(rounds, [&](int i) { SendMessageA(page, WM_MOUSEMOVE, 0, spots[i % 2]); });
-    const double caption = Median(rounds, [](int i) {
+    const double hover = Median(main, rounds, [&](int i) { SendMessageA(page, WM_MOUSEMOVE, 0, spots[i % 2]); });
+    const double caption = Median(main, rounds, [](int i) {
         char text[48];
         std::snprintf(text, sizeof text, "2026年12月7日8时%d分%d秒", i % 60, (i * 7) % 60);
         SetLabelCaption(kLabel3, text);
     });
     HWND about = ControlWindow(kAbout);
     const double buttonRepaint =
-        Median(rounds, [&](int) { RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
-    const double focus = Median(rounds, [](int i) { FocusControl(i % 2 ? kAbout : kEdit1); });
+        Median(main, rounds, [&](int) { RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
+    const double focus = Median(main, rounds, [](int i) { FocusControl(i % 2 ? kAbout : kEdit1); });
     DestroyWindow(main);
-    Drain();
+    e2e::Pump(50);
 
     // A whole start, as the user sees it: process creation to a visible window.
     std::vector<double> starts;

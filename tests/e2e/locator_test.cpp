@@ -12,8 +12,7 @@
 #include "tests/e2e/driver/locator_support.h"
 
 using namespace design;
-using e2e::Expected;
-using e2e::Observed;
+using e2e::Facts;
 using e2e::Printable;
 
 namespace {
@@ -98,35 +97,23 @@ protected:
         return text;
     }
 
-    void AddBoxes(std::vector<Observed>* actual, const std::string& when) const {
-        actual->push_back({when + ": edit1", Printable(Text(edit1_))});
-        actual->push_back({when + ": edit2", Printable(Text(edit2_))});
+    void Boxes(Facts* facts, const std::string& when, const std::string& edit1, const std::string& edit2) const {
+        facts->Add(when + ": edit1", Printable(Text(edit1_)), Printable(edit1));
+        facts->Add(when + ": edit2", Printable(Text(edit2_)), Printable(edit2));
     }
 
-    static void ExpectBoxes(std::vector<Expected>* expected, const std::string& when, const std::string& edit1,
-                            const std::string& edit2) {
-        expected->push_back({when + ": edit1", Printable(edit1)});
-        expected->push_back({when + ": edit2", Printable(edit2)});
-    }
-
-    // Ends the run with a close request and adds what the end showed: the
-    // program still running until then, its exit code, and whether anything
-    // it must not touch changed.
-    void Finish(std::vector<Observed>* actual) {
-        actual->push_back({"running before the close request", Yes(program_->Running())});
+    // Ends the run with a close request and adds what the end must show: the
+    // program still running until then, exit code 0, and nothing it must not
+    // touch changed.
+    void Finish(Facts* facts) {
+        facts->Add("running before the close request", Yes(program_->Running()), "yes");
         PostMessageA(main_, WM_CLOSE, 0, 0);
         DWORD code = 1234;
         const bool ended = program_->WaitForExit(kExitTimeoutMs, &code);
-        actual->push_back({"exit code", ended ? std::to_string(static_cast<long>(code)) : "still running"});
+        facts->Add("exit code", ended ? std::to_string(static_cast<long>(code)) : "still running", "0");
         const std::string after = Untouched();
-        actual->push_back({"registry and files", after == before_ ? "unchanged" : "changed:\n" + before_ +
-                                                                                      "--- after ---\n" + after});
-    }
-
-    static void ExpectCleanEnd(std::vector<Expected>* expected) {
-        expected->push_back({"running before the close request", "yes"});
-        expected->push_back({"exit code", "0"});
-        expected->push_back({"registry and files", "unchanged"});
+        facts->Add("registry and files",
+                   after == before_ ? "unchanged" : "changed:\n" + before_ + "--- after ---\n" + after, "unchanged");
     }
 
     // ---- the two dialogs the program opens ----
@@ -271,24 +258,18 @@ TEST_P(StartUpTest, BoxesShowTheDerivedPaths) {
             ASSERT_TRUE(e2e::RegSetString(c.root, "Software\\FlySky\\E", "path", "D:\\e\\lib\\"));
             break;
     }
-    std::vector<Observed> actual;
-    std::vector<Expected> expected;
+    Facts facts;
     if (!c.readBack.empty()) {
         std::string back;
         e2e::RegGetRaw(c.root, kInstallKey, "path", nullptr, &back);
-        actual.push_back({"value as read back", Printable(back)});
-        expected.push_back({"value as read back", Printable(c.readBack)});
+        facts.Add("value as read back", Printable(back), Printable(c.readBack));
     }
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    actual.push_back({"message boxes at start", std::to_string(Dialogs().size())});
-    AddBoxes(&actual, "start");
-    Finish(&actual);
-
-    expected.push_back({"message boxes at start", "0"});
-    ExpectBoxes(&expected, "start", c.edit1, c.edit2);
-    ExpectCleanEnd(&expected);
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, c.name));
+    facts.Add("message boxes at start", std::to_string(Dialogs().size()), "0");
+    Boxes(&facts, "start", c.edit1, c.edit2);
+    Finish(&facts);
+    EXPECT_TRUE(facts.Match(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, StartUpTest, ::testing::ValuesIn(ValueCases()),
@@ -303,18 +284,12 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.find_l
 class BrowseTest : public LocatorTest {
 protected:
     // The facts of an open Open dialog that hold whatever is in it.
-    void AddModalFacts(HWND dialog, std::vector<Observed>* actual, const std::string& when) {
-        actual->push_back({when + ": dialog class", e2e::ClassOf(dialog)});
-        actual->push_back({when + ": owned by the main window", Yes(GetWindow(dialog, GW_OWNER) == main_)});
-        actual->push_back({when + ": main window enabled", Yes(e2e::IsEnabledWindow(main_))});
+    void ModalFacts(HWND dialog, Facts* facts, const std::string& when) {
+        facts->Add(when + ": dialog class", e2e::ClassOf(dialog), "#32770");
+        facts->Add(when + ": owned by the main window", Yes(GetWindow(dialog, GW_OWNER) == main_), "yes");
+        facts->Add(when + ": main window enabled", Yes(e2e::IsEnabledWindow(main_)), "no");
         ClickUnderModal(dialog, kRepair);
-        actual->push_back({when + ": dialogs after a click on 修复", std::to_string(Dialogs().size())});
-    }
-    static void ExpectModalFacts(std::vector<Expected>* expected, const std::string& when) {
-        expected->push_back({when + ": dialog class", "#32770"});
-        expected->push_back({when + ": owned by the main window", "yes"});
-        expected->push_back({when + ": main window enabled", "no"});
-        expected->push_back({when + ": dialogs after a click on 修复", "1"});
+        facts->Add(when + ": dialogs after a click on 修复", std::to_string(Dialogs().size()), "1");
     }
 
     // Types `path` into the dialog's file-name field and confirms with Enter.
@@ -332,16 +307,10 @@ protected:
         e2e::PressKey(VK_RETURN);
     }
 
-    void AddAfterClose(std::vector<Observed>* actual, const std::string& when) {
-        actual->push_back({when + ": dialog closed", Yes(WaitForNoDialog())});
-        actual->push_back({when + ": main window enabled", Yes(e2e::IsEnabledWindow(main_))});
-        AddBoxes(actual, when);
-    }
-    static void ExpectAfterClose(std::vector<Expected>* expected, const std::string& when, const std::string& edit1,
-                                 const std::string& edit2) {
-        expected->push_back({when + ": dialog closed", "yes"});
-        expected->push_back({when + ": main window enabled", "yes"});
-        ExpectBoxes(expected, when, edit1, edit2);
+    void AfterClose(Facts* facts, const std::string& when, const std::string& edit1, const std::string& edit2) {
+        facts->Add(when + ": dialog closed", Yes(WaitForNoDialog()), "yes");
+        facts->Add(when + ": main window enabled", Yes(e2e::IsEnabledWindow(main_)), "yes");
+        Boxes(facts, when, edit1, edit2);
     }
 
     // Replaces the whole content of 编辑框1 the way a user does.
@@ -376,56 +345,47 @@ TEST_P(BrowseChoiceTest, ConfirmedFileFillsBothBoxesAndIsOfferedAgain) {
     ASSERT_TRUE(e2e::WriteFileBytes(path, "MZ"));
     ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, kInstallKey, "path", "D:\\e\\lib\\"));
     ASSERT_NO_FATAL_FAILURE(Start());
-    std::vector<Observed> actual;
-    std::vector<Expected> expected;
+    Facts facts;
 
     HWND dialog = OpenBrowseDialog();
     ASSERT_TRUE(dialog) << "no Open dialog after a click on 按钮2";
-    AddModalFacts(dialog, &actual, "first opening");
-    ExpectModalFacts(&expected, "first opening");
+    ModalFacts(dialog, &facts, "first opening");
     // Nothing is pre-filled by the program. The dialog opens in the
     // program's own folder, where this platform's dialog may put the name of
     // a file it lists there into the field; no other text is acceptable.
     const std::string firstField = e2e::TextOf(e2e::FileNameField(dialog));
     const std::string programFolder = FolderOf(e2e::ProgramPath());
     const bool listedHere = !firstField.empty() && e2e::FileExists(programFolder + "\\" + firstField);
-    actual.push_back({"first opening: file-name field empty or a file of the program's folder",
-                      Yes(firstField.empty() || listedHere) + " (" + Printable(firstField) + ")"});
-    expected.push_back({"first opening: file-name field empty or a file of the program's folder",
-                        "yes (" + Printable(firstField) + ")"});
+    facts.Add("first opening: file-name field empty or a file of the program's folder",
+              Yes(firstField.empty() || listedHere) + " (" + Printable(firstField) + ")",
+              "yes (" + Printable(firstField) + ")");
     ASSERT_NO_FATAL_FAILURE(TypeAndConfirm(dialog, path));
-    AddAfterClose(&actual, "confirmed");
-    ExpectAfterClose(&expected, "confirmed", path, link);
+    AfterClose(&facts, "confirmed", path, link);
 
     ASSERT_NO_FATAL_FAILURE(RetypeEdit1("X:\\typed"));
-    AddBoxes(&actual, "typed into 编辑框1");
-    ExpectBoxes(&expected, "typed into 编辑框1", "X:\\typed", link);
+    Boxes(&facts, "typed into 编辑框1", "X:\\typed", link);
 
     dialog = OpenBrowseDialog();
     ASSERT_TRUE(dialog) << "no second Open dialog";
-    AddModalFacts(dialog, &actual, "second opening");
-    ExpectModalFacts(&expected, "second opening");
+    ModalFacts(dialog, &facts, "second opening");
     // The platform may show the remembered path whole, or open its folder
     // and show the file's name alone.
     const std::string offered = e2e::TextOf(e2e::FileNameField(dialog));
-    actual.push_back({"second opening: offers the chosen file",
-                      Yes(offered == path || offered == FileNameOf(path)) + " (" + Printable(offered) + ")"});
-    expected.push_back({"second opening: offers the chosen file", "yes (" + Printable(offered) + ")"});
+    facts.Add("second opening: offers the chosen file",
+              Yes(offered == path || offered == FileNameOf(path)) + " (" + Printable(offered) + ")",
+              "yes (" + Printable(offered) + ")");
     BringWindowToTop(dialog);
     e2e::BringToForeground(dialog);
     e2e::PressKey(VK_ESCAPE);
-    AddAfterClose(&actual, "cancelled");
-    ExpectAfterClose(&expected, "cancelled", "X:\\typed", link);
+    AfterClose(&facts, "cancelled", "X:\\typed", link);
 
     dialog = OpenBrowseDialog();
     ASSERT_TRUE(dialog) << "no third Open dialog";
     ASSERT_TRUE(e2e::ClickControl(GetDlgItem(dialog, IDOK)));
-    AddAfterClose(&actual, "offered name confirmed");
-    ExpectAfterClose(&expected, "offered name confirmed", path, link);
+    AfterClose(&facts, "offered name confirmed", path, link);
 
-    Finish(&actual);
-    ExpectCleanEnd(&expected);
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, GetParam().name));
+    Finish(&facts);
+    EXPECT_TRUE(facts.Match(GetParam().name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BrowseChoiceTest,
@@ -447,27 +407,22 @@ TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
         {"Cancel button", [](HWND d) { e2e::ClickControl(GetDlgItem(d, IDCANCEL)); }},
         {"Alt+F4", [](HWND d) { e2e::BringToForeground(d); e2e::KeyCombo({VK_MENU, VK_F4}); }},
     };
-    std::vector<Observed> actual;
-    std::vector<Expected> expected;
+    Facts facts;
     for (const auto& way : ways) {
         HWND dialog = OpenBrowseDialog();
         ASSERT_TRUE(dialog) << "no Open dialog before " << way.how;
-        actual.push_back({std::string(way.how) + ": file-name field", Printable(e2e::TextOf(e2e::FileNameField(dialog)))});
-        expected.push_back({std::string(way.how) + ": file-name field", ""});
+        facts.Add(std::string(way.how) + ": file-name field", Printable(e2e::TextOf(e2e::FileNameField(dialog))), "");
         way.act(dialog);
-        AddAfterClose(&actual, way.how);
-        ExpectAfterClose(&expected, way.how, "D:\\e\\", "D:\\e\\tools\\link.ini");
+        AfterClose(&facts, way.how, "D:\\e\\", "D:\\e\\tools\\link.ini");
     }
     // 编辑框1 still holds the found path, so the repair button confirms.
     ASSERT_TRUE(e2e::ClickControl(Control(kRepair)));
     HWND box = WaitForDialog();
-    actual.push_back({"repair afterwards", box ? e2e::ReadMessageBox(box).title : "no box"});
-    expected.push_back({"repair afterwards", kDoneTitle});
+    facts.Add("repair afterwards", box ? e2e::ReadMessageBox(box).title : "no box", kDoneTitle);
     if (box) e2e::PressDialogButton(box, IDOK);
     WaitForNoDialog();
-    Finish(&actual);
-    ExpectCleanEnd(&expected);
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "Open dialog ended without a file"));
+    Finish(&facts);
+    EXPECT_TRUE(facts.Match("Open dialog ended without a file"));
 }
 
 // The program's path buffer holds 259 bytes and a zero: a longer path is
@@ -487,8 +442,7 @@ TEST_F(BrowseTest, PathLongerThan259BytesActsAsCancel) {
     ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, kInstallKey, "path", "D:\\e\\lib\\"));
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    std::vector<Observed> actual;
-    std::vector<Expected> expected;
+    Facts facts;
     std::string edit1 = "D:\\e\\", edit2 = "D:\\e\\tools\\link.ini";
     for (const auto& step : steps) {
         const std::string path = fileOf(step.length);
@@ -497,15 +451,12 @@ TEST_F(BrowseTest, PathLongerThan259BytesActsAsCancel) {
         ASSERT_TRUE(dialog) << "no Open dialog for " << when;
         ASSERT_NO_FATAL_FAILURE(TypeAndConfirm(dialog, path));
         if (step.accepted) edit1 = path, edit2 = path + kLinkAfterBrowse;
-        AddAfterClose(&actual, when);
-        ExpectAfterClose(&expected, when, edit1, edit2);
-        actual.push_back({when + ": program running", Yes(program_->Running())});
-        expected.push_back({when + ": program running", "yes"});
+        AfterClose(&facts, when, edit1, edit2);
+        facts.Add(when + ": program running", Yes(program_->Running()), "yes");
         if (!program_->Running()) break;
     }
-    Finish(&actual);
-    ExpectCleanEnd(&expected);
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "long paths"));
+    Finish(&facts);
+    EXPECT_TRUE(facts.Match("long paths"));
 }
 
 // ---- the repair button ------------------------------------------------------------
@@ -534,10 +485,8 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
         ASSERT_NO_FATAL_FAILURE(RetypeEdit1(c.edit == Edit::Empty ? "" : "   "));
     }
 
-    std::vector<Observed> actual;
-    std::vector<Expected> expected;
-    AddBoxes(&actual, "before");
-    ExpectBoxes(&expected, "before", c.edit1, c.edit2);
+    Facts facts;
+    Boxes(&facts, "before", c.edit1, c.edit2);
 
     ASSERT_TRUE(e2e::ClickControl(Control(kRepair)));
     HWND box = WaitForDialog();
@@ -545,33 +494,21 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
     const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
     std::string buttons;
     for (const auto& b : info.buttons) buttons += std::to_string(b.first) + " ";
-    actual.push_back({"title", info.title});
-    actual.push_back({"text", info.text});
-    actual.push_back({"icon", Yes(e2e::ShowsIcon(box))});
-    actual.push_back({"button ids", buttons});
-    actual.push_back({"owner", GetWindow(box, GW_OWNER) ? "a window" : "none"});
-    actual.push_back({"main window enabled", Yes(e2e::IsEnabledWindow(main_))});
+    facts.Add("title", info.title, c.title);
+    facts.Add("text", info.text, c.text);
+    facts.Add("icon", Yes(e2e::ShowsIcon(box)), "no");
+    facts.Add("button ids", buttons, std::to_string(IDOK) + " ");
+    facts.Add("owner", GetWindow(box, GW_OWNER) ? "a window" : "none", "none");
+    facts.Add("main window enabled", Yes(e2e::IsEnabledWindow(main_)), "no");
     ClickUnderModal(box, kRepair);
-    actual.push_back({"boxes after a second click on 修复", std::to_string(Dialogs().size())});
+    facts.Add("boxes after a second click on 修复", std::to_string(Dialogs().size()), "1");
     e2e::BringToForeground(box);
     e2e::PressKey(VK_RETURN);
-    actual.push_back({"closed by Enter", Yes(WaitForNoDialog())});
-    actual.push_back({"main window enabled afterwards", Yes(e2e::IsEnabledWindow(main_))});
-    AddBoxes(&actual, "after");
-    Finish(&actual);
-
-    expected.insert(expected.end(), {{"title", c.title},
-                                     {"text", c.text},
-                                     {"icon", "no"},
-                                     {"button ids", std::to_string(IDOK) + " "},
-                                     {"owner", "none"},
-                                     {"main window enabled", "no"},
-                                     {"boxes after a second click on 修复", "1"},
-                                     {"closed by Enter", "yes"},
-                                     {"main window enabled afterwards", "yes"}});
-    ExpectBoxes(&expected, "after", c.edit1, c.edit2);
-    ExpectCleanEnd(&expected);
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, c.name));
+    facts.Add("closed by Enter", Yes(WaitForNoDialog()), "yes");
+    facts.Add("main window enabled afterwards", Yes(e2e::IsEnabledWindow(main_)), "yes");
+    Boxes(&facts, "after", c.edit1, c.edit2);
+    Finish(&facts);
+    EXPECT_TRUE(facts.Match(c.name));
 }
 
 INSTANTIATE_TEST_SUITE_P(

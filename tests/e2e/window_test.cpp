@@ -112,46 +112,27 @@ TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
     const LONG style = e2e::StyleOf(main_), ex = e2e::ExStyleOf(main_);
     const bool unowned = GetWindow(main_, GW_OWNER) == nullptr;
 
-    std::vector<Observed> actual = {
-        {"class", e2e::ClassOf(main_)},
-        {"title", e2e::TextOf(main_)},
-        {"left", std::to_string(r.left)},
-        {"top", std::to_string(r.top)},
-        {"width", std::to_string(r.right - r.left)},
-        {"height", std::to_string(r.bottom - r.top)},
-        {"caption", Yes((style & WS_CAPTION) == WS_CAPTION)},
-        {"system menu", Yes(style & WS_SYSMENU)},
-        {"minimize box", Yes(style & WS_MINIMIZEBOX)},
-        {"maximize box", Yes(style & WS_MAXIMIZEBOX)},
-        {"resizable", Yes(style & WS_THICKFRAME)},
-        {"minimised or maximised", Yes(IsIconic(main_) || IsZoomed(main_))},
-        {"topmost", Yes(ex & WS_EX_TOPMOST)},
-        {"tool window", Yes(ex & WS_EX_TOOLWINDOW)},
-        {"taskbar button", Yes((ex & WS_EX_APPWINDOW) || unowned)},
-        {"icon resource DEFAULT_ICON", Yes(e2e::HasIconResource(e2e::ProgramPath(), "DEFAULT_ICON"))},
-    };
+    e2e::Facts f;
+    f.Add("class", e2e::ClassOf(main_), kMainClass);
+    f.Add("title", e2e::TextOf(main_), kMainTitle);
+    f.Add("left", std::to_string(r.left), std::to_string((sw - 380) / 2));
+    f.Add("top", std::to_string(r.top), std::to_string((sh - 250) / 2));
+    f.Add("width", std::to_string(r.right - r.left), "380");
+    f.Add("height", std::to_string(r.bottom - r.top), "250");
+    f.Add("caption", Yes((style & WS_CAPTION) == WS_CAPTION), "yes");
+    f.Add("system menu", Yes(style & WS_SYSMENU), "yes");
+    f.Add("minimize box", Yes(style & WS_MINIMIZEBOX), "no");
+    f.Add("maximize box", Yes(style & WS_MAXIMIZEBOX), "no");
+    f.Add("resizable", Yes(style & WS_THICKFRAME), "no");
+    f.Add("minimised or maximised", Yes(IsIconic(main_) || IsZoomed(main_)), "no");
+    f.Add("topmost", Yes(ex & WS_EX_TOPMOST), "no");
+    f.Add("tool window", Yes(ex & WS_EX_TOOLWINDOW), "no");
+    f.Add("taskbar button", Yes((ex & WS_EX_APPWINDOW) || unowned), "yes");
+    f.Add("icon resource DEFAULT_ICON", Yes(e2e::HasIconResource(e2e::ProgramPath(), "DEFAULT_ICON")), "yes");
     const int icon = e2e::IconState(main_);
-    if (icon >= 0) actual.push_back({"window icon", Yes(icon == 1)});
-    std::vector<Expected> expected = {
-        {"class", kMainClass},
-        {"title", kMainTitle},
-        {"left", std::to_string((sw - 380) / 2)},
-        {"top", std::to_string((sh - 250) / 2)},
-        {"width", "380"},
-        {"height", "250"},
-        {"caption", "yes"},
-        {"system menu", "yes"},
-        {"minimize box", "no"},
-        {"maximize box", "no"},
-        {"resizable", "no"},
-        {"minimised or maximised", "no"},
-        {"topmost", "no"},
-        {"tool window", "no"},
-        {"taskbar button", "yes"},
-        {"icon resource DEFAULT_ICON", "yes"},
-        {"window icon", "yes", /*optional=*/true},
-    };
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "main window"));
+    if (icon >= 0) f.actual.push_back({"window icon", Yes(icon == 1)});
+    f.expected.push_back({"window icon", "yes", /*optional=*/true});
+    EXPECT_TRUE(f.Match("main window"));
     if (sw == 1024 && sh == 768) {
         EXPECT_EQ(r.left, 322);
         EXPECT_EQ(r.top, 259);
@@ -161,61 +142,46 @@ TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
 TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
     const POINT client = e2e::ClientOrigin(main_);
     const POINT pageOrigin = {client.x + kPageRect.left, client.y + kPageRect.top};
-    std::vector<Expected> expected;
-    std::vector<Observed> actual;
+    e2e::Facts f;
     auto rect = [](const RECT& r, POINT origin) {
         return std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + " " +
                std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
     };
 
     // The page control itself, relative to the main window's client area.
-    actual.push_back({"page.class", e2e::ClassOf(page_)});
-    actual.push_back({"page.parent is main", Yes(GetParent(page_) == main_)});
-    actual.push_back({"page.rect", rect(e2e::WindowRectOf(page_), client)});
-    actual.push_back({"page.shown", Yes(e2e::IsShown(page_))});
-    actual.push_back({"page.tab stop", Yes(e2e::StyleOf(page_) & WS_TABSTOP)});
-    expected.push_back({"page.class", kPageClass});
-    expected.push_back({"page.parent is main", "yes"});
-    expected.push_back({"page.rect", rect(kPageRect, POINT{0, 0})});
-    expected.push_back({"page.shown", "yes"});
-    expected.push_back({"page.tab stop", "no"});
+    f.Add("page.class", e2e::ClassOf(page_), kPageClass);
+    f.Add("page.parent is main", Yes(GetParent(page_) == main_), "yes");
+    f.Add("page.rect", rect(e2e::WindowRectOf(page_), client), rect(kPageRect, POINT{0, 0}));
+    f.Add("page.shown", Yes(e2e::IsShown(page_)), "yes");
+    f.Add("page.tab stop", Yes(e2e::StyleOf(page_) & WS_TABSTOP), "no");
 
     for (int i = 0; i < kCount; ++i) {
         const design::Control& c = kControls[i];
         const std::string name = c.name;
         HWND hwnd = Control(i);
-        actual.push_back({name + ".exists", Yes(hwnd != nullptr)});
-        expected.push_back({name + ".exists", Yes(c.windowClass != nullptr)});
+        f.Add(name + ".exists", Yes(hwnd != nullptr), Yes(c.windowClass != nullptr));
         if (!hwnd || !c.windowClass) continue;
 
         const LONG style = e2e::StyleOf(hwnd);
-        actual.push_back({name + ".class", e2e::ClassOf(hwnd)});
-        actual.push_back({name + ".parent is page", Yes(GetParent(hwnd) == page_)});
-        actual.push_back({name + ".rect", rect(e2e::WindowRectOf(hwnd), pageOrigin)});
-        actual.push_back({name + ".shown", Yes(e2e::IsShown(hwnd))});
-        actual.push_back({name + ".enabled", Yes(e2e::IsEnabledWindow(hwnd))});
-        actual.push_back({name + ".tab stop", Yes(style & WS_TABSTOP)});
-        actual.push_back({name + ".default button",
-                          Yes(lstrcmpiA(c.windowClass, "Button") == 0 && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)});
-        actual.push_back({name + ".text", e2e::TextOf(hwnd)});
-
         const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0;
         const RECT designed = {c.left, c.top,
                                c.left + (i == kPicture1 ? kBannerWidthAfterStart : c.width),
                                c.top + (edit ? ExpectedEditHeight(c.height) : c.height)};
-        expected.push_back({name + ".class", c.windowClass});
-        expected.push_back({name + ".parent is page", "yes"});
-        expected.push_back({name + ".rect", rect(designed, POINT{0, 0})});
+        f.Add(name + ".class", e2e::ClassOf(hwnd), c.windowClass);
+        f.Add(name + ".parent is page", Yes(GetParent(hwnd) == page_), "yes");
+        f.Add(name + ".rect", rect(e2e::WindowRectOf(hwnd), pageOrigin), rect(designed, POINT{0, 0}));
         // The clock label shows from the first tick, which may have come already.
-        expected.push_back({name + ".shown", i == kLabel3 ? "*" : Yes(c.page == 0 && (c.flags & V))});
-        expected.push_back({name + ".enabled", Yes(!(c.flags & D))});
-        expected.push_back({name + ".tab stop", Yes(c.flags & T)});
-        expected.push_back({name + ".default button", Yes(c.flags & DEF)});
+        f.Add(name + ".shown", Yes(e2e::IsShown(hwnd)), i == kLabel3 ? "*" : Yes(c.page == 0 && (c.flags & V)));
+        f.Add(name + ".enabled", Yes(e2e::IsEnabledWindow(hwnd)), Yes(!(c.flags & D)));
+        f.Add(name + ".tab stop", Yes(style & WS_TABSTOP), Yes(c.flags & T));
+        f.Add(name + ".default button",
+              Yes(lstrcmpiA(c.windowClass, "Button") == 0 && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON),
+              Yes(c.flags & DEF));
         // The edit boxes show what the registry says; the clock label is
         // rewritten by the clock.
-        expected.push_back({name + ".text", !c.caption || i == kLabel3 ? "*" : c.caption});
+        f.Add(name + ".text", e2e::TextOf(hwnd), !c.caption || i == kLabel3 ? "*" : c.caption);
     }
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "controls on the page control"));
+    EXPECT_TRUE(f.Match("controls on the page control"));
 }
 
 TEST_F(MainWindowTest, ControlsStackInControlOrder) {
@@ -243,44 +209,26 @@ TEST_F(MainWindowTest, PageControlPaintsTabsAndBodyInItsColours) {
     const std::string page = e2e::ToString(kPageColour), frame = e2e::ToString(kFrameColour);
     const std::string face = e2e::ToString(ButtonFace());
 
-    std::vector<Observed> actual = {
-        {"body between the edit boxes", at(200, 120)},
-        {"body between the buttons", at(180, 175)},
-        {"body frame, left", at(0, 100)},
-        {"body frame, right", at(kPageBody.right - 1, 100)},
-        {"body frame, bottom", at(200, kPageBody.bottom - 1)},
-        {"body frame, top under the other tab", at((t1.left + t1.right) / 2, g.body.top)},
-        {"body frame, top right of the tabs", at(kPageBody.right - 20, g.body.top)},
-        {"body frame, top under the current tab", at(t0.left + 5, g.body.top)},
-        {"strip right of the tabs", at(kPageBody.right - 20, 10)},
-        {"strip above the tabs", at(20, 0)},
-        {"current tab face", at(t0.left + 3, 12)},
-        {"current tab bevel column", at(t0.left, 12)},
-        {"other tab outline, top", at(t1.left + 10, t1.top)},
-        {"other tab outline, left", at(t1.left + 1, t1.top + 10)},
-    };
-    std::vector<Expected> expected = {
-        {"body between the edit boxes", page},
-        {"body between the buttons", page},
-        {"body frame, left", frame},
-        {"body frame, right", frame},
-        {"body frame, bottom", frame},
-        {"body frame, top under the other tab", frame},
-        {"body frame, top right of the tabs", frame},
-        {"body frame, top under the current tab", page},
-        {"strip right of the tabs", face},
-        {"strip above the tabs", face},
-        {"current tab face", page},
-        {"current tab bevel column", face},
-        {"other tab outline, top", frame},
-        {"other tab outline, left", frame},
-    };
+    e2e::Facts f;
+    f.Add("body between the edit boxes", at(200, 120), page);
+    f.Add("body between the buttons", at(180, 175), page);
+    f.Add("body frame, left", at(0, 100), frame);
+    f.Add("body frame, right", at(kPageBody.right - 1, 100), frame);
+    f.Add("body frame, bottom", at(200, kPageBody.bottom - 1), frame);
+    f.Add("body frame, top under the other tab", at((t1.left + t1.right) / 2, g.body.top), frame);
+    f.Add("body frame, top right of the tabs", at(kPageBody.right - 20, g.body.top), frame);
+    f.Add("body frame, top under the current tab", at(t0.left + 5, g.body.top), page);
+    f.Add("strip right of the tabs", at(kPageBody.right - 20, 10), face);
+    f.Add("strip above the tabs", at(20, 0), face);
+    f.Add("current tab face", at(t0.left + 3, 12), page);
+    f.Add("current tab bevel column", at(t0.left, 12), face);
+    f.Add("other tab outline, top", at(t1.left + 10, t1.top), frame);
+    f.Add("other tab outline, left", at(t1.left + 1, t1.top + 10), frame);
     // The other tab's face: the gradient, row by row, left of its caption.
-    for (int row = 1; row < h; ++row) {
-        actual.push_back({"other tab face row " + std::to_string(row), at(t1.left + 3, t1.top + row)});
-        expected.push_back({"other tab face row " + std::to_string(row), e2e::ToString(kTabFaceRows[row])});
-    }
-    EXPECT_TRUE(e2e::MatchSequence(expected, actual, "page control pixels"));
+    for (int row = 1; row < h; ++row)
+        f.Add("other tab face row " + std::to_string(row), at(t1.left + 3, t1.top + row),
+              e2e::ToString(kTabFaceRows[row]));
+    EXPECT_TRUE(f.Match("page control pixels"));
 
     auto onPageRect = [&](const RECT& r) {
         const POINT a = OnPage(r.left, r.top), b = OnPage(r.right, r.bottom);
@@ -300,47 +248,44 @@ TEST_F(MainWindowTest, HoverColoursTheTabUnderThePointer) {
         const POINT a = OnPage(t.left, t.top), b = OnPage(t.right, t.bottom);
         return RECT{a.x, a.y, b.x, b.y};
     };
+    // Each spot of the other tab, hovered and plain; unhovered, (2, 1) belongs to the bevelled outline.
+    const struct {
+        const char* what;
+        int x, y;
+        Rgb hovered, plain;
+    } spots[] = {
+        {"top row, left end", 3, 0, kAccentTop, kFrameColour},
+        {"top row, middle", w / 2, 0, kAccentTop, kFrameColour},
+        {"top row, right end", w - 3, 0, kAccentTop, kFrameColour},
+        {"top row, corner pixel", 2, 0, kAccentCorner, kFrameColour},
+        {"second row", 2, 1, kAccentBelow, kFrameColour},
+        {"third row", w - 2, 2, kAccentBelow, kTabFaceRows[2]},
+    };
     auto accentState = [&]() {
         const e2e::Capture cap = CapturePage();
-        auto at = [&](int x, int y) {
-            const POINT p = OnPage(t1.left + x, t1.top + y);
-            return e2e::ToString(cap.At(p.x, p.y));
-        };
-        return std::vector<Observed>{
-            {"top row, left end", at(3, 0)},
-            {"top row, middle", at(w / 2, 0)},
-            {"top row, right end", at(w - 3, 0)},
-            {"top row, corner pixel", at(2, 0)},
-            {"second row", at(2, 1)},
-            {"third row", at(w - 2, 2)},
-            {"red caption", Yes(cap.Count(tabRect(t1), IsRedInk) > 0)},
-        };
+        std::vector<Observed> seen;
+        for (const auto& s : spots) {
+            const POINT p = OnPage(t1.left + s.x, t1.top + s.y);
+            seen.push_back({s.what, e2e::ToString(cap.At(p.x, p.y))});
+        }
+        seen.push_back({"red caption", Yes(cap.Count(tabRect(t1), IsRedInk) > 0)});
+        return seen;
+    };
+    auto accentWanted = [&](bool hover) {
+        std::vector<Expected> want;
+        for (const auto& s : spots) want.push_back({s.what, e2e::ToString(hover ? s.hovered : s.plain)});
+        want.push_back({"red caption", Yes(hover)});
+        return want;
     };
     // Hovered: the pointer rests low at the tab's right end, clear of the rows looked at.
     ASSERT_TRUE(e2e::MoveMouse(OnPage(t1.right - 6, t1.bottom - 3)));
-    const std::vector<Expected> hovered = {
-        {"top row, left end", e2e::ToString(kAccentTop)},
-        {"top row, middle", e2e::ToString(kAccentTop)},
-        {"top row, right end", e2e::ToString(kAccentTop)},
-        {"top row, corner pixel", e2e::ToString(kAccentCorner)},
-        {"second row", e2e::ToString(kAccentBelow)},
-        {"third row", e2e::ToString(kAccentBelow)},
-        {"red caption", "yes"},
-    };
+    const std::vector<Expected> hovered = accentWanted(true);
     e2e::WaitFor([&] { return e2e::MatchSequence(hovered, accentState(), ""); }, 3000, 50);
     EXPECT_TRUE(e2e::MatchSequence(hovered, accentState(), "the other tab under the pointer"));
 
     // Off the tabs, onto the page body: the outline and the black caption return.
     ASSERT_TRUE(e2e::MoveMouse(OnPage(200, 120)));
-    const std::vector<Expected> plain = {
-        {"top row, left end", e2e::ToString(kFrameColour)},
-        {"top row, middle", e2e::ToString(kFrameColour)},
-        {"top row, right end", e2e::ToString(kFrameColour)},
-        {"top row, corner pixel", e2e::ToString(kFrameColour)},
-        {"second row", e2e::ToString(kFrameColour)},  // (2, 1) belongs to the bevelled outline
-        {"third row", e2e::ToString(kTabFaceRows[2])},
-        {"red caption", "no"},
-    };
+    const std::vector<Expected> plain = accentWanted(false);
     e2e::WaitFor([&] { return e2e::MatchSequence(plain, accentState(), ""); }, 3000, 50);
     EXPECT_TRUE(e2e::MatchSequence(plain, accentState(), "the other tab after the pointer left"));
 

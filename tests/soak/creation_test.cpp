@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
-#include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/design_form.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/soak/program_window.h"
 
 namespace {
 
@@ -45,15 +43,13 @@ LRESULT CALLBACK LogCreation(int code, WPARAM wp, LPARAM lp) {
 // The page control first, then every control in the reverse of the control
 // order, each hidden and at its designed place and size.
 TEST(Creation, ChildrenComeHiddenAtTheirDesignedPlacesInReverseControlOrder) {
-    for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
-        ASSERT_TRUE(e2e::DeleteFileIfAny(stale));
-    std::string error;
-    ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
+    ASSERT_TRUE(inproc::DropStaleSkinFiles());
     g_hook = SetWindowsHookExA(WH_CBT, LogCreation, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(g_hook);
-    HWND main = tolvane::BuildProgramWindow(GetModuleHandleA(nullptr));
+    inproc::ProgramWindow window;
+    const ::testing::AssertionResult built = window.Build();
     UnhookWindowsHookEx(g_hook);
-    ASSERT_TRUE(main);
+    ASSERT_TRUE(built);
 
     const RECT p = design::kPageRect;
     std::vector<e2e::Expected> expected = {
@@ -63,8 +59,6 @@ TEST(Creation, ChildrenComeHiddenAtTheirDesignedPlacesInReverseControlOrder) {
         if (c.windowClass) expected.push_back({c.name, Creation(c.left, c.top, c.width, c.height, 0)});
     }
     EXPECT_TRUE(e2e::MatchSequence(expected, g_created, "children of the main window as created"));
-    DestroyWindow(main);
-    e2e::Pump(50);
 }
 
 }  // namespace

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "toolkit/form_table.h"
-#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
 #include "navigation/win/navigation.h"
-#include "tests/e2e/driver/browser.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/soak/program_window.h"
 
 using namespace tolvane;
 
@@ -53,15 +51,6 @@ LRESULT CALLBACK BeforeProcedure(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-void Drain(HWND main) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 RECT ScreenRectOf(HWND page, const RECT& client) {
     RECT r = client;
     MapWindowPoints(page, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -70,29 +59,21 @@ RECT ScreenRectOf(HWND page, const RECT& client) {
 
 class PaintScope : public ::testing::Test {
 protected:
-    // Skin files are written only when missing: drop any an older build left,
-    // once, before this process binds the engine.
-    static void SetUpTestSuite() {
-        for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
-            e2e::DeleteFileIfAny(stale);
-    }
+    // Once, before this process binds the engine.
+    static void SetUpTestSuite() { inproc::DropStaleSkinFiles(); }
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
-        main_ = BuildProgramWindow(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(main_);
+        ASSERT_TRUE(window_.Build());
+        main_ = window_.hwnd;
         page_ = PageControlWindow();
         hook_ = SetWindowsHookExA(WH_CALLWNDPROC, BeforeProcedure, nullptr, GetCurrentThreadId());
         ASSERT_TRUE(hook_);
         g_log.painted = CreateRectRgn(0, 0, 0, 0);
-        Drain(main_);
+        inproc::Drain(main_);
     }
     void TearDown() override {
         if (hook_) UnhookWindowsHookEx(hook_);
         if (g_log.painted) DeleteObject(g_log.painted);
         g_log = PaintLog{};
-        if (main_ && IsWindow(main_)) DestroyWindow(main_);
-        e2e::Pump(50);
     }
 
     // Runs `change` and everything it queues, recording what gets painted.
@@ -102,7 +83,7 @@ protected:
         g_log.windows.clear();
         g_log.recording = true;
         change();
-        Drain(main_);
+        inproc::Drain(main_);
         g_log.recording = false;
     }
 
@@ -118,13 +99,14 @@ protected:
         EXPECT_TRUE(RectInRegion(g_log.painted, &mustPaint)) << what << " did not repaint what it changed";
     }
 
+    inproc::ProgramWindow window_;
     HWND main_ = nullptr, page_ = nullptr;
     HHOOK hook_ = nullptr;
 };
 
 TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
     UpdateClock();  // the first tick shows the label
-    Drain(main_);
+    inproc::Drain(main_);
     RECT label;
     GetWindowRect(ControlWindow(kLabel3), &label);
     HRGN allowed = CreateRectRgnIndirect(&label);

@@ -7,10 +7,8 @@
 #include <cstdio>
 
 #include "toolkit/form_table.h"
-#include "app/win/startup.h"
 #include "toolkit/win/form_api.h"
-#include "tests/e2e/driver/browser.h"
-#include "tests/e2e/driver/driver.h"
+#include "tests/soak/program_window.h"
 
 using namespace tolvane;
 
@@ -19,29 +17,13 @@ namespace {
 constexpr int kRounds = 1000;
 constexpr int kWarmUpRounds = 50;
 
-// Dispatch everything queued, paints included, so that each step is really drawn.
-void Drain(HWND main) {
-    UpdateWindow(main);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 class WindowSoak : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Skin files are written only when missing: drop any an older build left.
-        for (const char* stale : {"C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"})
-            ASSERT_TRUE(e2e::DeleteFileIfAny(stale)) << "cannot remove " << stale;
+        ASSERT_TRUE(inproc::DropStaleSkinFiles());
         const DWORD start = GetTickCount();
-        // The window opens its home page as it is built: never in a real browser.
-        std::string error;
-        ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
-        main_ = BuildProgramWindow(GetModuleHandleA(nullptr));
-        ASSERT_TRUE(main_) << "the main window could not be built";
+        ASSERT_TRUE(window_.Build());
+        main_ = window_.hwnd;
         std::printf("window built in %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
         std::fflush(stdout);
         page_ = PageControlWindow();
@@ -50,30 +32,29 @@ protected:
         for (int t = 0; t < 2; ++t)
             points_[t] = MAKELPARAM((g.tabs[t].left + g.tabs[t].right) / 2, (g.tabs[t].top + g.tabs[t].bottom) / 2);
         points_[2] = MAKELPARAM(200, 120);  // the page body, off the tabs
-        Drain(main_);
+        Drain();
     }
 
-    void TearDown() override {
-        if (main_ && IsWindow(main_)) DestroyWindow(main_);
-        // The window's destruction may post a quit message; it is ours to eat.
-        e2e::Pump(50);
+    void Drain() {
+        UpdateWindow(main_);
+        inproc::Drain(main_);
     }
 
 public:
     void SwitchPages(int rounds) {
         for (int i = 0; i < rounds; ++i) {
             SelectPage(i % 2);
-            Drain(main_);
+            Drain();
         }
         SelectPage(0);
-        Drain(main_);
+        Drain();
     }
 
     void Hover(int rounds) {
         for (int i = 0; i < rounds; ++i) {
             SendMessageA(page_, WM_MOUSEMOVE, 0, points_[i % 3]);
             if (i % 3 == 2) SendMessageA(page_, WM_MOUSELEAVE, 0, 0);
-            Drain(main_);
+            Drain();
         }
     }
 
@@ -83,11 +64,12 @@ public:
             std::snprintf(text, sizeof text, "2024年%d月%d日 %02d:%02d:%02d", 1 + i % 12, 1 + i % 28, i % 24, i % 60,
                           (i * 7) % 60);
             SetLabelCaption(kLabel3, text);
-            Drain(main_);
+            Drain();
         }
     }
 
 protected:
+    inproc::ProgramWindow window_;
     HWND main_ = nullptr;
     HWND page_ = nullptr;
     LPARAM points_[3] = {};
@@ -137,13 +119,11 @@ TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
     }
 
     // What the window holds goes with it: never less headroom than while it lived.
-    DestroyWindow(main_);
-    e2e::Pump(50);
+    window_.Destroy();
     EXPECT_FALSE(IsWindow(main_));
     const int afterDestroy = e2e::GdiHeadroom();
     std::printf("GDI headroom after the window was destroyed: %d\n", afterDestroy);
     EXPECT_GE(afterDestroy, gdiBaseline);
-    main_ = nullptr;
 }
 
 // The measure itself must see one object: otherwise an unchanged headroom

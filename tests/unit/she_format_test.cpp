@@ -63,6 +63,11 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
+// What the parser says of the valid file with one text replaced.
+she::Status Edited(const std::string& from, const std::string& to, const char* password = "") {
+    return ParseText(Replace(Minimal(), from, to), password).status;
+}
+
 TEST(SheFormat, BothShippedSkinsParseAndDiffer) {
     she::Skin s2008, s2009;
     std::string a = RepoFile("resources/skin2008.she");
@@ -119,12 +124,12 @@ TEST(SheFormat, ForeignOrEmptyFilesAreNotSkins) {
 }
 
 TEST(SheFormat, VersionMustBeOne) {
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHE 2")).status, she::kBadVersion);
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHE")).status, she::kBadVersion);
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHEX 1")).status, she::kBadVersion);
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHE 1.0")).status, she::kBadVersion);
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHE 99999")).status, she::kBadVersion);
-    EXPECT_EQ(ParseText(Replace(Minimal(), ".SHE 1", ".SHE 1  ")).status, she::kOk);
+    EXPECT_EQ(Edited(".SHE 1", ".SHE 2"), she::kBadVersion);
+    EXPECT_EQ(Edited(".SHE 1", ".SHE"), she::kBadVersion);
+    EXPECT_EQ(Edited(".SHE 1", ".SHEX 1"), she::kBadVersion);
+    EXPECT_EQ(Edited(".SHE 1", ".SHE 1.0"), she::kBadVersion);
+    EXPECT_EQ(Edited(".SHE 1", ".SHE 99999"), she::kBadVersion);
+    EXPECT_EQ(Edited(".SHE 1", ".SHE 1  "), she::kOk);
 }
 
 TEST(SheFormat, TruncatedFilesMissKeys) {
@@ -149,7 +154,7 @@ TEST(SheFormat, SizeAndLineLimits) {
     EXPECT_EQ(o.status, she::kLineTooLong);
     EXPECT_GT(o.line, 1);
     std::string fits = "#" + std::string(she::kMaxLineBytes - 1, 'x') + "\n";
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[frame]\n", fits + "[frame]\n")).status, she::kOk);
+    EXPECT_EQ(Edited("[frame]\n", fits + "[frame]\n"), she::kOk);
 
     std::string manyLines = Minimal() + std::string(she::kMaxLines, '\n');
     EXPECT_EQ(ParseText(manyLines).status, she::kTooManyLines);
@@ -161,11 +166,11 @@ TEST(SheFormat, StrayBytesAreRefused) {
     EXPECT_EQ(ParseText(nul).status, she::kBadByte);
     std::string nulInComment = Replace(Minimal(), "[edit]\n", std::string("# a\0b\n[edit]\n", 8));
     EXPECT_EQ(ParseText(nulInComment).status, she::kBadByte);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test\n", "name = te\rst\n")).status, she::kBadByte);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test\n", "name = te\x1bst\n")).status, she::kBadByte);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test\n", "name = test\x7f\n")).status, she::kBadByte);
+    EXPECT_EQ(Edited("name = test\n", "name = te\rst\n"), she::kBadByte);
+    EXPECT_EQ(Edited("name = test\n", "name = te\x1bst\n"), she::kBadByte);
+    EXPECT_EQ(Edited("name = test\n", "name = test\x7f\n"), she::kBadByte);
     // Names may be in the local code page.
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "name = \xC6\xA4\xB7\xF4")).status, she::kOk);
+    EXPECT_EQ(Edited("name = test", "name = \xC6\xA4\xB7\xF4"), she::kOk);
 }
 
 TEST(SheFormat, BadColoursAndMetrics) {
@@ -176,42 +181,35 @@ TEST(SheFormat, BadColoursAndMetrics) {
         EXPECT_GT(o.line, 1) << v;
     }
     const char* badNumbers[] = {"-1", "+3", "1.5", "0x10", "3 4", "", "99999999999"};
-    for (const char* v : badNumbers) {
-        EXPECT_EQ(ParseText(Replace(Minimal(), "radius = 3", std::string("radius = ") + v)).status, she::kBadValue)
-            << v;
-    }
-    EXPECT_EQ(ParseText(Replace(Minimal(), "size = 16", "size = 9")).status, she::kBadValue);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "size = 16", "size = 41")).status, she::kBadValue);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "size = 16", "size = 10")).status, she::kOk);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "text_bold = 1", "text_bold = 2")).status, she::kBadValue);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "border_width = 1", "border_width = 0")).status, she::kBadValue);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "outline_width = 1", "outline_width = 0004")).status, she::kOk);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "name =")).status, she::kBadValue);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "name = " + std::string(65, 'n'))).status,
-              she::kBadValue);
+    for (const char* v : badNumbers) EXPECT_EQ(Edited("radius = 3", std::string("radius = ") + v), she::kBadValue) << v;
+    EXPECT_EQ(Edited("size = 16", "size = 9"), she::kBadValue);
+    EXPECT_EQ(Edited("size = 16", "size = 41"), she::kBadValue);
+    EXPECT_EQ(Edited("size = 16", "size = 10"), she::kOk);
+    EXPECT_EQ(Edited("text_bold = 1", "text_bold = 2"), she::kBadValue);
+    EXPECT_EQ(Edited("border_width = 1", "border_width = 0"), she::kBadValue);
+    EXPECT_EQ(Edited("outline_width = 1", "outline_width = 0004"), she::kOk);
+    EXPECT_EQ(Edited("name = test", "name ="), she::kBadValue);
+    EXPECT_EQ(Edited("name = test", "name = " + std::string(65, 'n')), she::kBadValue);
 }
 
 TEST(SheFormat, SectionsAndKeysFollowTheRules) {
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[edit]", "[toolbar]")).status, she::kUnknownSection);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[edit]", "[Edit]")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[edit]", "[edit")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[edit]", "[]")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "[edit]", "[ edit ]")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "name test")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "= test")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "Name = test")).status, she::kSyntax);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test", "name = test\ncolour = #000000")).status,
-              she::kUnknownKey);
+    EXPECT_EQ(Edited("[edit]", "[toolbar]"), she::kUnknownSection);
+    EXPECT_EQ(Edited("[edit]", "[Edit]"), she::kSyntax);
+    EXPECT_EQ(Edited("[edit]", "[edit"), she::kSyntax);
+    EXPECT_EQ(Edited("[edit]", "[]"), she::kSyntax);
+    EXPECT_EQ(Edited("[edit]", "[ edit ]"), she::kSyntax);
+    EXPECT_EQ(Edited("name = test", "name test"), she::kSyntax);
+    EXPECT_EQ(Edited("name = test", "= test"), she::kSyntax);
+    EXPECT_EQ(Edited("name = test", "Name = test"), she::kSyntax);
+    EXPECT_EQ(Edited("name = test", "name = test\ncolour = #000000"), she::kUnknownKey);
     // A key of another section is unknown where it stands.
-    EXPECT_EQ(ParseText(Replace(Minimal(), "inner = #FFFFFF", "inner = #FFFFFF\nglyph = #000000")).status,
-              she::kUnknownKey);
+    EXPECT_EQ(Edited("inner = #FFFFFF", "inner = #FFFFFF\nglyph = #000000"), she::kUnknownKey);
     Outcome dupKey = ParseText(Replace(Minimal(), "radius = 3\n", "radius = 3\nradius = 4\n"));
     EXPECT_EQ(dupKey.status, she::kDuplicate);
     EXPECT_GT(dupKey.line, 1);
     std::string dupSection = Minimal() + "[edit]\n";
     EXPECT_EQ(ParseText(dupSection).status, she::kDuplicate);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test\n", "name = test\nname = test\n")).status,
-              she::kDuplicate);
+    EXPECT_EQ(Edited("name = test\n", "name = test\nname = test\n"), she::kDuplicate);
 }
 
 TEST(SheFormat, PasswordLocksTheSkin) {
@@ -223,7 +221,7 @@ TEST(SheFormat, PasswordLocksTheSkin) {
     EXPECT_EQ(ParseText(locked, "s3cret ").status, she::kWrongPassword);
     // An unlocked skin takes any password; an empty one is no lock.
     EXPECT_EQ(ParseText(Minimal(), "anything").status, she::kOk);
-    EXPECT_EQ(ParseText(Replace(Minimal(), "name = test\n", "name = test\npassword =\n"), "x").status, she::kOk);
+    EXPECT_EQ(Edited("name = test\n", "name = test\npassword =\n", "x"), she::kOk);
     // A broken file reports its fault, not the password.
     std::string brokenLocked = Replace(locked, "radius = 3", "radius = 300");
     EXPECT_EQ(ParseText(brokenLocked, "wrong").status, she::kBadValue);

@@ -1,6 +1,7 @@
 #include "skin/skin_plan.h"
 
 #include <set>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -63,15 +64,20 @@ public:
     }
 };
 
-TEST(SkinSteps, FirstStartWritesEngineAndSkinTwoThenAttaches) {
+using Calls = std::vector<std::string>;
+
+// The steps for `skin` where the `present` files exist already.
+RecordingPlatform Steps(int skin, std::set<std::string> present = {}) {
     RecordingPlatform p;
-    ApplySkinSteps(2, kPaths, p, kBlocks);
-    const std::vector<std::string> expected = {
-        "exists " + kEnginePath, "write " + kEnginePath,
-        "exists " + kPath2009,   "write " + kPath2009,
-        "attach " + kPath2009,
-    };
-    EXPECT_EQ(p.calls, expected);
+    p.present = std::move(present);
+    ApplySkinSteps(skin, kPaths, p, kBlocks);
+    return p;
+}
+
+TEST(SkinSteps, FirstStartWritesEngineAndSkinTwoThenAttaches) {
+    const RecordingPlatform p = Steps(2);
+    EXPECT_EQ(p.calls, (Calls{"exists " + kEnginePath, "write " + kEnginePath, "exists " + kPath2009,
+                              "write " + kPath2009, "attach " + kPath2009}));
     ASSERT_EQ(p.written.size(), 2u);
     EXPECT_EQ(p.written[0].data, kEngine);
     EXPECT_EQ(p.written[0].size, sizeof kEngine);
@@ -81,25 +87,16 @@ TEST(SkinSteps, FirstStartWritesEngineAndSkinTwoThenAttaches) {
 }
 
 TEST(SkinSteps, SkinOneUsesThe2008File) {
-    RecordingPlatform p;
-    p.present = {kEnginePath};
-    ApplySkinSteps(1, kPaths, p, kBlocks);
-    const std::vector<std::string> expected = {
-        "exists " + kEnginePath, "exists " + kPath2008, "write " + kPath2008, "attach " + kPath2008,
-    };
-    EXPECT_EQ(p.calls, expected);
+    const RecordingPlatform p = Steps(1, {kEnginePath});
+    EXPECT_EQ(p.calls,
+              (Calls{"exists " + kEnginePath, "exists " + kPath2008, "write " + kPath2008, "attach " + kPath2008}));
     ASSERT_EQ(p.written.size(), 1u);
     EXPECT_EQ(p.written[0].data, k2008);
 }
 
 TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
-    RecordingPlatform p;
-    p.present = {kEnginePath, kPath2009};
-    ApplySkinSteps(2, kPaths, p, kBlocks);
-    const std::vector<std::string> expected = {
-        "exists " + kEnginePath, "exists " + kPath2009, "attach " + kPath2009,
-    };
-    EXPECT_EQ(p.calls, expected);
+    const RecordingPlatform p = Steps(2, {kEnginePath, kPath2009});
+    EXPECT_EQ(p.calls, (Calls{"exists " + kEnginePath, "exists " + kPath2009, "attach " + kPath2009}));
     EXPECT_TRUE(p.written.empty());
 }
 
@@ -187,15 +184,8 @@ TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
 
 TEST(SkinSteps, UnknownSkinNumberOnlyDeploysTheEngine) {
     for (int number : {3, 0, -1}) {
-        RecordingPlatform p;
-        ApplySkinSteps(number, kPaths, p, kBlocks);
-        const std::vector<std::string> expected = {"exists " + kEnginePath, "write " + kEnginePath};
-        EXPECT_EQ(p.calls, expected) << number;
-
-        RecordingPlatform installed;
-        installed.present = {kEnginePath};
-        ApplySkinSteps(number, kPaths, installed, kBlocks);
-        EXPECT_EQ(installed.calls, std::vector<std::string>{"exists " + kEnginePath}) << number;
+        EXPECT_EQ(Steps(number).calls, (Calls{"exists " + kEnginePath, "write " + kEnginePath})) << number;
+        EXPECT_EQ(Steps(number, {kEnginePath}).calls, Calls{"exists " + kEnginePath}) << number;
     }
 }
 

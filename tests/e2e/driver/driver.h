@@ -211,6 +211,19 @@ struct Expected {
                                          const std::vector<Observed>& actual,
                                          const std::string& context);
 
+// Expected and observed facts gathered side by side, one call per fact.
+struct Facts {
+    std::vector<Expected> expected;
+    std::vector<Observed> actual;
+    void Add(const std::string& what, const std::string& seen, const std::string& want) {
+        actual.push_back({what, seen});
+        expected.push_back({what, want});
+    }
+    ::testing::AssertionResult Match(const std::string& context) const {
+        return MatchSequence(expected, actual, context);
+    }
+};
+
 // ---- the program's page control ---------------------------------------------------
 
 // Where the tabs are as designed, in page-control coordinates: the captions

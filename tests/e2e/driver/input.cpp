@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/mouse_input.h"
 
 namespace e2e {
 
@@ -73,7 +74,6 @@ bool BringToForeground(HWND hwnd, DWORD timeoutMs) {
 }
 
 bool MoveMouse(POINT screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     auto there = [&] {
         POINT now;
         return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
@@ -84,13 +84,7 @@ bool MoveMouse(POINT screen) {
         // X pointer behind, and the next X crossing event snaps the cursor back
         // to it. The injected move then gives the window its WM_MOUSEMOVE.
         SetCursorPos(screen.x, screen.y);
-        INPUT in = {};
-        in.type = INPUT_MOUSE;
-        // Rounded up so that both the >>16 mapping and the /65535 one land on the pixel.
-        in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
-        in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendOne(in);
+        MouseAt(screen, 0);
         // The grab's crossing events reach the desktop's process, which feeds
         // them back only when it reads them: a message round trip makes it read
         // them while the hook is in place.
@@ -106,18 +100,11 @@ bool MoveMouse(POINT screen) {
 
 bool ClickAt(POINT screen) {
     if (!MoveMouse(screen)) return false;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
     // The press carries its position too, so that it lands where aimed even
     // if the pointer was pulled away in between.
-    in.mi.dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + w - 1) / w);
-    in.mi.dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + h - 1) / h);
-    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendOne(in);
+    MouseAt(screen, MOUSEEVENTF_LEFTDOWN);
     Breathe();
-    in.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendOne(in);
+    MouseAt(screen, MOUSEEVENTF_LEFTUP);
     Breathe();
     return true;
 }
