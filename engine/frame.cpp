@@ -127,11 +127,7 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     // the title.
     bool wantsIcon = in.sysMenu && !(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW));
     if (geo.fits && wantsIcon) g->hicon = IconOf(hwnd);
-    if (g->hicon) {
-        in.icon = true;
-        in.iconSize = GetSystemMetrics(SM_CXSMICON);
-        geo = MeasureFrame(in);
-    }
+    if (g->hicon) PlaceIcon(&geo, GetSystemMetrics(SM_CXSMICON));
     return geo.fits;
 }
 

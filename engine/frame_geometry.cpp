@@ -41,15 +41,17 @@ FrameGeometry MeasureFrame(const FrameInput& in) {
         if (in.minBox) add(kMinButton);
     }
 
-    int x = g.border + in.textIndent;
-    if (in.icon) {
-        int is = in.iconSize > band ? band : in.iconSize;
-        int iy = g.border + (band - is) / 2;
-        g.icon = {x, iy, x + is, iy + is};
-        x += is + 4;
-    }
-    g.text = {x, g.border, right - 2, g.captionBottom};
+    g.text = {g.border + in.textIndent, g.border, right - 2, g.captionBottom};
+    if (in.icon) PlaceIcon(&g, in.iconSize);
     return g;
+}
+
+void PlaceIcon(FrameGeometry* g, int iconSize) {
+    const int band = g->captionBottom - g->border;
+    const int is = iconSize > band ? band : iconSize;
+    const int x = g->text.left, iy = g->border + (band - is) / 2;
+    g->icon = {x, iy, x + is, iy + is};
+    g->text.left = x + is + 4;
 }
 
 }  // namespace engine

@@ -54,4 +54,10 @@ struct FrameGeometry {
 
 FrameGeometry MeasureFrame(const FrameInput& in);
 
+// Puts the small icon at the start of the title, which moves after it; for a
+// caption that fits. MeasureFrame does it when `in.icon` is set; the frame
+// does it itself, so that it asks the window for its icon only for a caption
+// that fits, and lays the caption out once.
+void PlaceIcon(FrameGeometry* g, int iconSize);
+
 }  // namespace engine
