@@ -99,10 +99,9 @@ void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     if (!ShellExecuteExA(&run) || run.hProcess == nullptr) return;
     // Whatever the messages answered meanwhile raise belongs to no handler:
     // the window is not shown yet, as during its construction.
-    const bool wasSuspended = EventsSuspended();
     SuspendEvents();
     WaitAnswering(run.hProcess, waitMs);
-    if (!wasSuspended) ResumeEvents();
+    ResumeEvents();
     CloseHandle(run.hProcess);
 }
 
