@@ -146,7 +146,9 @@ def runtime_symbols(nm, compiler):
     return symbols(nm, [library], True) if os.path.isabs(library) else set()
 
 
-def check_symbols(build, compiler, nm, units, allowed, targets):
+def library_symbols(build, nm, units, targets):
+    """Each library of a layer: its unit, the symbols it defines and those it
+    leaves to the linker."""
     owner = {t: u for u in units for t in u.targets}
     libraries = {}
     for target in targets.values():
@@ -155,17 +157,20 @@ def check_symbols(build, compiler, nm, units, allowed, targets):
             files = [os.path.join(build, a['path']) for a in target.get('artifacts', [])]
             files = [f for f in files if os.path.exists(f)]
             if files:
-                libraries[target['name']] = (unit, files)
+                libraries[target['name']] = (unit, symbols(nm, files, True), symbols(nm, files, False))
+    return libraries
+
+
+def judge_symbols(libraries, allowed, runtime):
     if not libraries:
         return ['no libraries to read the symbols of: build first']
-    runtime = runtime_symbols(nm, compiler)
     defined_in = {}
-    for name, (unit, files) in libraries.items():
-        for sym in symbols(nm, files, True):
+    for name, (unit, defined, _) in libraries.items():
+        for sym in defined:
             defined_in.setdefault(sym, set()).add(unit.name)
     faults = []
-    for name, (unit, files) in sorted(libraries.items()):
-        for sym in sorted(symbols(nm, files, False)):
+    for name, (unit, _, undefined) in sorted(libraries.items()):
+        for sym in sorted(undefined):
             providers = defined_in.get(sym)
             if providers and not providers & allowed[unit.name] and sym not in runtime:
                 faults.append(f'library {name} ({unit.name}) calls {sym}, defined only in {", ".join(sorted(providers))}')
@@ -180,7 +185,8 @@ def main():
     if targets is None:
         faults.append('no CMake file API reply in the build')
     else:
-        faults += check_targets(units, allowed, targets) + check_symbols(build, compiler, nm, units, allowed, targets)
+        faults += check_targets(units, allowed, targets)
+        faults += judge_symbols(library_symbols(build, nm, units, targets), allowed, runtime_symbols(nm, compiler))
     for fault in faults:
         print(fault)
     if faults:
