@@ -8,6 +8,7 @@
 #include "locator/win/registry_text.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/text_buffer.h"
+#include "winutil/handles.h"
 
 namespace tolvane {
 
@@ -16,11 +17,6 @@ namespace {
 // The two boxes the locator fills, by their form names.
 constexpr int kInstallFolderBox = kEdit1;  // 编辑框1: the installation folder
 constexpr int kLinkConfigBox = kEdit2;     // 编辑框2: the path of tools\link.ini
-
-struct KeyCloser {
-    HKEY key;
-    ~KeyCloser() { RegCloseKey(key); }
-};
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
@@ -42,19 +38,19 @@ void ShowMessage(const char* text, const char* title) {
 
 std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
     const KeyAndValue where = SplitRegistryPath(fullPath);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    KeyCloser closer{key};
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+    const RegistryKey key(opened);
 
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, where.value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+    if (RegQueryValueExA(key.Get(), where.value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
     if (!IsText(type) || size == 0) return {};
     std::string bytes;
     ResizeOrDie(bytes, size);
     DWORD got = size;
     // The value may have changed since it was measured: what is read now must
     // still fit and still be text.
-    if (RegQueryValueExA(key, where.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &got) !=
+    if (RegQueryValueExA(key.Get(), where.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &got) !=
             ERROR_SUCCESS ||
         !IsText(type) || got > size)
         return {};
