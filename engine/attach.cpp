@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "core/window_classes.h"
+
 namespace engine {
 
 namespace {
@@ -16,9 +18,6 @@ HHOOK g_hook = nullptr;         // the creation hook, on g_hookThread
 DWORD g_hookThread = 0;
 Palette* g_palette = nullptr;   // the attached skin's colours and metrics
 Skinned* g_records = nullptr;   // every window the engine has put its subclass on
-
-// The program's own owner-drawn classes paint themselves.
-const char* const kLeftAlone[] = {"TolvanePageControl", "TolvaneTransLabel", "TolvanePicBox"};
 
 bool ClassIs(const char* cls, const char* name) { return lstrcmpiA(cls, name) == 0; }
 
@@ -33,7 +32,7 @@ bool WantsFrame(LONG style) {
 bool SkinWindow(HWND hwnd, LONG style) {
     char cls[64];
     if (!GetClassNameA(hwnd, cls, sizeof(cls))) return false;
-    for (const char* name : kLeftAlone)
+    for (const char* name : tolvane::kSelfPaintedClasses)
         if (ClassIs(cls, name)) return false;
     if (style & WS_CHILD) {
         if (ClassIs(cls, "Button")) return AttachButton(hwnd);

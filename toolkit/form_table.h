@@ -3,6 +3,8 @@
 // that the end-to-end driver finds controls by the same ids the program uses.
 #pragma once
 
+#include "core/window_classes.h"
+
 namespace tolvane {
 
 enum class Kind { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg };
@@ -73,12 +75,6 @@ struct MainWindowSpec {
     int width, height;
 };
 extern const MainWindowSpec kMainWindow;
-
-// Window classes of our own; standard controls use BUTTON and EDIT.
-constexpr const char* kMainWindowClass = "TolvaneMainWindow";
-constexpr const char* kPageControlClass = "TolvanePageControl";
-constexpr const char* kTransLabelClass = "TolvaneTransLabel";
-constexpr const char* kPicBoxClass = "TolvanePicBox";
 
 constexpr int kTimerIntervalMs = 1000;
 
