@@ -544,6 +544,41 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
     }
 }
 
+// What a window tells a screen reader it answers itself, to WM_GETOBJECT:
+// each window the engine skins (frame, push button, edit; a check box passes
+// through the button subclass) must still get the message, as it came, and
+// its answer must come back. Each window's own procedure here answers one
+// request with a value of its own.
+constexpr LRESULT kObjectAnswer = 0x51A7;
+constexpr WPARAM kObjectFlags = 7;
+LRESULT CALLBACK AnswerObjects(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_GETOBJECT && wp == kObjectFlags && static_cast<LONG>(lp) == OBJID_CLIENT) return kObjectAnswer;
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "AnswerObjectsNext")), hwnd, msg, wp, lp);
+}
+
+TEST(Engine, SkinnedWindowsStillAnswerScreenReadersThemselves) {
+    TestWindow w;
+    const struct {
+        const char* name;
+        HWND hwnd;
+    } rows[] = {{"frame", w.hwnd}, {"push button", w.button}, {"edit", w.edit}, {"check box", w.check}};
+    for (const auto& r : rows) {
+        const LONG_PTR own = SetWindowLongPtrA(r.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects));
+        SetPropA(r.hwnd, "AnswerObjectsNext", reinterpret_cast<HANDLE>(own));
+    }
+    w.Show();
+    Engine e;
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
+    Settle();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_NE(GetWindowLongPtrA(r.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(AnswerObjects)) << "not skinned";
+        EXPECT_EQ(SendMessageA(r.hwnd, WM_GETOBJECT, kObjectFlags, static_cast<LPARAM>(OBJID_CLIENT)), kObjectAnswer);
+        // Other requests go on to the default procedure, which has nothing to give.
+        EXPECT_EQ(SendMessageA(r.hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_WINDOW)), 0);
+    }
+}
+
 // Whoever subclasses a window after the engine keeps calling the engine's
 // procedure as the one before it, also after the program releases the
 // engine, up to the window's end. Run by a ctest entry of its own: the
