@@ -544,38 +544,26 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
     }
 }
 
-// What a window tells a screen reader it answers itself, to WM_GETOBJECT:
-// each window the engine skins (frame, push button, edit; a check box passes
-// through the button subclass) must still get the message, as it came, and
-// its answer must come back. Each window's own procedure here answers one
-// request with a value of its own.
-constexpr LRESULT kObjectAnswer = 0x51A7;
-constexpr WPARAM kObjectFlags = 7;
+// Each window the engine skins still answers WM_GETOBJECT itself, so that a
+// screen reader hears its name, role and state: the subclass passes the
+// request on as it came and hands the answer back.
 LRESULT CALLBACK AnswerObjects(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_GETOBJECT && wp == kObjectFlags && static_cast<LONG>(lp) == OBJID_CLIENT) return kObjectAnswer;
+    if (msg == WM_GETOBJECT && wp == 7 && static_cast<LONG>(lp) == OBJID_CLIENT) return 0x51A7;
     return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "AnswerObjectsNext")), hwnd, msg, wp, lp);
 }
 
 TEST(Engine, SkinnedWindowsStillAnswerScreenReadersThemselves) {
     TestWindow w;
-    const struct {
-        const char* name;
-        HWND hwnd;
-    } rows[] = {{"frame", w.hwnd}, {"push button", w.button}, {"edit", w.edit}, {"check box", w.check}};
-    for (const auto& r : rows) {
-        const LONG_PTR own = SetWindowLongPtrA(r.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects));
-        SetPropA(r.hwnd, "AnswerObjectsNext", reinterpret_cast<HANDLE>(own));
-    }
+    const HWND skinned[] = {w.hwnd, w.button, w.edit, w.check};  // frame, push button, edit, check box
+    for (HWND h : skinned)
+        SetPropA(h, "AnswerObjectsNext",
+                 reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects))));
     w.Show();
     Engine e;
     ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
-    Settle();
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        EXPECT_NE(GetWindowLongPtrA(r.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(AnswerObjects)) << "not skinned";
-        EXPECT_EQ(SendMessageA(r.hwnd, WM_GETOBJECT, kObjectFlags, static_cast<LPARAM>(OBJID_CLIENT)), kObjectAnswer);
-        // Other requests go on to the default procedure, which has nothing to give.
-        EXPECT_EQ(SendMessageA(r.hwnd, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_WINDOW)), 0);
+    for (HWND h : skinned) {
+        EXPECT_NE(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(AnswerObjects)) << h << " not skinned";
+        EXPECT_EQ(SendMessageA(h, WM_GETOBJECT, 7, static_cast<LPARAM>(OBJID_CLIENT)), 0x51A7) << h;
     }
 }
 

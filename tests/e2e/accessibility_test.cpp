@@ -25,7 +25,6 @@ constexpr DWORD kSwitchTimeoutMs = 3000;
 
 VARIANT Id(LONG id) {
     VARIANT v;
-    VariantInit(&v);
     v.vt = VT_I4;
     v.lVal = id;
     return v;
@@ -279,19 +278,6 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
         f.Add(what + "tab 1 state", strip.State(1), about ? "selectable" : "selectable, selected");
         f.Add(what + "tab 2 state", strip.State(2), about ? "selectable, selected" : "selectable");
     }
-    // The keys leave Tab as it was: from the first edit box to the second.
-    e2e::KeyCombo({VK_CONTROL, VK_TAB});
-    e2e::WaitFor([&] { return Page() == "repair"; }, kSwitchTimeoutMs);
-    ASSERT_TRUE(e2e::ClickControl(Control(kEdit1)));
-    e2e::PressKey(VK_TAB);
-    e2e::Settle(program_->Handle());
-    f.Add("Tab from 编辑框1", FocusName(), "编辑框2");
-    // From inside an edit box the keys switch as well.
-    e2e::KeyCombo({VK_CONTROL, VK_NEXT});
-    e2e::WaitFor([&] { return Page() == "about"; }, kSwitchTimeoutMs);
-    e2e::Settle(program_->Handle());
-    f.Add("Ctrl+Page Down from 编辑框2", Page() + ", " + FocusName(), "about, 关于返回");
-
     e2e::Pump(700);  // a stray opening would have reached the log by now
     f.Add("home page openings after start", std::to_string(e2e::BrowserOpenings().size() - 1), "0");
     EXPECT_TRUE(f.Match("what a screen reader is told, and the page switches"));
