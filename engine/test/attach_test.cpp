@@ -544,6 +544,29 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
     }
 }
 
+// Each window the engine skins still answers WM_GETOBJECT itself, so that a
+// screen reader hears its name, role and state: the subclass passes the
+// request on as it came and hands the answer back.
+LRESULT CALLBACK AnswerObjects(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_GETOBJECT && wp == 7 && static_cast<LONG>(lp) == OBJID_CLIENT) return 0x51A7;
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "AnswerObjectsNext")), hwnd, msg, wp, lp);
+}
+
+TEST(Engine, SkinnedWindowsStillAnswerScreenReadersThemselves) {
+    TestWindow w;
+    const HWND skinned[] = {w.hwnd, w.button, w.edit, w.check};  // frame, push button, edit, check box
+    for (HWND h : skinned)
+        SetPropA(h, "AnswerObjectsNext",
+                 reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects))));
+    w.Show();
+    Engine e;
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
+    for (HWND h : skinned) {
+        EXPECT_NE(GetWindowLongPtrA(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(AnswerObjects)) << h << " not skinned";
+        EXPECT_EQ(SendMessageA(h, WM_GETOBJECT, 7, static_cast<LPARAM>(OBJID_CLIENT)), 0x51A7) << h;
+    }
+}
+
 // Whoever subclasses a window after the engine keeps calling the engine's
 // procedure as the one before it, also after the program releases the
 // engine, up to the window's end. Run by a ctest entry of its own: the

@@ -6,6 +6,7 @@
 #include "toolkit/win/fonts.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
+#include "toolkit/win/form_names.h"
 #include "toolkit/win/jpeg_image.h"
 #include "toolkit/win/page_control.h"
 #include "toolkit/win/pic_box.h"
@@ -238,6 +239,7 @@ HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built) {
     }
     if (built) *built = true;
     PlaceControls(*form);
+    NameFormControls(*form, instance);
     ResumeEvents();
 
     form->Raise(kMainWindowSource, Event::Created);

@@ -4,6 +4,7 @@
 
 #include "toolkit/form_table.h"
 #include "toolkit/win/form.h"
+#include "toolkit/win/page_control.h"
 
 namespace tolvane {
 
@@ -47,6 +48,17 @@ void MoveFocus(const Form& form, HWND focus, bool backwards) {
     if (kControls[order[next]].kind == Kind::EditBox) SendMessageA(target, EM_SETSEL, 0, -1);
 }
 
+// Ctrl+Tab and Ctrl+Page Down show the next page, Ctrl+Shift+Tab and
+// Ctrl+Page Up the previous one, wrapping, as the system's tab controls and
+// property sheets do. Each is a press on that page's tab: the home page is
+// not opened, and the focus goes where a press puts it.
+void SwitchPage(const Form& form, bool backwards) {
+    const int count = PageControlTabCount(form.page);
+    if (count < 2) return;
+    const int current = PageControlCurrent(form.page);
+    PressPageControlTab(form.page, (current + (backwards ? count - 1 : 1)) % count);
+}
+
 int KeyState() {
     return (GetKeyState(VK_CONTROL) < 0 ? 1 : 0) + (GetKeyState(VK_SHIFT) < 0 ? 2 : 0) +
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
@@ -83,8 +95,14 @@ bool PreTranslateFormMessage(MSG* msg) {
         PressEnter(*form, msg->hwnd);
         return true;
     case VK_TAB:
-        if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
-        MoveFocus(*form, msg->hwnd, GetKeyState(VK_SHIFT) < 0);
+        if (GetKeyState(VK_MENU) < 0) return false;
+        if (GetKeyState(VK_CONTROL) < 0) SwitchPage(*form, GetKeyState(VK_SHIFT) < 0);
+        else MoveFocus(*form, msg->hwnd, GetKeyState(VK_SHIFT) < 0);
+        return true;
+    case VK_NEXT:
+    case VK_PRIOR:
+        if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+        SwitchPage(*form, msg->wParam == VK_PRIOR);
         return true;
     case VK_F1:
         return true;  // no help to open

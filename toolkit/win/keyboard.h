@@ -5,7 +5,8 @@
 namespace tolvane {
 
 // Looks at a key or mouse message before it reaches its window: Escape,
-// Enter, Tab, F1, and the left-button-pressed event. True when consumed.
+// Enter, Tab, the page keys (Ctrl+Tab, Ctrl+Page Down and back), F1, and the
+// left-button-pressed event. True when consumed.
 bool PreTranslateFormMessage(MSG* msg);
 
 }  // namespace tolvane

@@ -4,6 +4,7 @@
 
 #include "core/gradient.h"
 #include "toolkit/tab_layout.h"
+#include "toolkit/win/accessible.h"
 #include "toolkit/win/fonts.h"
 #include "toolkit/win/trans_label.h"
 #include "toolkit/win/window_class.h"
@@ -27,6 +28,10 @@ constexpr COLORREF kCaptionNormal = RGB(0, 0, 0);
 constexpr COLORREF kCaptionCurrent = RGB(0, 0, 255);
 constexpr COLORREF kCaptionHover = RGB(255, 0, 0);
 constexpr COLORREF kCaptionDisabled = RGB(128, 128, 128);
+// A tab press posted by the accessible object: wParam the tab.
+constexpr UINT kPressTabMessage = WM_USER + 1;
+
+ATOM g_atom = 0;
 
 struct PageControlState {
     HWND hwnd = nullptr;
@@ -271,6 +276,12 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (tab >= 0 && s->onTabPressed) s->onTabPressed(tab);
         return 0;
     }
+    case kPressTabMessage:
+        PressPageControlTab(hwnd, static_cast<int>(wp));
+        return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = AnswerTabStripObject(hwnd, wp, lp)) return object;
+        break;
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -284,7 +295,8 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterPageControlClass(HINSTANCE instance) {
-    return RegisterOwnClass(instance, kPageControlClass, PageControlProc) != 0;
+    g_atom = RegisterOwnClass(instance, kPageControlClass, PageControlProc);
+    return g_atom != 0;
 }
 
 void SetPageControlTabPressed(HWND page, TabPressedFn fn) {
@@ -299,9 +311,37 @@ int PageControlCurrent(HWND page) {
 void PageControlSetCurrent(HWND page, int index) {
     PageControlState* s = StateOf<PageControlState>(page);
     if (!s) return;
+    const bool changed = index != s->current;
     s->current = index;
     Relayout(s);  // the current tab's row moves next to the body
     RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    // The tabs are the children 1 and 2 of the control's accessible object.
+    if (changed) NotifyWinEvent(EVENT_OBJECT_SELECTION, page, OBJID_CLIENT, index + 1);
+}
+
+void PressPageControlTab(HWND page, int index) {
+    PageControlState* s = StateOf<PageControlState>(page);
+    if (s && index >= 0 && index < s->captions.count && s->onTabPressed) s->onTabPressed(index);
+}
+
+bool PostPageControlTabPress(HWND page, int index) {
+    return PostMessageA(page, kPressTabMessage, static_cast<WPARAM>(index), 0) != FALSE;
+}
+
+bool IsPageControl(HWND hwnd) { return IsOwnWindow(hwnd, g_atom); }
+
+int PageControlTabCount(HWND page) {
+    const PageControlState* s = StateOf<PageControlState>(page);
+    return s ? static_cast<int>(s->layout.tabs.size()) : 0;
+}
+
+bool PageControlTab(HWND page, int index, PageTab* tab) {
+    const PageControlState* s = StateOf<PageControlState>(page);
+    if (!s || index < 0 || index >= static_cast<int>(s->layout.tabs.size()) || index >= s->captions.count)
+        return false;
+    const Rect& r = s->layout.tabs[static_cast<size_t>(index)];
+    *tab = PageTab{s->captions.texts[index], RECT{r.left, r.top, r.right, r.bottom}};
+    return true;
 }
 
 }  // namespace tolvane

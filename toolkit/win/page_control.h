@@ -20,6 +20,24 @@ void SetPageControlTabPressed(HWND page, TabPressedFn fn);
 
 int PageControlCurrent(HWND page);
 // Makes `index` current and repaints; no control is shown or hidden here.
+// A change raises EVENT_OBJECT_SELECTION for the new tab.
 void PageControlSetCurrent(HWND page, int index);
+
+// What a press of the left button on tab `index` runs (the tab-pressed
+// callback): now, or posted to the control, for a caller that must not run
+// it inside its own call. False when it could not be posted.
+void PressPageControlTab(HWND page, int index);
+bool PostPageControlTabPress(HWND page, int index);
+
+// The tabs as the control shows them, for its accessible object: the
+// caption (code page 936, borrowed) and the rectangle in client coordinates.
+struct PageTab {
+    const char* caption;
+    RECT rect;
+};
+// A page control window of this process.
+bool IsPageControl(HWND hwnd);
+int PageControlTabCount(HWND page);
+bool PageControlTab(HWND page, int index, PageTab* tab);
 
 }  // namespace tolvane

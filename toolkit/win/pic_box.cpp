@@ -1,8 +1,9 @@
 #include "toolkit/win/pic_box.h"
 
 #include "toolkit/form_table.h"
-#include "winutil/gdi_objects.h"
+#include "toolkit/win/accessible.h"
 #include "toolkit/win/window_class.h"
+#include "winutil/gdi_objects.h"
 
 namespace tolvane {
 
@@ -10,7 +11,10 @@ namespace {
 
 struct PicBoxState {
     BitmapDc picture;  // selected once, so a repaint is one copy
+    const char* words = nullptr;  // what the picture says, for a screen reader
 };
+
+ATOM g_atom = 0;
 
 void Paint(HWND hwnd, HDC dc) {
     RECT rc;
@@ -34,13 +38,24 @@ LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!OwnWindowState<PicBoxState>(hwnd, msg) && msg == WM_NCCREATE) return FALSE;
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     if (msg == WM_ERASEBKGND) return 1;
+    if (msg == WM_GETOBJECT) {
+        const PicBoxState* s = StateOf<PicBoxState>(hwnd);
+        if (const LRESULT object = AnswerGraphicObject(hwnd, wp, lp, s ? s->words : nullptr)) return object;
+    }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 bool RegisterPicBoxClass(HINSTANCE instance) {
-    return RegisterOwnClass(instance, kPicBoxClass, PicBoxProc) != 0;
+    g_atom = RegisterOwnClass(instance, kPicBoxClass, PicBoxProc);
+    return g_atom != 0;
+}
+
+bool IsPicBox(HWND hwnd) { return IsOwnWindow(hwnd, g_atom); }
+
+void SetPicBoxWords(HWND box, const char* words) {
+    if (PicBoxState* s = StateOf<PicBoxState>(box)) s->words = words;
 }
 
 void SetPicBoxPicture(HWND box, HBITMAP picture) {

@@ -10,4 +10,10 @@ bool RegisterPicBoxClass(HINSTANCE instance);
 // Takes ownership of `picture` (may be null: the box shows its background).
 void SetPicBoxPicture(HWND box, HBITMAP picture);
 
+// The words the picture shows, which a screen reader names it by (code page
+// 936, borrowed for the box's whole life); a box without them is unnamed.
+void SetPicBoxWords(HWND box, const char* words);
+// A picture box window of this process.
+bool IsPicBox(HWND hwnd);
+
 }  // namespace tolvane

@@ -34,6 +34,15 @@ inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc,
     return static_cast<ATOM>(GetClassInfoExA(instance, name, &wc));
 }
 
+// A window of this process whose class is the one registered as `atom`.
+// Checked before reading a window's state by its handle: a handle may have
+// been reused since, by a window of any class or process.
+inline bool IsOwnWindow(HWND hwnd, ATOM atom) {
+    DWORD process = 0;
+    return atom && IsWindow(hwnd) && GetClassWord(hwnd, GCW_ATOM) == atom &&
+           GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
+}
+
 // WM_PAINT and WM_PRINTCLIENT for a window that draws itself with one
 // function. True when `msg` was one of them.
 inline bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)) {

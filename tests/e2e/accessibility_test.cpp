@@ -1,0 +1,308 @@
+// What a screen reader learns of the program, asked the way one asks: through
+// oleacc, from this process, across to the program's. Wine's oleacc serves
+// the program's own objects (the tab strip, the banner) and names edit boxes
+// by their labels, but has no proxies for standard buttons: what is looked
+// at here is what the program itself answers. The page switches are watched
+// by an out-of-context event hook, as a screen reader watches them.
+#include <windows.h>
+#include <oleacc.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/driver/browser.h"
+#include "tests/e2e/driver/fixture.h"
+
+using namespace design;
+
+namespace {
+
+constexpr DWORD kSwitchTimeoutMs = 3000;
+
+VARIANT Id(LONG id) {
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string Hex(HRESULT hr) {
+    char text[16];
+    wsprintfA(text, "0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+// A text as the program's own, code page 936; the BSTR is freed.
+std::string Narrow(BSTR text) {
+    char bytes[512] = {};
+    if (text) WideCharToMultiByte(936, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    SysFreeString(text);
+    return bytes;
+}
+
+std::string RoleName(LONG role) {
+    switch (role) {
+    case ROLE_SYSTEM_PAGETABLIST: return "page tab list";
+    case ROLE_SYSTEM_PAGETAB: return "page tab";
+    case ROLE_SYSTEM_GRAPHIC: return "graphic";
+    case ROLE_SYSTEM_CLIENT: return "client";
+    }
+    return "role " + std::to_string(role);
+}
+
+std::string StateNames(LONG state) {
+    const std::pair<LONG, const char*> names[] = {
+        {STATE_SYSTEM_SELECTABLE, "selectable"}, {STATE_SYSTEM_SELECTED, "selected"},
+        {STATE_SYSTEM_FOCUSABLE, "focusable"},   {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
+        {STATE_SYSTEM_INVISIBLE, "invisible"}};
+    std::string all;
+    for (const auto& n : names)
+        if (state & n.first) all += (all.empty() ? "" : ", ") + std::string(n.second);
+    return all.empty() ? "none" : all;
+}
+
+// A child as an answer names it: "id N", "object" or "nothing".
+std::string ChildName(HRESULT hr, VARIANT& v) {
+    if (FAILED(hr)) return "failed " + Hex(hr);
+    const std::string name = v.vt == VT_I4 ? "id " + std::to_string(v.lVal) : v.vt == VT_DISPATCH ? "object" : "nothing";
+    VariantClear(&v);
+    return name;
+}
+
+// One window's client object, asked one property at a time; what cannot be
+// had reads "failed" with the answer (S_FALSE, no text, is 0x00000001).
+class Accessible {
+public:
+    explicit Accessible(HWND hwnd) {
+        AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_));
+    }
+    ~Accessible() {
+        if (acc_) acc_->Release();
+    }
+    Accessible(const Accessible&) = delete;
+    Accessible& operator=(const Accessible&) = delete;
+
+    std::string Role(LONG child = CHILDID_SELF) const { return Number(&IAccessible::get_accRole, child, RoleName); }
+    std::string State(LONG child) const { return Number(&IAccessible::get_accState, child, StateNames); }
+    std::string Name(LONG child = CHILDID_SELF) const { return Text(&IAccessible::get_accName, child); }
+    std::string DefaultAction(LONG child) const { return Text(&IAccessible::get_accDefaultAction, child); }
+    RECT Location(LONG child) const {
+        LONG x = 0, y = 0, w = 0, h = 0;
+        if (acc_) acc_->accLocation(&x, &y, &w, &h, Id(child));
+        return RECT{x, y, x + w, y + h};
+    }
+    std::string HitTest(POINT at) const {
+        VARIANT v;
+        VariantInit(&v);
+        return ChildName(acc_ ? acc_->accHitTest(at.x, at.y, &v) : E_POINTER, v);
+    }
+    // The children in order, as AccessibleChildren lists them: ids one by one, objects counted.
+    std::string Children() const {
+        LONG count = 0, got = 0;
+        if (!acc_ || FAILED(acc_->get_accChildCount(&count)) || count <= 0) return "none";
+        std::vector<VARIANT> children(static_cast<size_t>(count));
+        if (FAILED(AccessibleChildren(acc_, 0, count, children.data(), &got))) return "failed";
+        std::string ids;
+        int objects = 0;
+        for (LONG i = 0; i < got; ++i) {
+            if (children[i].vt == VT_DISPATCH) ++objects;
+            else ids += ChildName(S_OK, children[i]) + ", ";
+            VariantClear(&children[i]);
+        }
+        return ids + std::to_string(objects) + " objects of " + std::to_string(count);
+    }
+    HRESULT DoDefaultAction(LONG child) const { return acc_ ? acc_->accDoDefaultAction(Id(child)) : E_POINTER; }
+    HRESULT Select(LONG flags, LONG child) const { return acc_ ? acc_->accSelect(flags, Id(child)) : E_POINTER; }
+
+private:
+    std::string Number(decltype(&IAccessible::get_accRole) get, LONG child, std::string (*say)(LONG)) const {
+        VARIANT v;
+        VariantInit(&v);
+        const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &v) : E_POINTER;
+        return hr == S_OK && v.vt == VT_I4 ? say(v.lVal) : "failed " + Hex(hr);
+    }
+    std::string Text(decltype(&IAccessible::get_accName) get, LONG child) const {
+        BSTR text = nullptr;
+        const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &text) : E_POINTER;
+        return hr == S_OK ? Narrow(text) : "failed " + Hex(hr);
+    }
+    IAccessible* acc_ = nullptr;
+};
+
+// The selection events of the program's process, as they come in.
+std::vector<std::string> g_events;
+HWND g_strip = nullptr;
+void CALLBACK OnSelection(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    const std::string of = hwnd == g_strip && object == OBJID_CLIENT ? "tab strip" : "another object";
+    g_events.push_back(of + " child " + std::to_string(child));
+}
+
+class AccessibilityTest : public e2e::ProgramTest {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(e2e::UseFakeBrowser(&error)) << error;
+        e2e::ClearBrowserLog();
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_TRUE(e2e::WaitForBrowserOpenings(1, 10000)) << "no opening at start";
+        g_strip = page_;
+        g_events.clear();
+        hook_ = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
+                                program_->Id(), 0, WINEVENT_OUTOFCONTEXT);
+        ASSERT_TRUE(hook_);
+        e2e::Settle(program_->Handle());
+    }
+    void TearDown() override {
+        if (hook_) UnhookWinEvent(hook_);
+        ProgramTest::TearDown();
+        CoUninitialize();
+    }
+
+    std::string Page() const { return e2e::IsShown(Control(kAboutBack)) ? "about" : "repair"; }
+
+    // The events since the last look, after the switch has had time to raise one.
+    std::string Events() {
+        e2e::WaitFor([] { return !g_events.empty(); }, 1000);
+        e2e::Pump(100);
+        std::string all;
+        for (const std::string& e : g_events) all += (all.empty() ? "" : "; ") + e;
+        g_events.clear();
+        return all.empty() ? "none" : all;
+    }
+
+    RECT DesignedTabOnScreen(int tab) const {
+        const RECT t = e2e::DesignTabs().tabs[tab];
+        const POINT a = OnPage(t.left, t.top), b = OnPage(t.right, t.bottom);
+        return RECT{a.x, a.y, b.x, b.y};
+    }
+
+    HWINEVENTHOOK hook_ = nullptr;
+};
+
+// Whether the program's process holds oleacc now.
+std::string OleaccLoaded(DWORD pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return "unknown";
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &module); more && !found; more = Module32Next(snapshot, &module))
+        found = lstrcmpiA(module.szModule, "oleacc.dll") == 0;
+    CloseHandle(snapshot);
+    return found ? "loaded" : "not loaded";
+}
+
+std::string Rect(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top);
+}
+
+TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsATabPressDoes) {
+    e2e::Facts f;
+    f.Add("oleacc in the program, before any request", OleaccLoaded(program_->Id()), "not loaded");
+    {
+        Accessible strip(page_);
+        f.Add("oleacc in the program, once asked", OleaccLoaded(program_->Id()), "loaded");
+        int windows = 0;
+        for (HWND c = GetWindow(page_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++windows;
+        f.Add("strip: role", strip.Role(), "page tab list");
+        f.Add("strip: children", strip.Children(),
+              "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
+        for (int tab = 0; tab < 2; ++tab) {
+            const std::string what = "tab " + std::to_string(tab + 1) + ": ";
+            f.Add(what + "role", strip.Role(tab + 1), "page tab");
+            f.Add(what + "name", strip.Name(tab + 1), kPageCaptions[tab]);
+            f.Add(what + "state", strip.State(tab + 1), tab == 0 ? "selectable, selected" : "selectable");
+            f.Add(what + "default action", strip.DefaultAction(tab + 1), "切换");
+            f.Add(what + "location", Rect(strip.Location(tab + 1)), Rect(DesignedTabOnScreen(tab)));
+            f.Add(what + "hit test at its centre", strip.HitTest(TabCentre(tab)), "id " + std::to_string(tab + 1));
+        }
+        // The child windows stay where they were.
+        f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepair))), "object");
+        f.Add("strip: hit test on the empty body", strip.HitTest(OnPage(200, 120)), "id 0");
+
+        Accessible banner(Control(kPicture1));
+        f.Add("banner: role", banner.Role(), "graphic");
+        f.Add("banner: name", banner.Name(), "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者");
+        Accessible box1(Control(kEdit1)), box2(Control(kEdit2));
+        f.Add("编辑框1: name", box1.Name(), "易语言路径");
+        f.Add("编辑框2: name", box2.Name(), "静态配置文件");
+    }
+
+    // Each way to switch, from the page the row before left: the page it
+    // shows, the focus, the selection event, the tab states, and no opening.
+    enum How { DefaultAction, Select, Keys };
+    const struct Row {
+        const char* what;
+        How how;
+        int tab;                      // DefaultAction, Select: the tab's id
+        std::vector<WORD> keys;       // Keys: held in order, the last one pressed
+        const char* page;
+        const char* focus;
+    } rows[] = {
+        {"default action on tab 2", DefaultAction, 2, {}, "about", "关于返回"},
+        {"default action on tab 1", DefaultAction, 1, {}, "repair", "按钮2"},
+        {"accSelect on tab 2", Select, 2, {}, "about", "关于返回"},
+        {"Ctrl+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_TAB}, "repair", "按钮2"},
+        {"Ctrl+Tab", Keys, 0, {VK_CONTROL, VK_TAB}, "about", "关于返回"},
+        {"Ctrl+Shift+Tab", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "repair", "按钮2"},
+        {"Ctrl+Shift+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "about", "关于返回"},
+        {"Ctrl+Page Up", Keys, 0, {VK_CONTROL, VK_PRIOR}, "repair", "按钮2"},
+        {"Ctrl+Page Down", Keys, 0, {VK_CONTROL, VK_NEXT}, "about", "关于返回"},
+        {"Ctrl+Page Down, wrapping", Keys, 0, {VK_CONTROL, VK_NEXT}, "repair", "按钮2"},
+        {"Ctrl+Page Up, wrapping", Keys, 0, {VK_CONTROL, VK_PRIOR}, "about", "关于返回"},
+    };
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    Accessible strip(page_);
+    for (const Row& r : rows) {
+        const std::string what = std::string(r.what) + ": ";
+        const std::string before = Page();
+        if (r.how == Keys) {
+            e2e::KeyCombo(r.keys);
+        } else {
+            const HRESULT hr = r.how == DefaultAction ? strip.DoDefaultAction(r.tab)
+                                                      : strip.Select(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, r.tab);
+            f.Add(what + "answer", Hex(hr), Hex(S_OK));
+        }
+        e2e::WaitFor([&] { return Page() != before; }, kSwitchTimeoutMs);
+        e2e::Settle(program_->Handle());
+        const bool about = std::string(r.page) == "about";
+        f.Add(what + "page", Page(), r.page);
+        f.Add(what + "focus", FocusName(), r.focus);
+        f.Add(what + "selection event", Events(), std::string("tab strip child ") + (about ? "2" : "1"));
+        f.Add(what + "tab 1 state", strip.State(1), about ? "selectable" : "selectable, selected");
+        f.Add(what + "tab 2 state", strip.State(2), about ? "selectable, selected" : "selectable");
+    }
+    e2e::Pump(700);  // a stray opening would have reached the log by now
+    f.Add("home page openings after start", std::to_string(e2e::BrowserOpenings().size() - 1), "0");
+    EXPECT_TRUE(f.Match("what a screen reader is told, and the page switches"));
+}
+
+// Where the system has no oleacc (or Wine is told to load none for the
+// program), the strip answers WM_GETOBJECT as it always did: not at all.
+TEST_F(AccessibilityTest, WithoutOleaccTheStripLeavesTheAnswerToTheDefaultProcedure) {
+    const std::string overrides = "Software\\Wine\\AppDefaults\\tolvane.exe\\DllOverrides";
+    struct Override {
+        std::string key;
+        ~Override() { e2e::RegDeleteValueIfAny(HKEY_CURRENT_USER, key, "oleacc"); }
+    } none{overrides};
+    program_.reset();  // SetUp's program, which has oleacc at hand
+    ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, overrides, "oleacc", ""));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DWORD_PTR answer = 1;
+    ASSERT_TRUE(SendMessageTimeoutA(page_, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG,
+                                    5000, &answer));
+    EXPECT_EQ(answer, 0u);
+    EXPECT_EQ(OleaccLoaded(program_->Id()), "not loaded");
+    // The keys need no oleacc.
+    ASSERT_TRUE(e2e::BringToForeground(main_));
+    e2e::KeyCombo({VK_CONTROL, VK_TAB});
+    EXPECT_TRUE(e2e::WaitFor([&] { return Page() == "about"; }, kSwitchTimeoutMs));
+}
+
+}  // namespace

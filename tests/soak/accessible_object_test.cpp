@@ -1,0 +1,48 @@
+// The tab strip's accessible object in the program's own process, where the
+// order of its work shows: a switch happens after the asking call returned,
+// and a window that is gone is answered as gone.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/soak/program_window.h"
+#include "toolkit/win/form_api.h"
+
+namespace {
+
+VARIANT Child(LONG id) {
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindowIsGone) {
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    ASSERT_TRUE(inproc::DropStaleSkinFiles());
+    inproc::ProgramWindow window;
+    ASSERT_TRUE(window.Build());
+    inproc::Drain(window.hwnd);
+    IAccessible* strip = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(tolvane::PageControlWindow(), OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&strip)), S_OK);
+    EXPECT_EQ(strip->accDoDefaultAction(Child(2)), S_OK);
+    EXPECT_EQ(tolvane::CurrentPage(), 0) << "switched inside the call";
+    inproc::Drain(window.hwnd);
+    EXPECT_EQ(tolvane::CurrentPage(), 1);
+    EXPECT_EQ(strip->accSelect(SELFLAG_TAKESELECTION, Child(1)), S_OK);
+    EXPECT_EQ(tolvane::CurrentPage(), 1) << "switched inside the call";
+    inproc::Drain(window.hwnd);
+    EXPECT_EQ(tolvane::CurrentPage(), 0);
+
+    window.Destroy();
+    VARIANT role;
+    VariantInit(&role);
+    EXPECT_EQ(strip->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(strip->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
+    strip->Release();
+    OleUninitialize();
+}
+
+}  // namespace

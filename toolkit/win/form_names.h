@@ -1,0 +1,13 @@
+// Names a screen reader gives the controls that carry no text of their own.
+#pragma once
+#include <windows.h>
+
+#include "toolkit/win/form.h"
+
+namespace tolvane {
+
+// Once the controls are placed: each path box is named after the button
+// beside it, the banner after the words it shows. Nothing of it is seen.
+void NameFormControls(const Form& form, HINSTANCE instance);
+
+}  // namespace tolvane
