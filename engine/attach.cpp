@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/window_classes.h"
+#include "winutil/handles.h"
 
 namespace engine {
 
@@ -100,16 +101,13 @@ void DetachAll(bool restoreLook) {
 she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
     *data = nullptr;
     *size = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return she::kNoFile;
+    const tolvane::KernelHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return she::kNoFile;
     // Only a file on disk: a pipe or a device could block the read forever.
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        CloseHandle(file);
-        return she::kNoFile;
-    }
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) return she::kNoFile;
     DWORD high = 0;
-    DWORD low = GetFileSize(file, &high);
+    DWORD low = GetFileSize(file.Get(), &high);
     she::Status status = she::kOk;
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
         status = she::kNoFile;
@@ -121,7 +119,7 @@ she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
         DWORD got = 0;
         if (buf == nullptr) {
             status = she::kNoResources;
-        } else if (!ReadFile(file, buf, she::kMaxFileBytes + 1, &got, nullptr)) {
+        } else if (!ReadFile(file.Get(), buf, she::kMaxFileBytes + 1, &got, nullptr)) {
             delete[] buf;
             status = she::kNoFile;
         } else {
@@ -129,7 +127,6 @@ she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
             *size = got;
         }
     }
-    CloseHandle(file);
     return status;
 }
 

@@ -187,15 +187,14 @@ void PaintEditBorder(HWND hwnd) {
     she::ColorId id = !IsWindowEnabled(hwnd) ? she::kEditDisabledBorder
                       : GetFocus() == hwnd    ? she::kEditFocusBorder
                                               : she::kEditBorder;
-    HDC dc = GetWindowDC(hwnd);
-    if (dc == nullptr) return;
+    const tolvane::ScopedDc dc = tolvane::ScopedDc::OfWindow(hwnd);
+    if (dc.Get() == nullptr) return;
     RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
     int width = pal->metric(she::kEditBorderWidth);
     for (int i = 0; i < ring; ++i) {
-        FrameRect(dc, &r, pal->brush[i < width ? id : she::kEditInner]);
+        FrameRect(dc.Get(), &r, pal->brush[i < width ? id : she::kEditInner]);
         InflateRect(&r, -1, -1);
     }
-    ReleaseDC(hwnd, dc);
 }
 
 // To the default procedure; after the messages it answers by painting the

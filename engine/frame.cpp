@@ -253,18 +253,15 @@ bool PaintNow(HWND hwnd, bool afterDefault) {
     Geometry g;
     if (st == nullptr || !Measured(hwnd, &g, &pal)) return false;
     if (g.defaultInner && !afterDefault) return false;
-    HDC wdc = GetWindowDC(hwnd);
-    if (wdc == nullptr) return true;
-    {
-        BackBuffer canvas(wdc, g.width, g.height);
-        if (canvas.Dc()) {
-            DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
-            const Box& hole = g.defaultInner ? g.inner : g.client;
-            ExcludeClipRect(wdc, hole.left, hole.top, hole.right, hole.bottom);
-            canvas.CopyTo(wdc, 0, 0);
-        }
+    const tolvane::ScopedDc wdc = tolvane::ScopedDc::OfWindow(hwnd);
+    if (wdc.Get() == nullptr) return true;
+    BackBuffer canvas(wdc.Get(), g.width, g.height);
+    if (canvas.Dc()) {
+        DrawFrame(hwnd, *st, *pal, g, canvas.Dc());
+        const Box& hole = g.defaultInner ? g.inner : g.client;
+        ExcludeClipRect(wdc.Get(), hole.left, hole.top, hole.right, hole.bottom);
+        canvas.CopyTo(wdc.Get(), 0, 0);
     }
-    ReleaseDC(hwnd, wdc);
     return true;
 }
 

@@ -20,10 +20,12 @@ private:
     HGDIOBJ old_;
 };
 
-// The client-area DC of a window for a scope.
+// The client-area DC of a window for a scope, or with OfWindow the DC of the
+// whole window, its frame included.
 class ScopedDc {
 public:
-    explicit ScopedDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit ScopedDc(HWND hwnd) : ScopedDc(hwnd, GetDC(hwnd)) {}
+    static ScopedDc OfWindow(HWND hwnd) { return ScopedDc(hwnd, GetWindowDC(hwnd)); }
     ~ScopedDc() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
@@ -32,6 +34,7 @@ public:
     HDC Get() const { return dc_; }
 
 private:
+    ScopedDc(HWND hwnd, HDC dc) : hwnd_(hwnd), dc_(dc) {}
     HWND hwnd_;
     HDC dc_;
 };
