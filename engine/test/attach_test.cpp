@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -262,6 +264,37 @@ TEST(Engine, ExportsTheAttachFunctionUndecorated) {
     ASSERT_NE(e.module, nullptr) << DllPath();
     EXPECT_NE(e.attach, nullptr);
     EXPECT_EQ(GetProcAddress(e.module, "_SkinH_Attach_Ex@8"), nullptr);
+}
+
+// The engine's stack guard, read where the linker's map of Skin.dll puts it.
+DWORD StackGuardOf(HMODULE engine) {
+    FILE* map = std::fopen((ExeDir() + "Skin.map").c_str(), "r");
+    char line[512], name[256];
+    unsigned long address = 0, base = 0, guard = 0;
+    while (map && std::fgets(line, sizeof line, map))
+        if (std::sscanf(line, " 0x%lx %255s", &address, name) == 2) {
+            if (std::strcmp(name, "__image_base__") == 0) base = address;
+            if (std::strcmp(name, "__stack_chk_guard") == 0) guard = address;
+        }
+    if (map) std::fclose(map);
+    return base && guard ? *reinterpret_cast<const DWORD*>(reinterpret_cast<const char*>(engine) + (guard - base)) : 0;
+}
+
+extern "C" void* __stack_chk_guard;  // this program's, set by the C runtime's start-up as in tolvane.exe
+
+// Nothing of the C runtime sets the engine's guard: its entry point does, at
+// each load, with another value each time.
+TEST(Engine, SetsItsStackGuardAtEachLoad) {
+    EXPECT_NE(__stack_chk_guard, nullptr) << "the C runtime's start-up left this program's guard 0";
+    DWORD guards[2] = {};
+    for (DWORD& guard : guards) {
+        ASSERT_EQ(GetModuleHandleA(DllPath().c_str()), nullptr) << "the engine is loaded already";
+        Engine e;
+        ASSERT_NE(e.module, nullptr) << DllPath();
+        guard = StackGuardOf(e.module);
+        EXPECT_NE(guard, 0u) << "no guard set, or none found through " << ExeDir() << "Skin.map";
+    }
+    EXPECT_NE(guards[0], guards[1]) << "the same guard at two loads";
 }
 
 TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
