@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -707,14 +708,42 @@ TEST(Engine, WithoutDwmapiFramesAreSkinnedAndReleasedAsBefore) {
     EXPECT_NE(CaptionPixel(existing), kCaption);
 }
 
+// Of a dialog's children the engine takes buttons and edits only; statics,
+// list and combo boxes, list views... keep their own procedure, never the
+// frame. The classes of the children, "skinned " before those it took.
+BOOL CALLBACK NoteChild(HWND child, LPARAM classes) {
+    char cls[64] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    MEMORY_BASIC_INFORMATION m = {};
+    const LONG_PTR proc = (IsWindowUnicode(child) ? GetWindowLongPtrW : GetWindowLongPtrA)(child, GWLP_WNDPROC);
+    VirtualQuery(reinterpret_cast<void*>(proc), &m, sizeof m);
+    const bool skinned = m.AllocationBase == GetModuleHandleA(DllPath().c_str());
+    reinterpret_cast<std::set<std::string>*>(classes)->insert((skinned ? "skinned " : "") + std::string(cls));
+    return TRUE;
+}
+
+std::set<std::string> ChildrenOf(HWND dialog) {
+    std::set<std::string> classes;
+    EnumChildWindows(dialog, NoteChild, reinterpret_cast<LPARAM>(&classes));
+    return classes;
+}
+
+void ExpectLeftAlone(const std::set<std::string>& children, const std::set<std::string>& classes) {
+    for (const std::string& c : children)
+        EXPECT_TRUE(c.rfind("skinned ", 0) != 0 || c == "skinned Button" || c == "skinned Edit") << c;
+    for (const std::string& c : classes) EXPECT_EQ(children.count(c), 1u) << "no " << c << " left alone";
+}
+
 // The message box runs its own loop; look at it from a timer inside that loop.
 COLORREF g_boxCaption = CLR_INVALID;
+std::set<std::string> g_boxChildren;
 void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HWND box = FindWindowA("#32770", "Skinned box");
     if (box == nullptr) return;
     RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     g_boxCaption = CaptionPixel(box);
+    g_boxChildren = ChildrenOf(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
@@ -723,14 +752,16 @@ TEST(Engine, MessageBoxesOfTheThreadAreSkinned) {
     ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     g_boxCaption = CLR_INVALID;
     SetTimer(nullptr, 0, 500, InspectMessageBox);
-    MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK);
+    MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK | MB_ICONERROR);
     EXPECT_EQ(g_boxCaption, kCaption);
+    ExpectLeftAlone(g_boxChildren, {"Static"});
 }
 
 // The Open dialog takes a moment to build; look again until it is there.
 COLORREF g_dialogCaption = CLR_INVALID;
 COLORREF g_dialogButton = CLR_INVALID;
 int g_dialogTries = 0;
+std::set<std::string> g_dialogChildren;
 void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dlg = FindWindowA("#32770", "Pick a skin");
     if (dlg == nullptr || !IsWindowVisible(dlg)) {
@@ -740,6 +771,7 @@ void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     g_dialogCaption = CaptionPixel(dlg);
     if (HWND cancel = GetDlgItem(dlg, IDCANCEL)) g_dialogButton = FacePixel(cancel);
+    g_dialogChildren = ChildrenOf(dlg);
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -759,6 +791,7 @@ TEST(Engine, OpenDialogOfTheThreadIsSkinned) {
     GetOpenFileNameA(&ofn);
     EXPECT_EQ(g_dialogCaption, kCaption);
     EXPECT_EQ(g_dialogButton, kButtonFace);
+    ExpectLeftAlone(g_dialogChildren, {"Static", "ComboBox", "ListBox", "SysListView32"});
 }
 
 TEST(Engine, AttachAndReleaseLeakNoGdiObjects) {
