@@ -15,25 +15,40 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   stale=1
 fi
 
-# Source entries are derived from the machine's own binary entries, so no
-# archive host is ever written down here.
-src_list=/etc/apt/sources.list.d/tolvane-src.sources
+# Source entries (apt-get source, scripts/build-jpeg.sh) are derived from the
+# machine's own binary entries, so no archive host is ever written down here:
+# Debian's stanzas of the .sources files and Debian's lines of a classic
+# sources.list, both written as stanzas into one file, checked for by that
+# name. TOLVANE_APT_DIR stands for /etc/apt in a test of this step.
+apt_dir=${TOLVANE_APT_DIR:-/etc/apt}
+src_list=$apt_dir/sources.list.d/tolvane-src.sources
 if [ ! -f "$src_list" ]; then
-  tmp=$(mktemp)
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] && [ "$f" != "$src_list" ] || continue
-    # keep only stanzas that point at Debian's own suites
-    awk 'BEGIN{RS="";ORS="\n\n"} /Suites:[ \t]*bookworm/ && /debian-archive-keyring/ {print}' "$f" >>"$tmp"
-  done
-  if [ -f /etc/apt/sources.list ]; then
-    grep -E '^deb[[:space:]]' /etc/apt/sources.list | grep -i debian |
-      sed -E 's/^deb[[:space:]]/deb-src /' >/etc/apt/sources.list.d/tolvane-src.list || true
+  entries=$(
+    for f in "$apt_dir"/sources.list.d/*.sources; do
+      [ -f "$f" ] && [ "$f" != "$src_list" ] || continue
+      # keep only stanzas that point at Debian's own suites
+      awk 'BEGIN{RS="";ORS="\n\n"} /Suites:[ \t]*bookworm/ && /debian-archive-keyring/ {print}' "$f" |
+        sed -E 's/^Types:.*/Types: deb-src/'
+    done
+    # "deb [arch=.. signed-by=..] URI SUITE COMPONENT..." as a stanza
+    [ ! -f "$apt_dir/sources.list" ] || grep -E '^deb[[:space:]]' "$apt_dir/sources.list" | grep -i debian |
+      awk '{ sub(/\[ */, "["); sub(/ *\]/, "]"); o = ""; i = 2
+             if ($2 ~ /^\[/) { while (i <= NF) { t = $i; gsub(/[][]/, "", t); split(t, kv, "=")
+                 if (kv[1] == "arch") { gsub(/,/, " ", kv[2]); o = o "Architectures: " kv[2] "\n" }
+                 if (kv[1] == "signed-by") o = o "Signed-By: " kv[2] "\n"
+                 if (kv[1] == "trusted") o = o "Trusted: " kv[2] "\n"
+                 if ($(i++) ~ /\]$/) break } }
+             c = $(i + 2); for (j = i + 3; j <= NF && $j !~ /^#/; j++) c = c " " $j
+             printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n%s\n", $i, $(i + 1), c, o }' || true
+  )
+  if [ -n "$entries" ]; then
+    printf '%s\n' "$entries" | $SUDO tee "$src_list" >/dev/null
+    # the name earlier versions wrote for a classic sources.list, every time
+    $SUDO rm -f "$apt_dir/sources.list.d/tolvane-src.list"
+    stale=1
+  else
+    echo "setup-deps: no Debian entry in $apt_dir to derive source entries from; apt-get source will fail" >&2
   fi
-  if [ -s "$tmp" ]; then
-    sed -E 's/^Types:.*/Types: deb-src/' "$tmp" | $SUDO tee "$src_list" >/dev/null
-  fi
-  rm -f "$tmp"
-  stale=1
 fi
 
 for p in gcc-mingw-w64-i686 g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \

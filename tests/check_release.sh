@@ -2,7 +2,7 @@
 # A release is checked against a build of one's own, byte for byte.
 #   binaries EXE DLL FOLDER...: no time stamp and none of the folders in
 #     either image, the product's version block in each, the engine embedded
-#     as built, the program terminal-server aware;
+#     as built, the program terminal-server aware, both hardened;
 #   zip BUILD: scripts/release.sh packs that build's exe, the same bytes in
 #     any time zone.
 set -eu
@@ -32,6 +32,22 @@ if [ "$1" = binaries ]; then
     fail "$exe" "does not embed $dll as built"
   chars=$(i686-w64-mingw32-objdump -p "$exe" | awk '$1 == "DllCharacteristics" { print $2 }')
   (((16#$chars & 0x8000) != 0)) || fail "$exe" "not terminal-server aware (DllCharacteristics $chars)"
+  # The hardening of CMakeLists.txt, in both: a dynamic base and no code run
+  # from data (0x0140); no SEH handler (0x0400), and indeed none registered
+  # through %fs:0 in the code; the stack guard, whose check after each
+  # protected function's body subtracts the one guard variable from the
+  # frame's copy and jumps on the result, dozens of times.
+  for image in "$exe" "$dll"; do
+    name=$(basename "$image")
+    chars=$(i686-w64-mingw32-objdump -p "$image" | awk '$1 == "DllCharacteristics" { print $2 }')
+    (((16#$chars & 0x0540) == 0x0540)) ||
+      fail "$name" "DllCharacteristics $chars lacks dynamic base, NX compatibility or no SEH (0x0540)"
+    code=$(i686-w64-mingw32-objdump -d "$image")
+    ! echo "$code" | grep -qE ',%fs:0x0$' || fail "$name" "registers an SEH handler (writes %fs:0), yet says it has none"
+    checks=$(echo "$code" | awk '/\tsub +0x[0-9a-f]+,%e[a-z]+$/ { split($NF, a, ","); guard = a[1]; next }
+      guard != "" && /\tj(n)?e / { n[guard]++ } { guard = "" } END { for (g in n) if (n[g] > most) most = n[g]; print most + 0 }')
+    ((checks >= 10)) || fail "$name" "$checks stack guard checks: built without -fstack-protector-strong?"
+  done
   exit $bad
 fi
 

@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -262,6 +265,37 @@ TEST(Engine, ExportsTheAttachFunctionUndecorated) {
     ASSERT_NE(e.module, nullptr) << DllPath();
     EXPECT_NE(e.attach, nullptr);
     EXPECT_EQ(GetProcAddress(e.module, "_SkinH_Attach_Ex@8"), nullptr);
+}
+
+// The engine's stack guard, read where the linker's map of Skin.dll puts it.
+DWORD StackGuardOf(HMODULE engine) {
+    FILE* map = std::fopen((ExeDir() + "Skin.map").c_str(), "r");
+    char line[512], name[256];
+    unsigned long address = 0, base = 0, guard = 0;
+    while (map && std::fgets(line, sizeof line, map))
+        if (std::sscanf(line, " 0x%lx %255s", &address, name) == 2) {
+            if (std::strcmp(name, "__image_base__") == 0) base = address;
+            if (std::strcmp(name, "__stack_chk_guard") == 0) guard = address;
+        }
+    if (map) std::fclose(map);
+    return base && guard ? *reinterpret_cast<const DWORD*>(reinterpret_cast<const char*>(engine) + (guard - base)) : 0;
+}
+
+extern "C" void* __stack_chk_guard;  // this program's, set by the C runtime's start-up as in tolvane.exe
+
+// Nothing of the C runtime sets the engine's guard: its entry point does, at
+// each load, with another value each time.
+TEST(Engine, SetsItsStackGuardAtEachLoad) {
+    EXPECT_NE(__stack_chk_guard, nullptr) << "the C runtime's start-up left this program's guard 0";
+    DWORD guards[2] = {};
+    for (DWORD& guard : guards) {
+        ASSERT_EQ(GetModuleHandleA(DllPath().c_str()), nullptr) << "the engine is loaded already";
+        Engine e;
+        ASSERT_NE(e.module, nullptr) << DllPath();
+        guard = StackGuardOf(e.module);
+        EXPECT_NE(guard, 0u) << "no guard set, or none found through " << ExeDir() << "Skin.map";
+    }
+    EXPECT_NE(guards[0], guards[1]) << "the same guard at two loads";
 }
 
 TEST(Engine, SkinsFrameButtonAndEditAndAnswersHitTests) {
@@ -674,14 +708,42 @@ TEST(Engine, WithoutDwmapiFramesAreSkinnedAndReleasedAsBefore) {
     EXPECT_NE(CaptionPixel(existing), kCaption);
 }
 
+// Of a dialog's children the engine takes buttons and edits only; statics,
+// list and combo boxes, list views... keep their own procedure, never the
+// frame. The classes of the children, "skinned " before those it took.
+BOOL CALLBACK NoteChild(HWND child, LPARAM classes) {
+    char cls[64] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    MEMORY_BASIC_INFORMATION m = {};
+    const LONG_PTR proc = (IsWindowUnicode(child) ? GetWindowLongPtrW : GetWindowLongPtrA)(child, GWLP_WNDPROC);
+    VirtualQuery(reinterpret_cast<void*>(proc), &m, sizeof m);
+    const bool skinned = m.AllocationBase == GetModuleHandleA(DllPath().c_str());
+    reinterpret_cast<std::set<std::string>*>(classes)->insert((skinned ? "skinned " : "") + std::string(cls));
+    return TRUE;
+}
+
+std::set<std::string> ChildrenOf(HWND dialog) {
+    std::set<std::string> classes;
+    EnumChildWindows(dialog, NoteChild, reinterpret_cast<LPARAM>(&classes));
+    return classes;
+}
+
+void ExpectLeftAlone(const std::set<std::string>& children, const std::set<std::string>& classes) {
+    for (const std::string& c : children)
+        EXPECT_TRUE(c.rfind("skinned ", 0) != 0 || c == "skinned Button" || c == "skinned Edit") << c;
+    for (const std::string& c : classes) EXPECT_EQ(children.count(c), 1u) << "no " << c << " left alone";
+}
+
 // The message box runs its own loop; look at it from a timer inside that loop.
 COLORREF g_boxCaption = CLR_INVALID;
+std::set<std::string> g_boxChildren;
 void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HWND box = FindWindowA("#32770", "Skinned box");
     if (box == nullptr) return;
     RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     g_boxCaption = CaptionPixel(box);
+    g_boxChildren = ChildrenOf(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
@@ -690,14 +752,16 @@ TEST(Engine, MessageBoxesOfTheThreadAreSkinned) {
     ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
     g_boxCaption = CLR_INVALID;
     SetTimer(nullptr, 0, 500, InspectMessageBox);
-    MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK);
+    MessageBoxA(nullptr, "A long enough message text", "Skinned box", MB_OK | MB_ICONERROR);
     EXPECT_EQ(g_boxCaption, kCaption);
+    ExpectLeftAlone(g_boxChildren, {"Static"});
 }
 
 // The Open dialog takes a moment to build; look again until it is there.
 COLORREF g_dialogCaption = CLR_INVALID;
 COLORREF g_dialogButton = CLR_INVALID;
 int g_dialogTries = 0;
+std::set<std::string> g_dialogChildren;
 void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dlg = FindWindowA("#32770", "Pick a skin");
     if (dlg == nullptr || !IsWindowVisible(dlg)) {
@@ -707,6 +771,7 @@ void CALLBACK InspectOpenDialog(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     g_dialogCaption = CaptionPixel(dlg);
     if (HWND cancel = GetDlgItem(dlg, IDCANCEL)) g_dialogButton = FacePixel(cancel);
+    g_dialogChildren = ChildrenOf(dlg);
     PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -726,6 +791,7 @@ TEST(Engine, OpenDialogOfTheThreadIsSkinned) {
     GetOpenFileNameA(&ofn);
     EXPECT_EQ(g_dialogCaption, kCaption);
     EXPECT_EQ(g_dialogButton, kButtonFace);
+    ExpectLeftAlone(g_dialogChildren, {"Static", "ComboBox", "ListBox", "SysListView32"});
 }
 
 TEST(Engine, AttachAndReleaseLeakNoGdiObjects) {

@@ -13,9 +13,12 @@
 #include <string>
 
 #include "app/win/startup.h"
+#include "app/win/wiring.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
+#include "toolkit/win/fatal.h"
+#include "toolkit/win/form.h"
 #include "toolkit/win/jpeg_image.h"
 #include "toolkit/win/resource_bytes.h"
 
@@ -29,6 +32,8 @@ namespace {
 bool g_refusing = false;
 bool g_noting = false;  // while set, the first request's size is kept
 std::size_t g_noted = 0;
+bool g_refuseLarge = false;  // every request fails from libjpeg's first large block on
+std::size_t g_firstLarge = 0;
 }  // namespace
 
 extern "C" void* __real_malloc(std::size_t);
@@ -37,6 +42,14 @@ extern "C" void* __wrap_malloc(std::size_t bytes) {
     void* block = g_refusing ? nullptr : __real_malloc(bytes);
     g_refusing = block == nullptr;
     return block;
+}
+
+// libjpeg's large blocks too: the first one's size is kept.
+extern "C" void* __real_jpeg_get_large(void*, std::size_t);
+extern "C" void* __wrap_jpeg_get_large(void* info, std::size_t bytes) {
+    if (g_firstLarge == 0) g_firstLarge = bytes;
+    g_refusing = g_refusing || g_refuseLarge;
+    return __real_jpeg_get_large(info, bytes);
 }
 
 namespace {
@@ -57,7 +70,8 @@ HBITMAP DecodeBanner() {
 
 // "<how>:<bytes>": one allocation of that size that cannot succeed, or, for
 // "exhaust", blocks of that size until the address space runs out; "banner":
-// the banner decoded with every request refused.
+// the banner decoded with every request refused; "banner-large": every
+// request from the decoder's first large block on.
 int ChildAllocate(const std::string& request) {
     const size_t colon = request.find(':');
     const std::string how = request.substr(0, colon);
@@ -65,13 +79,14 @@ int ChildAllocate(const std::string& request) {
     // The program's own allocations all come after OleInitialize, which
     // brings up the window system the box needs; a process that never did
     // would load it only for the box, with no memory left to load it.
-    if (how == "exhaust" || how == "banner") OleInitialize(nullptr);
+    if (how == "exhaust" || how.rfind("banner", 0) == 0) OleInitialize(nullptr);
     if (how == "new[]") g_sink = new char[bytes];
     if (how == "nothrow") g_sink = new (std::nothrow) char[bytes];
     if (how == "exhaust")
         for (;;) g_sink = new char[bytes];
-    if (how == "banner") {
-        g_refusing = true;
+    if (how.rfind("banner", 0) == 0) {
+        g_refusing = how == "banner";
+        g_refuseLarge = how == "banner-large";
         DecodeBanner();
         g_refusing = false;  // the decoder gave up quietly: the child ends as a survivor
     }
@@ -102,6 +117,26 @@ int ChildFailCreation(int controlId) {
     return RunProgram(GetModuleHandleA(nullptr));
 }
 
+// The real window with its wiring (without the start-up steps), shown; a
+// WM_APP posted to it is a fatal condition behind it, as a paint that runs out
+// of memory would be, the first time and again while the box is up.
+WNDPROC g_mainProc = nullptr;
+LRESULT CALLBACK FatalOnWmApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_APP) FatalRuntimeError("behind the window", 0);
+    return CallWindowProcA(g_mainProc, hwnd, msg, wp, lp);
+}
+
+int ChildFatalBehind() {
+    HWND main = BuildMainWindow(GetModuleHandleA(nullptr), [](int source, Event event, const EventArgs& args) {
+        if (event != Event::Created) DeliverEvent(source, event, args);
+    });
+    if (!main) return 2;
+    g_mainProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FatalOnWmApp)));
+    for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) DispatchMessageA(&msg);
+    return 0;
+}
+
 // ---- in the test --------------------------------------------------------------
 
 std::string OwnPath() {
@@ -110,15 +145,21 @@ std::string OwnPath() {
     return path;
 }
 
-// Starts the child, expects exactly one fatal box with `text`, no main
-// window shown before it nor left beside it, dismisses the box and expects exit code -1.
-void ExpectFatalChild(const std::string& arguments, const std::string& text) {
+std::unique_ptr<e2e::Process> LaunchChild(const std::string& arguments) {
     e2e::LaunchOptions options;
     options.exe = OwnPath();
     options.arguments = arguments;
     std::string error;
     std::unique_ptr<e2e::Process> child = e2e::Process::Launch(options, &error);
-    ASSERT_TRUE(child) << error;
+    EXPECT_TRUE(child) << error;
+    return child;
+}
+
+// Starts the child, expects exactly one fatal box with `text`, no main
+// window shown before it nor left beside it, dismisses the box and expects exit code -1.
+void ExpectFatalChild(const std::string& arguments, const std::string& text) {
+    std::unique_ptr<e2e::Process> child = LaunchChild(arguments);
+    ASSERT_TRUE(child);
     HWND box = nullptr;
     bool mainWindowShown = false;
     e2e::WaitFor(
@@ -172,6 +213,7 @@ TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
         {"nothrow:2100000007", 2100000007},
         {"exhaust:1048583", 1048583},
         {"banner", FirstRequestOfTheBanner()},
+        {"banner-large", g_firstLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
@@ -196,6 +238,33 @@ TEST(FatalPaths, ControlThatCannotBeCreatedIsAWindowThatCannotBeCreated) {
     }
 }
 
+// Behind the box nothing of the program runs: a click and the clock's ticks
+// are dropped, and a second fatal condition ends the process at once instead
+// of showing a second box.
+TEST(FatalPaths, NothingRunsBehindTheBoxAndASecondConditionEndsTheProcess) {
+    std::unique_ptr<e2e::Process> child = LaunchChild("--child-fatal-behind");
+    const HWND main = child ? child->WaitForMainWindow(kBoxTimeoutMs) : nullptr;
+    ASSERT_TRUE(main) << "the child showed no window";
+    const HWND about = e2e::FindDescendant(main, design::Id(design::kAbout));
+    const HWND back = e2e::FindDescendant(main, design::Id(design::kAboutBack));
+    const HWND clock = e2e::FindDescendant(main, design::Id(design::kLabel3));
+    PostMessageA(main, WM_APP, 0, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !e2e::MessageBoxes(child->Id()).empty(); }, kBoxTimeoutMs, 20));
+    const std::string clockText = e2e::TextOf(clock);
+    PostMessageA(about, BM_CLICK, 0, 0);
+    e2e::Pump(2500);  // two ticks of the clock at least
+    EXPECT_FALSE(e2e::IsShown(back)) << "the click on 关于 was delivered behind the box";
+    EXPECT_EQ(e2e::TextOf(clock), clockText) << "the clock ticked behind the box";
+
+    PostMessageA(main, WM_APP, 0, 0);
+    e2e::WaitFor([&] { return e2e::MessageBoxes(child->Id()).size() > 1 || !child->Running(); },
+                 kExitTimeoutMs, 20);
+    EXPECT_LT(e2e::MessageBoxes(child->Id()).size(), 2u) << "a second box";
+    DWORD code = 0;
+    ASSERT_TRUE(child->WaitForExit(0, &code)) << "the second fatal condition did not end the process";
+    EXPECT_EQ(code, 0xFFFFFFFFu);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,6 +272,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg.rfind("--child-allocate=", 0) == 0) return ChildAllocate(arg.substr(17));
         if (arg.rfind("--child-fail-creation=", 0) == 0) return ChildFailCreation(std::atoi(arg.c_str() + 22));
+        if (arg == "--child-fatal-behind") return ChildFatalBehind();
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
