@@ -175,51 +175,20 @@ void* HookImport(const char* name, void* hook) {
     return nullptr;
 }
 
-// The file calls made on `g_folder`, in order, by name within it.
+// The flushes and the renames of `g_folder`'s files, in order.
 std::string g_folder;
 std::vector<e2e::Observed> g_calls;
-std::map<HANDLE, std::string> g_open;
 std::map<std::string, void*> g_real;  // what each hooked import held
-template <typename Fn>
-Fn Real(const char* name) {
-    return reinterpret_cast<Fn>(g_real[name]);
-}
-std::string InFolder(const char* path) {
-    const std::string p = path ? path : "";
-    return p.compare(0, g_folder.size(), g_folder) == 0 ? p.substr(g_folder.size()) : std::string();
-}
-HANDLE WINAPI LoggedCreate(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags,
-                           HANDLE from) {
-    HANDLE h = Real<decltype(&CreateFileA)>("CreateFileA")(path, access, share, sa, how, flags, from);
-    const std::string name = InFolder(path);
-    if (!name.empty()) {
-        g_calls.push_back({"create " + name, std::string(how == CREATE_NEW ? "new" : "other") + ", share " +
-                                                 std::to_string(share) + (sa && sa->bInheritHandle ? ", inherited" : "")});
-        if (h != INVALID_HANDLE_VALUE) g_open[h] = name;
-    }
-    return h;
-}
 BOOL WINAPI LoggedFlush(HANDLE h) {
-    if (g_open.count(h)) g_calls.push_back({"flush " + g_open[h], ""});
-    return Real<decltype(&FlushFileBuffers)>("FlushFileBuffers")(h);
-}
-BOOL WINAPI LoggedClose(HANDLE h) {
-    if (g_open.count(h)) g_calls.push_back({"close " + g_open[h], ""});
-    g_open.erase(h);
-    return Real<decltype(&CloseHandle)>("CloseHandle")(h);
+    g_calls.push_back({"flush", ""});
+    return reinterpret_cast<decltype(&FlushFileBuffers)>(g_real["FlushFileBuffers"])(h);
 }
 BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
-    const BOOL moved = Real<decltype(&MoveFileExA)>("MoveFileExA")(from, to, flags);
-    if (!InFolder(from).empty())
-        g_calls.push_back({"move " + InFolder(from) + " to " + InFolder(to),
-                           (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " + std::to_string(flags)) +
-                               (moved ? "" : ", failed")});
+    const BOOL moved = reinterpret_cast<decltype(&MoveFileExA)>(g_real["MoveFileExA"])(from, to, flags);
+    const std::string name = from + g_folder.size(), target = to + g_folder.size();
+    g_calls.push_back({"move " + name + " to " + target, (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " +
+                                                            std::to_string(flags)) + (moved ? "" : ", failed")});
     return moved;
-}
-BOOL WINAPI LoggedDelete(LPCSTR path) {
-    const BOOL deleted = Real<decltype(&DeleteFileA)>("DeleteFileA")(path);
-    if (!InFolder(path).empty()) g_calls.push_back({"delete " + InFolder(path), deleted ? "" : "failed"});
-    return deleted;
 }
 
 std::set<std::string> NamesIn(const std::string& folder) {
@@ -235,9 +204,9 @@ std::set<std::string> NamesIn(const std::string& folder) {
 }
 
 // Each write as the system folder sees it: the bytes under a name of this
-// process, flushed and closed before the rename that replaces nothing, the
-// handle never inherited; before it, leftovers of that name from processes
-// that no longer run are deleted, and nothing else.
+// process, flushed before the rename that replaces nothing; before it,
+// leftovers of that name whose process no longer runs are deleted, and
+// nothing else.
 TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -245,65 +214,46 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     const std::string self = std::to_string(GetCurrentProcessId()), mine = "Skin.dll." + self + "-0.tmp";
     std::string running;  // a process that runs, not this one
     for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
-        if (p.pid != 0 && p.pid != GetCurrentProcessId()) running = std::to_string(p.pid);
-    ASSERT_FALSE(running.empty());
-    const std::string block = Block(IDR_SKIN_2009);
-    const std::string written = "write-through", theirs = "Skin.dll." + running + "-0.tmp";
+        if (p.pid != 0 && p.pid != GetCurrentProcessId()) running = "Skin.dll." + std::to_string(p.pid) + "-0.tmp";
+    const std::string block = Block(IDR_SKIN_2009), other = "QQ2009.she.4000000000-0.tmp";
     const struct {
         const char* name;
-        std::map<std::string, std::string> before;  // name: bytes, "dir" for a folder, "readonly" for such a file
+        std::set<std::string> before;  // files; the one of this process's id read-only, "Skin.dll" other bytes
         std::vector<e2e::Expected> calls;
-        WriteResult result;
         std::string engine;  // the bytes under the final name afterwards
         std::set<std::string> after;
     } rows[] = {
-        {"a fresh name", {},
-         {{"create " + mine, "new, share 0"}, {"flush " + mine, ""}, {"close " + mine, ""},
-          {"move " + mine + " to Skin.dll", written}},
-         WriteResult::Written, block, {"Skin.dll"}},
-        {"a name that holds other bytes", {{"Skin.dll", "other bytes"}},
-         {{"create " + mine, "new, share 0"}, {"flush " + mine, ""}, {"close " + mine, ""},
-          {"move " + mine + " to Skin.dll", written + ", failed"}, {"delete " + mine, ""}},
-         WriteResult::Written, "other bytes", {"Skin.dll"}},
-        {"leftovers", {{mine, "readonly"}, {"SKIN.DLL.4000000000-3.TMP", "x"}, {theirs, "x"}, {"Skin.dll.7-0.tmp", "dir"},
-                       {"QQ2009.she.4000000000-0.tmp", "x"}, {"tlv1A.tmp", "x"}, {"Skin.dll.bak", "x"}},
-         {{"delete " + mine, "failed"}, {"delete SKIN.DLL.4000000000-3.TMP", ""}, {"create " + mine, "new, share 0"},
-          {"create Skin.dll." + self + "-1.tmp", "new, share 0"}, {"flush Skin.dll." + self + "-1.tmp", ""},
-          {"close Skin.dll." + self + "-1.tmp", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", written}},
-         WriteResult::Written, block,
-         {"Skin.dll", mine, theirs, "Skin.dll.7-0.tmp", "QQ2009.she.4000000000-0.tmp", "tlv1A.tmp", "Skin.dll.bak"}},
+        {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
+        {"a name that holds other bytes", {"Skin.dll"},
+         {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through, failed"}}, "other bytes", {"Skin.dll"}},
+        {"leftovers", {mine, "SKIN.DLL.4000000000-3.TMP", running, other, "tlv1A.tmp", "Skin.dll.bak"},
+         {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
+         {"Skin.dll", mine, running, other, "tlv1A.tmp", "Skin.dll.bak"}},
     };
-    const std::pair<const char*, void*> hooks[] = {
-        {"CreateFileA", reinterpret_cast<void*>(LoggedCreate)}, {"FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)},
-        {"CloseHandle", reinterpret_cast<void*>(LoggedClose)},  {"MoveFileExA", reinterpret_cast<void*>(LoggedMove)},
-        {"DeleteFileA", reinterpret_cast<void*>(LoggedDelete)}};
     // Called here too, so that it is imported even were the program's code to
     // stop calling it: the table then says what is missing.
     FlushFileBuffers(INVALID_HANDLE_VALUE);
-    for (const auto& hook : hooks) ASSERT_TRUE(g_real[hook.first] = HookImport(hook.first, hook.second)) << hook.first;
+    for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
+                             std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove))})
+        ASSERT_TRUE(g_real[hook.first] = HookImport(hook.first, hook.second)) << hook.first;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CreateDirectoryA(g_folder.c_str(), nullptr);
-        for (const auto& file : row.before) {
-            const std::string path = g_folder + file.first;
-            if (file.second == "dir") {
-                ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
-            } else {
-                ASSERT_TRUE(e2e::WriteFileBytes(path, file.second));
-                if (file.second == "readonly") SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-            }
+        for (const std::string& name : row.before) {
+            ASSERT_TRUE(e2e::WriteFileBytes(g_folder + name, name == "Skin.dll" ? "other bytes" : "x"));
+            if (name == mine) SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
         }
         g_calls.clear();
-        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), row.result);
+        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
         EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
         EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
         EXPECT_EQ(NamesIn(g_folder), row.after);
         for (const std::string& name : NamesIn(g_folder)) {
             SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileA((g_folder + name).c_str())) RemoveDirectoryA((g_folder + name).c_str());
+            DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const auto& hook : hooks) HookImport(hook.first, g_real[hook.first]);
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA"}) HookImport(name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }
 

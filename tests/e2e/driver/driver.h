@@ -88,12 +88,6 @@ struct ProcessEntry {
     std::string exe;
 };
 std::vector<ProcessEntry> ProcessSnapshot();
-// What a process was started with and where it stands, read from its own
-// memory (the process parameters of its PEB); false when they cannot be read.
-struct ProcessTexts {
-    std::wstring commandLine, currentDirectory;
-};
-bool ReadProcessTexts(HANDLE process, ProcessTexts* texts);
 
 // ---- windows ----------------------------------------------------------------
 

@@ -153,34 +153,6 @@ std::vector<ProcessEntry> ProcessSnapshot() {
     return all;
 }
 
-bool ReadProcessTexts(HANDLE process, ProcessTexts* texts) {
-    // The layout of a 32-bit process: ProcessBasicInformation's second field
-    // is the PEB, whose process parameters hold the current directory's path
-    // at 0x24 and the command line at 0x40, each a UNICODE_STRING.
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    void* basic[6] = {};
-    if (!query || query(process, 0, basic, sizeof basic, nullptr) != 0) return false;
-    const char* peb = static_cast<const char*>(basic[1]);
-    const char* parameters = nullptr;
-    auto read = [process](const void* at, void* into, SIZE_T size) {
-        SIZE_T got = 0;
-        return ReadProcessMemory(process, at, into, size, &got) && got == size;
-    };
-    auto text = [&](SIZE_T offset, std::wstring* out) {
-        struct {
-            USHORT length, maximum;
-            const wchar_t* buffer;
-        } string{};
-        if (!read(parameters + offset, &string, sizeof string)) return false;
-        out->assign(string.length / sizeof(wchar_t), L'\0');
-        return string.length == 0 || read(string.buffer, &(*out)[0], string.length);
-    };
-    return read(peb + 0x10, &parameters, sizeof parameters) && text(0x24, &texts->currentDirectory) &&
-           text(0x40, &texts->commandLine);
-}
-
 void Process::Kill() {
     if (Running()) {
         TerminateProcess(process_, 0xDEAD);
