@@ -22,18 +22,21 @@ namespace {
 // Whether shutdown, or the fatal report, has OLE to uninitialise.
 bool g_oleInitialised = false;
 
+// In UTF-16: from a folder whose name code page 936 cannot spell, the ANSI
+// path holds '?' and the change would fail, leaving the folder the program
+// was started from current.
 void MakeOwnFolderCurrent() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n == 0 || n >= sizeof path) return;
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
     // Cut at the last backslash; the file name is not needed.
-    char* cut = nullptr;
-    for (char* p = path; *p; p = CharNextA(p))
-        if (*p == '\\') cut = p;
+    wchar_t* cut = nullptr;
+    for (wchar_t* p = path; *p; ++p)
+        if (*p == L'\\') cut = p;
     if (!cut) return;
-    if (cut == path + 2 && path[1] == ':') cut[1] = '\0';  // keep "C:\" a root
-    else *cut = '\0';
-    SetCurrentDirectoryA(path);
+    if (cut == path + 2 && path[1] == L':') cut[1] = L'\0';  // keep "C:\" a root
+    else *cut = L'\0';
+    SetCurrentDirectoryW(path);
 }
 
 // Returns what the quit message carries.

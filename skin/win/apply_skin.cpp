@@ -31,9 +31,7 @@ class Win32SkinPlatform : public SkinPlatform {
 public:
     bool FileExists(const std::string& path) override { return tolvane::FileExists(path); }
     WriteResult WriteWholeFile(const std::string& path, ByteBlock block) override {
-        unsigned long error = ERROR_SUCCESS;
-        if (tolvane::WriteWholeFile(path, {block}, &error)) return WriteResult::Written;
-        return error == ERROR_ACCESS_DENIED ? WriteResult::RefusedForRights : WriteResult::Failed;
+        return tolvane::WriteWholeFile(path, {block});
     }
     bool IsVistaOrLater() override { return tolvane::IsVistaOrLater(); }
     bool IsElevated() override { return IsProcessElevated(); }

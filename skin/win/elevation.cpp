@@ -80,10 +80,17 @@ void WaitAnswering(HANDLE process, DWORD waitMs) {
 }  // namespace
 
 void RunElevatedDeployment(HWND owner, DWORD waitMs) {
-    char exe[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, exe, sizeof exe);
-    if (n == 0 || n >= sizeof exe) return;
-    SHELLEXECUTEINFOA run{};
+    // In UTF-16 from end to end: a folder whose name code page 936 cannot
+    // spell (a user name like "Zoë", a Korean one) comes out of the ANSI call
+    // with '?' in it, and the system refuses to start that (error 123).
+    wchar_t exe[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    // The argument is ASCII. Widened by hand: a std::wstring would bring the
+    // library's wide strings along, 76 KB.
+    wchar_t arguments[16] = {};
+    for (int i = 0; kDeployArgument[i] && i + 1 < 16; ++i) arguments[i] = kDeployArgument[i];
+    SHELLEXECUTEINFOW run{};
     run.cbSize = sizeof run;
     // No shell error box: a failure here ends in the program's own error box.
     run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -91,12 +98,14 @@ void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     // of a window of the calling process; with none, Vista and later show it
     // as a flashing taskbar button that the user may never notice.
     run.hwnd = owner;
-    run.lpVerb = "runas";
+    run.lpVerb = L"runas";
     run.lpFile = exe;
-    run.lpParameters = kDeployArgument;
+    run.lpParameters = arguments;
     run.nShow = SW_HIDE;
-    // A declined prompt answers ERROR_CANCELLED; what follows is read from the files.
-    if (!ShellExecuteExA(&run) || run.hProcess == nullptr) return;
+    // Returns once the prompt is answered (the wait below counts from
+    // there); a declined prompt answers ERROR_CANCELLED. What follows is
+    // read from the files.
+    if (!ShellExecuteExW(&run) || run.hProcess == nullptr) return;
     // Whatever the messages answered meanwhile raise belongs to no handler:
     // the window is not shown yet, as during its construction.
     SuspendEvents();

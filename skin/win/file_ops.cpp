@@ -2,9 +2,16 @@
 
 #include <windows.h>
 
+#include "skin/temp_names.h"
+
 namespace tolvane {
 
 namespace {
+
+// How many of its own names a write tries before it gives up: each one
+// taken already is a leftover of an earlier process of the same id that
+// could not be deleted, or another program's file.
+constexpr unsigned kTempNameTries = 8;
 
 // The error of the call that just failed; never 0, so that a failure cannot
 // read as success.
@@ -20,6 +27,34 @@ std::string FolderOf(const std::string& path) {
     for (const char* p = path.c_str(); *p; p = CharNextA(p))
         if (*p == '\\') cut = p;
     return cut ? std::string(path.c_str(), cut - path.c_str() + 1) : std::string();
+}
+
+// A process other than this one that still runs under `pid`, or one that
+// cannot be asked (an elevated helper, seen from a limited start): its
+// temporary file may be in the middle of its write, or about to be renamed.
+bool AnotherProcessRuns(DWORD pid) {
+    if (pid == GetCurrentProcessId()) return false;  // an earlier process of the same id
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return runs;
+}
+
+// Deletes what a write of `path` that never finished left behind, and
+// nothing else of the folder.
+void RemoveLeftovers(const std::string& folder, const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + ".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    const std::string finalName = path.substr(folder.size());
+    do {
+        unsigned long pid = 0;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTempNameOf(found.cFileName, finalName, &pid) &&
+            !AnotherProcessRuns(pid))
+            DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 DWORD WriteBlocks(HANDLE file, std::initializer_list<ByteBlock> blocks) {
@@ -44,34 +79,38 @@ bool FileExists(const std::string& path) {
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks, unsigned long* error) {
-    auto answer = [error](DWORD failure) {
-        if (error) *error = failure;
-        return failure == ERROR_SUCCESS;
-    };
+WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks) {
     const std::string folder = FolderOf(path);
-    if (folder.empty() || folder.size() == path.size()) return answer(ERROR_INVALID_NAME);
-    // A fresh name of the folder; the call creates the file, so no other
-    // start can be handed the same one.
-    char temp[MAX_PATH];
-    if (folder.size() > MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "tlv", 0, temp))
-        return answer(FailureCode());
-    // Not inheritable (no security attributes): no process this one starts
-    // meanwhile may hold the file open.
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD failure = file == INVALID_HANDLE_VALUE ? FailureCode() : WriteBlocks(file, blocks);
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && failure == ERROR_SUCCESS) failure = FailureCode();
+    if (folder.empty() || folder.size() == path.size()) return WriteResult::Failed;
+    RemoveLeftovers(folder, path);
+    // One call creates the file, and its error alone says whether the folder
+    // refuses this process: no other start can be handed the same name, and
+    // nothing rests on what a helper such as GetTempFileName does in a
+    // folder that refuses new files (Wine's answers a number and creates
+    // nothing). Not inheritable (no security attributes): no process this
+    // one starts meanwhile may hold the file open.
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD failure = ERROR_FILE_EXISTS;
+    for (unsigned n = 0; n < kTempNameTries && (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS); ++n) {
+        temp = TempNameFor(path, GetCurrentProcessId(), n);
+        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        failure = file == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS;
+    }
+    if (failure != ERROR_SUCCESS) return failure == ERROR_ACCESS_DENIED ? WriteResult::RefusedForRights : WriteResult::Failed;
+    failure = WriteBlocks(file, blocks);
+    if (!CloseHandle(file) && failure == ERROR_SUCCESS) failure = FailureCode();
     // Without MOVEFILE_REPLACE_EXISTING: a file or folder that took the name
     // meanwhile (a second start at the same moment) stays and counts as ours.
     bool moved = false;
     if (failure == ERROR_SUCCESS) {
-        moved = MoveFileExA(temp, path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+        moved = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
         if (!moved) failure = FailureCode();
         if ((failure == ERROR_ALREADY_EXISTS || failure == ERROR_FILE_EXISTS) && FileExists(path))
             failure = ERROR_SUCCESS;
     }
-    if (!moved) DeleteFileA(temp);
-    return answer(failure);
+    if (!moved) DeleteFileA(temp.c_str());
+    return failure == ERROR_SUCCESS ? WriteResult::Written : WriteResult::Failed;
 }
 
 }  // namespace tolvane

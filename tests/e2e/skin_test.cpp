@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "engine/she_format.h"
@@ -55,6 +56,8 @@ protected:
     }
     void TearDown() override {
         ProgramTest::TearDown();
+        // A row that failed half-way must not leave the folder refusing.
+        if (!refusable_.empty()) e2e::RefuseNewFiles(refusable_, false);
         SetEnvironmentVariableA("TOLVANE_ENGINE_LOG", nullptr);
         e2e::DeleteFileIfAny(log_);
         Clean();
@@ -122,6 +125,9 @@ protected:
     }
 
     std::string log_;
+    // The prefix's system folder as a Unix path, when e2e.refused_system_folder
+    // found that its immutable flag can be set.
+    const std::string refusable_ = e2e::EnvVar("TOLVANE_REFUSABLE_SYSTEM_FOLDER");
 };
 
 TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
@@ -250,6 +256,96 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
         EXPECT_EQ(CloseAndWait(), 0u);
         program_.reset();
     }
+}
+
+// The first start most users have: Vista and later refuse writes to the
+// system folder from a process that is not elevated. e2e.refused_system_folder
+// makes the prefix's folder refuse new files (chattr +i, Wine answers
+// ERROR_ACCESS_DENIED), and the program starts with a limited token, as a
+// filtered administrator's start on Windows 10 does. Wine runs "runas"
+// without a prompt, and the folder refuses the helper too.
+TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
+    if (refusable_.empty()) GTEST_SKIP() << "needs the immutable system folder of e2e.refused_system_folder";
+    const std::string bindError =
+        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
+    // A user name like "Zoë", a Korean one: code page 936 spells neither.
+    wchar_t temp[MAX_PATH];
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, temp));
+    const std::wstring folder = std::wstring(temp) + L"tolvane-Zo\u00eb-\ud55c\uad6d\\", copy = folder + L"tolvane.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(e2e::WideOf(e2e::ProgramPath()).c_str(), copy.c_str(), FALSE));
+    const struct {
+        const char* name;
+        bool enginePresent;
+        std::wstring exe;  // empty: the build's
+        size_t helpers;    // tolvane.exe /deploy started by the start
+        bool windowShows;  // else the bind-failure box and exit code -1
+    } rows[] = {
+        {"neither file present", false, L"", 1, false},
+        {"neither file present, from a folder code page 936 cannot spell", false, copy, 1, false},
+        {"engine present, skin missing: no prompt, the window shows", true, L"", 0, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, false));
+        Clean();
+        if (row.enginePresent) {
+            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("engine/Skin.dll"))));
+        }
+        ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
+        HANDLE probe = CreateFileA("C:\\WINDOWS\\system\\probe", GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        const DWORD refusal = probe == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+        if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+        ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the folder takes new files";
+        const std::set<std::string> before = SystemFolder();
+
+        e2e::LaunchOptions options;
+        options.wideExe = row.exe;
+        options.limitedToken = true;
+        ASSERT_NO_FATAL_FAILURE(Launch(options));
+        // Seen from outside: the start's children in a process snapshot, each
+        // opened at first sight to read its exit code.
+        std::map<DWORD, HANDLE> helpers;
+        std::vector<HWND> boxes;
+        e2e::WaitFor([&] {
+            for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
+                if (p.parent == program_->Id() && lstrcmpiA(p.exe.c_str(), "tolvane.exe") == 0 && !helpers.count(p.pid))
+                    helpers[p.pid] = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, p.pid);
+            boxes = e2e::MessageBoxes(program_->Id());
+            main_ = e2e::FindMainWindow(program_->Id());
+            return main_ != nullptr || !boxes.empty() || !program_->Running();
+        }, kStartTimeoutMs, 5);
+        EXPECT_EQ(helpers.size(), row.helpers) << "tolvane.exe /deploy started";
+        for (const auto& helper : helpers) {
+            DWORD code = 0xDEAD;
+            if (helper.second && WaitForSingleObject(helper.second, 10000) == WAIT_OBJECT_0)
+                GetExitCodeProcess(helper.second, &code);
+            if (helper.second) CloseHandle(helper.second);
+            EXPECT_EQ(code, 1u) << "the helper, refused too, reports the files it could not write";
+        }
+        if (row.windowShows) {
+            EXPECT_TRUE(boxes.empty()) << "a message box at start";
+            EXPECT_TRUE(main_) << "no window";
+            if (main_) {
+                EXPECT_EQ(CloseAndWait(), 0u);
+            }
+        } else {
+            EXPECT_FALSE(main_) << "the window showed";
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(e2e::ReadMessageBox(boxes.front()).text, bindError);
+            ASSERT_TRUE(e2e::PressDialogButton(boxes.front(), IDOK));
+            DWORD code = 0;
+            ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code));
+            EXPECT_EQ(code, 0xFFFFFFFFu);
+        }
+        EXPECT_EQ(SystemFolder(), before) << "a file was left in the folder";
+        program_.reset();
+        main_ = nullptr;
+    }
+    EXPECT_TRUE(e2e::RefuseNewFiles(refusable_, false));
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(SkinTest, AnyOtherArgumentStartsTheProgramAsUsual) {

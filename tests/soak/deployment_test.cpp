@@ -8,12 +8,15 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <string>
 
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
 #include "skin/win/apply_skin.h"
 #include "skin/win/elevation.h"
+#include "skin/win/file_ops.h"
 #include "tests/e2e/driver/driver.h"
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/system_library.h"
@@ -56,6 +59,8 @@ DWORD WINAPI SendDuringTheWait(LPVOID p) {
     Sleep(300);
     DWORD_PTR result = 0;
     sent->answered = SendMessageTimeoutA(sent->window, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result) != 0;
+    // As a close of the last window would post it: it is the message loop's.
+    PostThreadMessageA(GetWindowThreadProcessId(sent->window, nullptr), WM_QUIT, 7, 0);
     return 0;
 }
 
@@ -87,6 +92,9 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
         WaitForSingleObject(sender, 5000);
         CloseHandle(sender);
         EXPECT_TRUE(sent.answered) << "a message sent during the wait went unanswered";
+        MSG quit{};
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7)
+            << "the quit message posted during the wait was dropped";
         EXPECT_GE(took, row.minMs);
         EXPECT_LE(took, row.maxMs);
         EXPECT_EQ(BothWhole(), row.wholeOnReturn);
@@ -143,6 +151,150 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     Clean();
 }
 
+// Replaces this program's import of kernel32's `name` with `hook` and
+// returns what it held: tolvane's file writes, linked in, call through it.
+void* HookImport(const char* name, void* hook) {
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d) {
+        if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), "kernel32.dll") != 0) continue;
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (auto* n = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); n->u1.AddressOfData; ++n, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(n->u1.Ordinal) ||
+                lstrcmpA(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + n->u1.AddressOfData)->Name, name) != 0)
+                continue;
+            DWORD was = 0;
+            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was);
+            void* old = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(hook);
+            VirtualProtect(slot, sizeof *slot, was, &was);
+            return old;
+        }
+    }
+    return nullptr;
+}
+
+// The flushes and the renames of `g_folder`'s files, in order.
+std::string g_folder;
+std::vector<e2e::Observed> g_calls;
+std::map<std::string, void*> g_real;  // what each hooked import held
+BOOL WINAPI LoggedFlush(HANDLE h) {
+    g_calls.push_back({"flush", ""});
+    return reinterpret_cast<decltype(&FlushFileBuffers)>(g_real["FlushFileBuffers"])(h);
+}
+BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    const BOOL moved = reinterpret_cast<decltype(&MoveFileExA)>(g_real["MoveFileExA"])(from, to, flags);
+    const std::string name = from + g_folder.size(), target = to + g_folder.size();
+    g_calls.push_back({"move " + name + " to " + target, (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " +
+                                                            std::to_string(flags)) + (moved ? "" : ", failed")});
+    return moved;
+}
+
+std::set<std::string> NamesIn(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do
+        if (found.cFileName[0] != '.') names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Each write as the system folder sees it: the bytes under a name of this
+// process, flushed before the rename that replaces nothing; before it,
+// leftovers of that name whose process no longer runs are deleted, and
+// nothing else.
+TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    g_folder = std::string(temp) + "tolvane-writes\\";
+    const std::string self = std::to_string(GetCurrentProcessId()), mine = "Skin.dll." + self + "-0.tmp";
+    std::string running;  // a process that runs, not this one
+    for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
+        if (p.pid != 0 && p.pid != GetCurrentProcessId()) running = "Skin.dll." + std::to_string(p.pid) + "-0.tmp";
+    const std::string block = Block(IDR_SKIN_2009), other = "QQ2009.she.4000000000-0.tmp";
+    const struct {
+        const char* name;
+        std::set<std::string> before;  // files; the one of this process's id read-only, "Skin.dll" other bytes
+        std::vector<e2e::Expected> calls;
+        std::string engine;  // the bytes under the final name afterwards
+        std::set<std::string> after;
+    } rows[] = {
+        {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
+        {"a name that holds other bytes", {"Skin.dll"},
+         {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through, failed"}}, "other bytes", {"Skin.dll"}},
+        {"leftovers", {mine, "SKIN.DLL.4000000000-3.TMP", running, other, "tlv1A.tmp", "Skin.dll.bak"},
+         {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
+         {"Skin.dll", mine, running, other, "tlv1A.tmp", "Skin.dll.bak"}},
+    };
+    // Called here too, so that it is imported even were the program's code to
+    // stop calling it: the table then says what is missing.
+    FlushFileBuffers(INVALID_HANDLE_VALUE);
+    for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
+                             std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove))})
+        ASSERT_TRUE(g_real[hook.first] = HookImport(hook.first, hook.second)) << hook.first;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CreateDirectoryA(g_folder.c_str(), nullptr);
+        for (const std::string& name : row.before) {
+            ASSERT_TRUE(e2e::WriteFileBytes(g_folder + name, name == "Skin.dll" ? "other bytes" : "x"));
+            if (name == mine) SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        g_calls.clear();
+        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
+        EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
+        EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
+        EXPECT_EQ(NamesIn(g_folder), row.after);
+        for (const std::string& name : NamesIn(g_folder)) {
+            SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((g_folder + name).c_str());
+        }
+    }
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA"}) HookImport(name, g_real[name]);
+    RemoveDirectoryA(g_folder.c_str());
+}
+
+// Several first starts at one moment: the helpers, held at a gate until all
+// are ready, all find the files missing and write them. A name that another
+// took meanwhile is theirs as much: all end with 0, the files whole, and
+// nothing is left over.
+TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
+    Clean();
+    const std::set<std::string> before = NamesIn("C:\\WINDOWS\\system\\");
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 16, "tolvane-test-ready");
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "tolvane-test-gate");
+    ASSERT_TRUE(ready && gate);
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", "1");
+    std::vector<std::unique_ptr<e2e::Process>> helpers;
+    for (int i = 0; i < 6; ++i) {
+        e2e::LaunchOptions options;
+        options.exe = self;
+        options.arguments = "/deploy";
+        helpers.push_back(e2e::Process::Launch(options));
+        ASSERT_TRUE(helpers.back());
+    }
+    SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", nullptr);
+    for (size_t i = 0; i < helpers.size(); ++i) ASSERT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
+    SetEvent(gate);
+    for (auto& helper : helpers) {
+        DWORD code = 0xDEAD;
+        EXPECT_TRUE(helper->WaitForExit(30000, &code));
+        EXPECT_EQ(code, 0u) << "a helper that lost the race reported a failure";
+    }
+    EXPECT_TRUE(BothWhole());
+    std::set<std::string> after = before;
+    after.insert({"Skin.dll", "QQ2009.she"});
+    EXPECT_EQ(NamesIn("C:\\WINDOWS\\system\\"), after);
+    CloseHandle(ready);
+    CloseHandle(gate);
+    Clean();
+}
+
 int ChildLoad(const std::string& mode) {
     const char* name = "msimg32.dll";
     if (GetModuleHandleA(name)) return 1;  // the check would prove nothing
@@ -164,6 +316,10 @@ int ChildLoad(const std::string& mode) {
 int main(int argc, char** argv) {
     if (IsDeployCommandLine(GetCommandLineA())) {
         if (const char* delay = std::getenv("TOLVANE_TEST_DEPLOY_DELAY_MS")) Sleep(std::atoi(delay));
+        if (std::getenv("TOLVANE_TEST_DEPLOY_GATE")) {
+            ReleaseSemaphore(OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, "tolvane-test-ready"), 1, nullptr);
+            WaitForSingleObject(OpenEventA(SYNCHRONIZE, FALSE, "tolvane-test-gate"), 30000);
+        }
         return RunDeployment();
     }
     for (int i = 1; i < argc; ++i) {

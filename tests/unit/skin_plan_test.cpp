@@ -1,4 +1,5 @@
 #include "skin/skin_plan.h"
+#include "skin/temp_names.h"
 
 #include <set>
 #include <utility>
@@ -238,6 +239,40 @@ TEST(SkinPaths, OnlyVistaAndLaterCloseTheSystemFolder) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(ClosesSystemFolder(row.version), row.closed) << row.version.major << "." << row.version.minor;
+}
+
+// A write goes to "<final name>.<process id>-<n>.tmp" first; a later
+// deployment deletes such leftovers of its two names and nothing else.
+TEST(TempNames, OnlyOurPatternForTheFinalNameIsOurs) {
+    EXPECT_EQ(TempNameFor(kEnginePath, 1234, 0), kEnginePath + ".1234-0.tmp");
+    EXPECT_EQ(TempNameFor(kPath2009, 4294967295ul, 7), kPath2009 + ".4294967295-7.tmp");
+    const struct {
+        const char* found;
+        const char* finalName;
+        long long pid;  // -1: not ours
+    } rows[] = {
+        {"Skin.dll.1234-0.tmp", "Skin.dll", 1234},
+        {"SKIN.DLL.8-15.TMP", "Skin.dll", 8},  // the file system ignores case
+        {"QQ2009.she.4294967295-3.tmp", "QQ2009.she", 4294967295},
+        {"Skin.dll.1234-0.tmp", "QQ2009.she", -1},  // the other file's
+        {"Skin.dll", "Skin.dll", -1},
+        {"Skin.dll.tmp", "Skin.dll", -1},
+        {"Skin.dll.1234.tmp", "Skin.dll", -1},
+        {"Skin.dll.1234-.tmp", "Skin.dll", -1},
+        {"Skin.dll.4294967296-0.tmp", "Skin.dll", -1},  // no process id
+        {"Skin.dll.1234-0.tmp.bak", "Skin.dll", -1},
+        {"xSkin.dll.1234-0.tmp", "Skin.dll", -1},
+        {"tlv1A2B.tmp", "Skin.dll", -1},  // GetTempFileName's, someone else's
+        {"Skin.dll.1-0.tmp", "", -1},
+    };
+    for (const auto& row : rows) {
+        unsigned long pid = 99;
+        const bool ours = IsTempNameOf(row.found, row.finalName, &pid);
+        EXPECT_EQ(ours, row.pid >= 0) << row.found << " for " << row.finalName;
+        if (ours) {
+            EXPECT_EQ(pid, static_cast<unsigned long>(row.pid)) << row.found;
+        }
+    }
 }
 
 }  // namespace

@@ -36,14 +36,20 @@ std::string ToWinePath(const std::string& unixPath);
 std::string EnvVar(const char* name);  // empty when unset
 // The program under test: TOLVANE_EXE as a Wine path (empty when unset).
 std::string ProgramPath();
+std::wstring WideOf(const std::string& text);  // code page 936 to UTF-16
 
 // ---- the program's process --------------------------------------------------
 
 struct LaunchOptions {
     std::string exe;          // Windows path; empty: ProgramPath()
+    std::wstring wideExe;     // instead of exe: a path code page 936 cannot spell
     std::string workingDir;   // empty: inherit ours
     std::string arguments;    // appended after the quoted exe
     DWORD lifetimeMs = 120000;  // the child is killed when it outlives this
+    // Started with this process token's linked token, a limited one: as a
+    // filtered administrator or a standard user starts it on Windows 10
+    // (under Wine every process is an elevated administrator otherwise).
+    bool limitedToken = false;
 };
 
 // Owns one child process. Ending the owner without the child having ended
@@ -75,6 +81,13 @@ private:
     HANDLE watchdog_ = nullptr;  // timer-queue timer
     DWORD pid_ = 0;
 };
+
+// Processes now running (a Toolhelp32 snapshot): id, parent's id, exe file name.
+struct ProcessEntry {
+    DWORD pid = 0, parent = 0;
+    std::string exe;
+};
+std::vector<ProcessEntry> ProcessSnapshot();
 
 // ---- windows ----------------------------------------------------------------
 
@@ -180,6 +193,14 @@ std::string FileBytes(const std::string& path);  // empty when absent or unreada
 bool DeleteFileIfAny(const std::string& path);  // true also when absent
 bool FileExists(const std::string& path);
 long long FileSizeOf(const std::string& path);  // -1 when absent
+
+// Runs `command` with /bin/sh as a Unix process of this machine (Wine starts
+// a Unix program it is handed, but gives no handle to wait on); true once it
+// ended with status 0 within `timeoutMs`. No double quotes in `command`.
+bool RunUnixShell(const std::string& command, DWORD timeoutMs = 10000);
+// Makes the Unix folder `unixFolder` refuse new files (chattr +i, root only;
+// Wine then answers ERROR_ACCESS_DENIED), or take them again.
+bool RefuseNewFiles(const std::string& unixFolder, bool refuse);
 
 // ---- resource headroom --------------------------------------------------------
 

@@ -125,4 +125,28 @@ long long FileSizeOf(const std::string& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool RunUnixShell(const std::string& command, DWORD timeoutMs) {
+    // Its end is seen by a file it makes last, beside the prefix.
+    static int runs = 0;
+    const std::string marker = EnvVar("TOLVANE_BUILD") + "/unix-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++runs) + ".done";
+    const std::string seen = ToWinePath(marker);
+    std::string line = "sh -c \"" + command + " && touch '" + marker + "'\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (EnvVar("TOLVANE_BUILD").empty() ||
+        !CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    const bool ended = WaitFor([&] { return FileExists(seen); }, timeoutMs, 20);
+    DeleteFileIfAny(seen);
+    return ended;
+}
+
+bool RefuseNewFiles(const std::string& unixFolder, bool refuse) {
+    return RunUnixShell(std::string("chattr ") + (refuse ? "+i" : "-i") + " '" + unixFolder + "'");
+}
+
 }  // namespace e2e

@@ -1,3 +1,5 @@
+#include <tlhelp32.h>
+
 #include <cstdlib>
 
 #include "tests/e2e/driver/driver.h"
@@ -21,7 +23,29 @@ std::string ToWinePath(const std::string& unixPath) {
 
 std::string ProgramPath() { return ToWinePath(EnvVar("TOLVANE_EXE")); }
 
+std::wstring WideOf(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    return out;
+}
+
 namespace {
+
+// The linked token of this process's own: under Wine 8 every process holds an
+// elevated administrator's token, whose linked token is a limited one, and
+// CreateProcessAsUser honours it (the child reports TokenElevationTypeLimited).
+HANDLE LimitedToken() {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return nullptr;
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    const BOOL ok = GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size);
+    CloseHandle(own);
+    return ok ? linked.LinkedToken : nullptr;
+}
+
 VOID CALLBACK KillOnDeadline(PVOID process, BOOLEAN) {
     // A program that outlives its test would keep the shared desktop busy for
     // every later test; end it rather than wait.
@@ -37,18 +61,31 @@ std::unique_ptr<Process> Process::Launch(const LaunchOptions& options, std::stri
     }
     // No program started from a test may ever reach a real web browser.
     if (!UseFakeBrowser(error)) return nullptr;
-    std::string command = "\"" + exe + "\"";
-    if (!options.arguments.empty()) command += " " + options.arguments;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
+    // Wide from here on: the program may lie in a folder code page 936 cannot spell.
+    const std::wstring wide = options.wideExe.empty() ? WideOf(exe) : options.wideExe;
+    std::wstring command = L"\"" + wide + L"\"";
+    if (!options.arguments.empty()) command += L" " + WideOf(options.arguments);
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    const std::wstring dir = WideOf(options.workingDir);
 
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    const char* dir = options.workingDir.empty() ? nullptr : options.workingDir.c_str();
-    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        dir, &si, &pi)) {
-        if (error) *error = "CreateProcess(" + exe + ") failed, error " + std::to_string(GetLastError());
+    HANDLE token = nullptr;
+    if (options.limitedToken && !(token = LimitedToken())) {
+        if (error) *error = "no limited token: error " + std::to_string(GetLastError());
+        return nullptr;
+    }
+    const BOOL started =
+        token ? CreateProcessAsUserW(token, wide.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                     nullptr, dir.empty() ? nullptr : dir.c_str(), &si, &pi)
+              : CreateProcessW(wide.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                               dir.empty() ? nullptr : dir.c_str(), &si, &pi);
+    const DWORD failure = GetLastError();
+    if (token) CloseHandle(token);
+    if (!started) {
+        if (error) *error = "CreateProcess(" + exe + ") failed, error " + std::to_string(failure);
         return nullptr;
     }
     std::unique_ptr<Process> p(new Process);
@@ -102,6 +139,18 @@ HWND Process::WaitForMainWindow(DWORD timeoutMs, DWORD pollMs, std::vector<HWND>
         },
         timeoutMs, pollMs);
     return found;
+}
+
+std::vector<ProcessEntry> ProcessSnapshot() {
+    std::vector<ProcessEntry> all;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return all;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        all.push_back(ProcessEntry{entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+    CloseHandle(snapshot);
+    return all;
 }
 
 void Process::Kill() {
