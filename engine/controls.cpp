@@ -91,8 +91,9 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     PaintParentBackground(hwnd, dc, rc);
 
     const int radius = pal.metric(she::kButtonRadius);
-    HRGN shape = CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 2 * radius, 2 * radius);
-    if (shape) SelectClipRgn(dc, shape);
+    const tolvane::GdiObject<HRGN> shape(
+        CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 2 * radius, 2 * radius));
+    if (shape) SelectClipRgn(dc, shape.Get());
     if (disabled) {
         FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace]);
     } else if (pressed) {
@@ -103,7 +104,6 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
         FillGradientRows(dc, rc, pal.skin.color(she::kButtonTop), pal.skin.color(she::kButtonBottom));
     }
     SelectClipRgn(dc, nullptr);
-    if (shape) DeleteObject(shape);
 
     {
         // A disabled default button is greyed but keeps its heavier border,

@@ -17,6 +17,12 @@ public:
 
     Type Get() const { return h_; }
     explicit operator bool() const { return Traits::Valid(h_); }
+    // Hands it over to a holder of the process's life; this owner is empty after.
+    Type Detach() {
+        const Type h = h_;
+        h_ = Traits::Empty();
+        return h;
+    }
     // Gives it back now; false only when the giving back itself failed (a
     // close that reports a lost write, for one).
     bool Reset(Type h = Traits::Empty()) {

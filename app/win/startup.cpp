@@ -1,6 +1,5 @@
 // Process start-up, the message loop, shutdown and the fatal error report.
 #include <windows.h>
-#include <ole2.h>
 
 #include "app/win/startup.h"
 #include "app/win/wiring.h"
@@ -15,12 +14,13 @@
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/keyboard.h"
+#include "winutil/ole_session.h"
 
 namespace tolvane {
 
 namespace {
-// Whether shutdown, or the fatal report, has OLE to uninitialise.
-bool g_oleInitialised = false;
+// OLE, ended by shutdown or by the fatal report, whichever comes first.
+OleSession g_ole;
 
 // In UTF-16: from a folder whose name code page 936 cannot spell, the ANSI
 // path holds '?' and the change would fail, leaving the folder the program
@@ -54,10 +54,7 @@ int RunMessageLoop() {
 // Shutdown's releases, shared with the fatal path.
 void ReleaseLibrariesAndOle() {
     ReleaseBoundLibraries();
-    if (g_oleInitialised) {
-        OleUninitialize();
-        g_oleInitialised = false;
-    }
+    g_ole.End();
 }
 
 }  // namespace
@@ -77,7 +74,7 @@ HWND BuildProgramWindow(HINSTANCE instance, bool* built) { return BuildMainWindo
 int RunProgram(HINSTANCE instance) {
     SetFatalRelease(ReleaseLibrariesAndOle);
     MakeOwnFolderCurrent();
-    g_oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    g_ole.Begin();
     if (!FormTableIsValid()) FatalRuntimeError(kLoadTemplateFailed, 0);
     // Built and closed again during its own start-up is no failure; not built at all is.
     bool built = false;

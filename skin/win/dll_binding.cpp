@@ -6,6 +6,7 @@
 #include "skin/skin_plan.h"
 #include "skin/win/system_folder.h"
 #include "toolkit/win/fatal.h"
+#include "winutil/handles.h"
 
 namespace tolvane {
 
@@ -17,7 +18,10 @@ struct DllBinding {
     HMODULE module = nullptr;
     FARPROC function = nullptr;
 };
-// The binding lives from the first call to shutdown, as the engine does.
+// The binding lives from the first call to shutdown, as the engine does. The
+// module is given back by that shutdown, explicitly (no owner with a
+// destructor): unloaded at the runtime's exit instead, the engine would go
+// while windows it has subclassed may still exist.
 DllBinding g_engine{kSkinAttachExport};
 
 // FARPROC carries no signature; going through void(*)() says so to the compiler.
@@ -38,13 +42,13 @@ SkinAttachFn BindDllCommand() {
     const std::string& library = InstalledSkinPaths().engine;
     // The path has a drive colon: exactly that file is loaded, no folder is
     // searched. Without a known Windows folder there is nothing to load.
-    HMODULE module = library.empty() ? nullptr : LoadLibraryA(library.c_str());
-    FARPROC function = module ? LookUp(module, g_engine.exportName) : nullptr;
+    Module module(library.empty() ? nullptr : LoadLibraryA(library.c_str()));
+    FARPROC function = module ? LookUp(module.Get(), g_engine.exportName) : nullptr;
     if (!function) {
-        if (module) FreeLibrary(module);
+        module.Reset();  // the fatal path does not come back to give it back
         FatalRuntimeError(BindFailureMessage(library, g_engine.exportName), 0);
     }
-    g_engine.module = module;
+    g_engine.module = module.Detach();
     g_engine.function = function;
     return AsAttach(function);
 }

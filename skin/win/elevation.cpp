@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/win/events.h"
+#include "winutil/handles.h"
 #include "winutil/system_library.h"
 
 namespace tolvane {
@@ -15,10 +16,10 @@ WindowsVersion KernelVersion() {
     if (!SystemFilePath("kernel32.dll", kernel)) return version;
     // Only a refused write asks this; version.dll is not worth loading at
     // every start for it.
-    HMODULE library = HeldOrSystemLibrary("version.dll");
-    const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(library, "GetFileVersionInfoSizeA");
-    const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(library, "GetFileVersionInfoA");
-    const auto query = ProcOf<decltype(&VerQueryValueA)>(library, "VerQueryValueA");
+    const Module library(HeldOrSystemLibrary("version.dll"));
+    const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(library.Get(), "GetFileVersionInfoSizeA");
+    const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(library.Get(), "GetFileVersionInfoA");
+    const auto query = ProcOf<decltype(&VerQueryValueA)>(library.Get(), "VerQueryValueA");
     DWORD ignored = 0;
     const DWORD size = sizeOf && infoOf && query ? sizeOf(kernel, &ignored) : 0;
     if (size != 0) {
@@ -31,20 +32,19 @@ WindowsVersion KernelVersion() {
             version = WindowsVersion{true, HIWORD(ms), LOWORD(ms)};
         }
     }
-    if (library) FreeLibrary(library);
     return version;
 }
 
 bool IsVistaOrLater() { return ClosesSystemFolder(KernelVersion()); }
 
 bool IsProcessElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+    const KernelHandle token(opened);
     // The class is Vista's; XP's kernel refuses it (ERROR_INVALID_PARAMETER).
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    const BOOL known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-    CloseHandle(token);
+    const BOOL known = GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size);
     return known && elevation.TokenIsElevated != 0;
 }
 
@@ -106,12 +106,12 @@ void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     // there); a declined prompt answers ERROR_CANCELLED. What follows is
     // read from the files.
     if (!ShellExecuteExW(&run) || run.hProcess == nullptr) return;
+    const KernelHandle helper(run.hProcess);
     // Whatever the messages answered meanwhile raise belongs to no handler:
     // the window is not shown yet, as during its construction.
     SuspendEvents();
-    WaitAnswering(run.hProcess, waitMs);
+    WaitAnswering(helper.Get(), waitMs);
     ResumeEvents();
-    CloseHandle(run.hProcess);
 }
 
 }  // namespace tolvane

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "skin/temp_names.h"
+#include "winutil/handles.h"
 
 namespace tolvane {
 
@@ -34,27 +35,24 @@ std::string FolderOf(const std::string& path) {
 // temporary file may be in the middle of its write, or about to be renamed.
 bool AnotherProcessRuns(DWORD pid) {
     if (pid == GetCurrentProcessId()) return false;  // an earlier process of the same id
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
-    const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return runs;
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+    return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 // Deletes what a write of `path` that never finished left behind, and
 // nothing else of the folder.
 void RemoveLeftovers(const std::string& folder, const std::string& path) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + ".*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    const FindHandle search(FindFirstFileA((path + ".*.tmp").c_str(), &found));
+    if (!search) return;
     const std::string finalName = path.substr(folder.size());
     do {
         unsigned long pid = 0;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTempNameOf(found.cFileName, finalName, &pid) &&
             !AnotherProcessRuns(pid))
             DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
 }
 
 DWORD WriteBlocks(HANDLE file, std::initializer_list<ByteBlock> blocks) {
@@ -73,10 +71,7 @@ DWORD WriteBlocks(HANDLE file, std::initializer_list<ByteBlock> blocks) {
 
 bool FileExists(const std::string& path) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
+    return static_cast<bool>(FindHandle(FindFirstFileA(path.c_str(), &found)));
 }
 
 WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks) {
@@ -90,16 +85,17 @@ WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBl
     // nothing). Not inheritable (no security attributes): no process this
     // one starts meanwhile may hold the file open.
     std::string temp;
-    HANDLE file = INVALID_HANDLE_VALUE;
+    KernelHandle file;
     DWORD failure = ERROR_FILE_EXISTS;
     for (unsigned n = 0; n < kTempNameTries && (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS); ++n) {
         temp = TempNameFor(path, GetCurrentProcessId(), n);
-        file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        failure = file == INVALID_HANDLE_VALUE ? FailureCode() : ERROR_SUCCESS;
+        file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        failure = file ? ERROR_SUCCESS : FailureCode();
     }
     if (failure != ERROR_SUCCESS) return failure == ERROR_ACCESS_DENIED ? WriteResult::RefusedForRights : WriteResult::Failed;
-    failure = WriteBlocks(file, blocks);
-    if (!CloseHandle(file) && failure == ERROR_SUCCESS) failure = FailureCode();
+    failure = WriteBlocks(file.Get(), blocks);
+    // Closed before the rename; a close that fails may have lost a write.
+    if (!file.Reset() && failure == ERROR_SUCCESS) failure = FailureCode();
     // Without MOVEFILE_REPLACE_EXISTING: a file or folder that took the name
     // meanwhile (a second start at the same moment) stays and counts as ours.
     bool moved = false;

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "toolkit/filter_list.h"
+#include "winutil/handles.h"
 #include "winutil/system_library.h"
 
 namespace tolvane {
@@ -44,9 +45,9 @@ GetOpenFileNameFn g_openFileName = nullptr;
 
 GetOpenFileNameFn BindOpenDialog() {
     if (g_openFileName == nullptr) {
-        HMODULE comdlg = HeldOrSystemLibrary("comdlg32.dll");
-        g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg, "GetOpenFileNameA");
-        if (g_openFileName == nullptr && comdlg != nullptr) FreeLibrary(comdlg);
+        Module comdlg(HeldOrSystemLibrary("comdlg32.dll"));
+        g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg.Get(), "GetOpenFileNameA");
+        if (g_openFileName) comdlg.Detach();
     }
     return g_openFileName;
 }
