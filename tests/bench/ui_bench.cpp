@@ -8,7 +8,7 @@
 
 #include "toolkit/form_table.h"
 #include "toolkit/win/form_api.h"
-#include "tests/soak/program_window.h"
+#include "tests/inproc/program_window.h"
 
 using namespace tolvane;
 

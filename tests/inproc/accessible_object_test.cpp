@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/soak/program_window.h"
+#include "tests/inproc/program_window.h"
 #include "toolkit/win/form_api.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "toolkit/win/form_api.h"
 #include "tests/e2e/driver/design_form.h"
-#include "tests/soak/program_window.h"
+#include "tests/inproc/program_window.h"
 
 namespace {
 
