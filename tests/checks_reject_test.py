@@ -2,7 +2,8 @@
 """The build checks are tests too: each must reject the fault it exists for.
 Every row builds a tiny input, runs one check on it and compares its verdict
 with the expected one; a sound twin of each fault must pass, so a row cannot
-pass only because its fixture is broken.
+pass only because its fixture is broken. The images are made for the row by
+the cross compiler, a few lines of C each.
 usage: checks_reject_test.py TESTS_DIR"""
 import os
 import stat
@@ -74,6 +75,72 @@ class DllLoads(unittest.TestCase):
             root = tree({**{f + '/keep.h': '' for f in folders}, path: line + '\n'})
             with self.subTest(path=path, line=line):
                 self.assertEqual(run(os.path.join(TESTS, 'check_dll_loads.sh'), root) != 0, rejected)
+
+
+def cross(root, name, source, *flags):
+    """A tiny GUI image of the cross compiler's, made for one row."""
+    with open(os.path.join(root, name + '.c'), 'w') as f:
+        f.write(source)
+    out = os.path.join(root, name + '.exe')
+    subprocess.run(['i686-w64-mingw32-gcc', '-mwindows', '-s', '-o', out, os.path.join(root, name + '.c')] + list(flags),
+                   check=True)
+    return out
+
+
+def output(*args):
+    run = subprocess.run(args, capture_output=True, text=True)
+    return run.returncode, run.stdout + run.stderr
+
+
+WINMAIN = '#include <windows.h>\n#include <commctrl.h>\nint WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) { %s; return 0; }\n'
+
+
+class Imports(unittest.TestCase):
+    def test_imports(self):
+        root = tree({})
+        sound = cross(root, 'sound', WINMAIN % 'Sleep(1)')
+        # The allowlist is the sound image's own imports, so only a row's one
+        # extra import can be missing from it.
+        listed = subprocess.run(['i686-w64-mingw32-objdump', '-p', sound], capture_output=True, text=True).stdout
+        allow, dll = [], ''
+        for line in listed.splitlines():
+            if 'DLL Name:' in line:
+                dll = line.split()[-1].lower()
+            elif not line.strip():
+                dll = ''
+            elif dll and line.startswith('\t') and len(line.split()) >= 3 and line.split()[0] != 'vma:':
+                allow.append('%s %s XP' % (dll, line.split()[2]))
+        with open(os.path.join(root, 'allow.txt'), 'w') as f:
+            f.write('\n'.join(allow) + '\n')
+        for image, fault in [(sound, None),
+                             (cross(root, 'later', WINMAIN % 'GetTickCount64()', '-D_WIN32_WINNT=0x0600'),
+                              'which the allowlist lacks'),
+                             (cross(root, 'comctl', WINMAIN % 'InitCommonControls()',
+                                    '-lcomctl32'), 'by name')]:
+            rc, said = output(os.path.join(TESTS, 'check_imports.sh'), os.path.join(root, 'allow.txt'), image)
+            with self.subTest(image=os.path.basename(image)):
+                self.assertEqual(rc != 0, fault is not None, said)
+                if fault:
+                    self.assertIn(fault, said)
+
+
+class Release(unittest.TestCase):
+    def test_binaries(self):
+        root = tree({'version.rc': '1 VERSIONINFO\nBEGIN\n BLOCK "StringFileInfo"\n BEGIN\n  BLOCK "040904b0"\n  BEGIN\n'
+                                   '   VALUE "OriginalFilename", "flagged.exe"\n  END\n END\nEND\n'})
+        subprocess.run(['i686-w64-mingw32-windres', os.path.join(root, 'version.rc'), '-O', 'coff', '-o',
+                        os.path.join(root, 'version.o')], check=True)
+        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)', os.path.join(root, 'version.o'), '-Wl,--tsaware')
+        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)')
+        # Each image fails other checks too (it embeds no engine, has no guard):
+        # a row asks only whether its own fault is named.
+        for image, fault, named in [(flagged, 'not terminal-server aware', False),
+                                    (flagged, 'no version block of its own', False),
+                                    (bare, 'not terminal-server aware', True),
+                                    (bare, 'no version block of its own', True)]:
+            _, said = output(os.path.join(TESTS, 'check_release.sh'), 'binaries', image, image, root)
+            with self.subTest(image=os.path.basename(image), fault=fault):
+                self.assertEqual(fault in said, named, said)
 
 
 class FuzzFloor(unittest.TestCase):
