@@ -62,7 +62,7 @@ if [ -n "$about" ]; then
   # border (3) and its border and caption (22) in this prefix, the page
   # control at (8, 8) of the client area (toolkit/form_table.cpp), and in it
   # the tab row from 2 to 22, where the second tab spans about 54 to 125
-  # (toolkit/tab_layout.cpp). A tab press only switches the page: no web
+  # (controls/tab_layout.cpp). A tab press only switches the page: no web
   # page is opened. The mouse then leaves the window, so nothing shows hot.
   before=$(pixels "$above_clock")
   xdotool mousemove $((x + 3 + 8 + 89)) $((y + 22 + 8 + 10)) click 1 mousemove 0 0

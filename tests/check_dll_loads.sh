@@ -8,7 +8,7 @@
 set -eu
 cd "$1"
 allowed='^(winutil/system_library\.h|skin/win/dll_binding\.cpp):'
-loads=$(grep -rnE '\bLoadLibrary(Ex)?[AW]?\b' app core engine locator navigation skin toolkit winutil \
+loads=$(grep -rnE '\bLoadLibrary(Ex)?[AW]?\b' app controls core engine locator navigation skin toolkit winutil \
   --include='*.cpp' --include='*.h' | grep -vE '^[^:]+:[0-9]+:\s*//' | grep -v '^engine/test/' || true)
 bad=$(echo "$loads" | grep -vE "$allowed" | grep . || true)
 literal=$(echo "$loads" | grep -E 'LoadLibrary(Ex)?[AW]?\s*\(\s*(L?"|TEXT)' || true)

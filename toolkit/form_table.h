@@ -3,6 +3,7 @@
 // that the end-to-end driver finds controls by the same ids the program uses.
 #pragma once
 
+#include "controls/options.h"
 #include "core/window_classes.h"
 
 namespace tolvane {
@@ -34,14 +35,6 @@ enum ControlFlags : unsigned {
     kTabStop = 1u << 2,
     kDefaultButton = 1u << 3,
 };
-
-enum class FontChoice {
-    DefaultGui,     // the stock GUI font, never deleted
-    SongTiPlain,    // "宋体" -12, default charset, proof quality (按钮2)
-    SongTiGb2312,   // "宋体" -12, GB2312 charset (the page control's tab captions)
-};
-
-enum class LabelLayout { SingleLineCentred, WordWrapTop };
 
 struct ControlSpec {
     const char* name;        // form name, code page 936

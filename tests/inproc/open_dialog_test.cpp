@@ -3,7 +3,7 @@
 // the plain dialog in the system's current style.
 #include <gtest/gtest.h>
 
-#include "toolkit/win/common_dialog.h"
+#include "controls/win/common_dialog.h"
 
 using namespace tolvane;
 

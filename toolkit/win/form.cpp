@@ -3,16 +3,16 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
-#include "toolkit/win/fonts.h"
+#include "controls/win/fonts.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/form_names.h"
-#include "toolkit/win/jpeg_image.h"
-#include "toolkit/win/page_control.h"
-#include "toolkit/win/pic_box.h"
+#include "controls/win/jpeg_image.h"
+#include "controls/win/page_control.h"
+#include "controls/win/pic_box.h"
 #include "toolkit/win/resource_bytes.h"
-#include "toolkit/win/trans_label.h"
-#include "toolkit/win/window_class.h"
+#include "controls/win/trans_label.h"
+#include "controls/win/window_class.h"
 
 namespace tolvane {
 

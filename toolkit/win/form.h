@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/form_table.h"
-#include "toolkit/win/common_dialog.h"
+#include "controls/win/common_dialog.h"
 #include "toolkit/win/events.h"
 #include "winutil/gdi_objects.h"
 

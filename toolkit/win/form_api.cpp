@@ -3,9 +3,9 @@
 
 #include "toolkit/geometry.h"
 #include "toolkit/win/form.h"
-#include "toolkit/win/page_control.h"
+#include "controls/win/page_control.h"
 #include "toolkit/win/text_buffer.h"
-#include "toolkit/win/trans_label.h"
+#include "controls/win/trans_label.h"
 
 namespace tolvane {
 

@@ -4,7 +4,7 @@
 
 #include "toolkit/form_table.h"
 #include "toolkit/win/form.h"
-#include "toolkit/win/page_control.h"
+#include "controls/win/page_control.h"
 
 namespace tolvane {
 

@@ -1,9 +1,10 @@
-#include "toolkit/win/trans_label.h"
+#include "controls/win/trans_label.h"
 
 #include <new>
 
+#include "controls/win/window_class.h"
+#include "core/window_classes.h"
 #include "winutil/gdi_objects.h"
-#include "toolkit/win/window_class.h"
 
 namespace tolvane {
 

@@ -1,4 +1,4 @@
-#include "toolkit/filter_list.h"
+#include "controls/filter_list.h"
 
 #include <climits>
 

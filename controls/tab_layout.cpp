@@ -1,4 +1,4 @@
-#include "toolkit/tab_layout.h"
+#include "controls/tab_layout.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "toolkit/win/jpeg_image.h"
+#include "controls/win/jpeg_image.h"
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h wants FILE declared

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "toolkit/form_table.h"
+#include "controls/options.h"
 
 namespace tolvane {
 

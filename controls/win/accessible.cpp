@@ -6,14 +6,14 @@
 // (simple elements, as the system tab control's), then whatever the
 // standard object hands out for the child windows, its positive ids moved
 // past the tabs. A screen reader reaches the child windows as before.
-#include "toolkit/win/accessible.h"
+#include "controls/win/accessible.h"
 
 #include <oleacc.h>
 
 #include <new>
 
-#include "toolkit/win/page_control.h"
-#include "toolkit/win/pic_box.h"
+#include "controls/win/page_control.h"
+#include "controls/win/pic_box.h"
 #include "winutil/system_library.h"
 
 namespace tolvane {

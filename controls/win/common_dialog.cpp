@@ -1,9 +1,9 @@
-#include "toolkit/win/common_dialog.h"
+#include "controls/win/common_dialog.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "toolkit/filter_list.h"
+#include "controls/filter_list.h"
 #include "winutil/handles.h"
 #include "winutil/system_library.h"
 

@@ -1,4 +1,4 @@
-#include "toolkit/win/fonts.h"
+#include "controls/win/fonts.h"
 
 namespace tolvane {
 

@@ -1,13 +1,14 @@
-#include "toolkit/win/page_control.h"
+#include "controls/win/page_control.h"
 
 #include <vector>
 
+#include "controls/tab_layout.h"
+#include "controls/win/accessible.h"
+#include "controls/win/fonts.h"
+#include "controls/win/trans_label.h"
+#include "controls/win/window_class.h"
 #include "core/gradient.h"
-#include "toolkit/tab_layout.h"
-#include "toolkit/win/accessible.h"
-#include "toolkit/win/fonts.h"
-#include "toolkit/win/trans_label.h"
-#include "toolkit/win/window_class.h"
+#include "core/window_classes.h"
 #include "winutil/back_buffer.h"
 #include "winutil/colour.h"
 #include "winutil/gdi_objects.h"

@@ -1,8 +1,8 @@
-#include "toolkit/win/pic_box.h"
+#include "controls/win/pic_box.h"
 
-#include "toolkit/form_table.h"
-#include "toolkit/win/accessible.h"
-#include "toolkit/win/window_class.h"
+#include "controls/win/accessible.h"
+#include "controls/win/window_class.h"
+#include "core/window_classes.h"
 #include "winutil/gdi_objects.h"
 
 namespace tolvane {
