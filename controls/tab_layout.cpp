@@ -3,15 +3,22 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/scale.h"
+
 namespace tolvane {
 
 namespace {
-constexpr int kMinRowHeight = 20;
-constexpr int kMinTabWidth = 50;
-constexpr int kCaptionPadding = 11;
-constexpr int kStripTop = 2;
-constexpr int kFirstTabLeft = 1;
-constexpr int kRightMargin = 3;
+// The tabs' lengths, in 96-dpi pixels; a layout uses them at its scale.
+struct Metrics {
+    int minRowHeight = 20, minTabWidth = 50, captionPadding = 11, stripTop = 2, firstTabLeft = 1, rightMargin = 3;
+};
+
+Metrics MetricsAt(int dpi) {
+    Metrics m;
+    for (int* n : {&m.minRowHeight, &m.minTabWidth, &m.captionPadding, &m.stripTop, &m.firstTabLeft, &m.rightMargin})
+        *n = ScaleToDpi(*n, dpi);
+    return m;
+}
 }  // namespace
 
 int TabLayout::HitTest(int x, int y) const {
@@ -25,23 +32,23 @@ namespace {
 
 // Flows the tabs left to right, wrapping to a new row where one would pass
 // the right limit. Sets each tab's left and right; answers each tab's row.
-std::vector<int> FlowTabs(const TabLayoutInput& in, TabLayout* out) {
-    const int rightLimit = in.controlWidth - kRightMargin;
+std::vector<int> FlowTabs(const TabLayoutInput& in, const Metrics& m, TabLayout* out) {
+    const int rightLimit = in.controlWidth - m.rightMargin;
     // A control narrower than the margin would give negative widths; an empty tab is
     // the most that can be drawn there.
     const int maxTabWidth = std::max(0, rightLimit);
     std::vector<int> rowOf;
     rowOf.reserve(in.captionWidths.size());
-    int x = kFirstTabLeft;
+    int x = m.firstTabLeft;
     int row = 0;
     bool rowEmpty = true;
     for (int caption : in.captionWidths) {
-        const int width = std::min(std::max(kMinTabWidth, caption + kCaptionPadding), maxTabWidth);
+        const int width = std::min(std::max(m.minTabWidth, caption + m.captionPadding), maxTabWidth);
         // A tab alone on its row stays there even when clamped to the full width;
         // wrapping it would only leave an empty row behind.
         if (!rowEmpty && x + width > rightLimit) {
             ++row;
-            x = kFirstTabLeft;
+            x = m.firstTabLeft;
         }
         Rect r;
         r.left = x;
@@ -57,7 +64,7 @@ std::vector<int> FlowTabs(const TabLayoutInput& in, TabLayout* out) {
 
 // Sets each tab's top and bottom. The current tab's row sits next to the
 // body, so that the tab can join it: it trades places with the last row.
-void StackRows(const std::vector<int>& rowOf, int currentTab, TabLayout* out) {
+void StackRows(const std::vector<int>& rowOf, int currentTab, int stripTop, TabLayout* out) {
     const int lastRow = out->rows - 1;
     int currentRow = -1;
     if (currentTab >= 0 && static_cast<std::size_t>(currentTab) < rowOf.size()) {
@@ -72,7 +79,7 @@ void StackRows(const std::vector<int>& rowOf, int currentTab, TabLayout* out) {
                 shownRow = currentRow;
             }
         }
-        out->tabs[i].top = kStripTop + shownRow * out->rowHeight;
+        out->tabs[i].top = stripTop + shownRow * out->rowHeight;
         out->tabs[i].bottom = out->tabs[i].top + out->rowHeight;
     }
 }
@@ -81,11 +88,12 @@ void StackRows(const std::vector<int>& rowOf, int currentTab, TabLayout* out) {
 
 TabLayout LayoutTabs(const TabLayoutInput& in) {
     TabLayout out;
+    const Metrics m = MetricsAt(in.dpi);
     // Fonts come as negative character heights; a large font must not clip its captions.
-    out.rowHeight = std::max(kMinRowHeight, std::abs(in.fontHeight));
-    StackRows(FlowTabs(in, &out), in.currentTab, &out);
+    out.rowHeight = std::max(m.minRowHeight, std::abs(in.fontHeight));
+    StackRows(FlowTabs(in, m, &out), in.currentTab, m.stripTop, &out);
 
-    const int bodyTop = kStripTop + out.rows * out.rowHeight;
+    const int bodyTop = m.stripTop + out.rows * out.rowHeight;
     out.body.left = 0;
     out.body.top = bodyTop;
     out.body.right = std::max(0, in.controlWidth);

@@ -3,6 +3,8 @@
 #pragma once
 #include <vector>
 
+#include "core/scale.h"
+
 namespace tolvane {
 
 struct Rect {
@@ -21,6 +23,7 @@ struct TabLayoutInput {
     int controlWidth = 0;
     int controlHeight = 0;
     int currentTab = 0;
+    int dpi = kDesignDpi;  // the display scale of the layout's own lengths (row height, margins)
 };
 
 struct TabLayout {

@@ -3,6 +3,7 @@
 // out for the system frame keep their client size; only the look changes.
 #include "engine/engine.h"
 #include "engine/frame_geometry.h"
+#include "winutil/dpi.h"
 #include "winutil/system_library.h"
 
 #include <dwmapi.h>
@@ -121,13 +122,14 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     in.minBox = (style & WS_MINIMIZEBOX) != 0;
     in.buttonSize = pal.metric(she::kCaptionButtonSize);
     in.textIndent = pal.metric(she::kCaptionTextIndent);
+    in.dpi = tolvane::ScreenDpi();
     FrameGeometry& geo = *g;
     geo = MeasureFrame(in);
     // The icon is asked for only when the caption is ours to draw; it moves
     // the title.
     bool wantsIcon = in.sysMenu && !(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW));
     if (geo.fits && wantsIcon) g->hicon = IconOf(hwnd);
-    if (g->hicon) PlaceIcon(&geo, GetSystemMetrics(SM_CXSMICON));
+    if (g->hicon) PlaceIcon(&geo, GetSystemMetrics(SM_CXSMICON), in.dpi);
     return geo.fits;
 }
 

@@ -25,15 +25,16 @@ FrameGeometry MeasureFrame(const FrameInput& in) {
     g.fits = true;
 
     // Caption buttons from the right: close, maximise, minimise.
+    const int gap = tolvane::ScaleToDpi(2, in.dpi);
     int size = in.buttonSize;
-    if (size > band - 2) size = band - 2;
+    if (size > band - gap) size = band - gap;
     int top = g.border + (band - size) / 2;
-    int right = g.width - g.border - 2;
+    int right = g.width - g.border - gap;
     auto add = [&](int hit) {
         g.buttons[g.buttonCount] = {right - size, top, right, top + size};
         g.buttonHit[g.buttonCount] = hit;
         ++g.buttonCount;
-        right -= size + 2;
+        right -= size + gap;
     };
     if (in.sysMenu) {
         add(kCloseButton);
@@ -41,17 +42,17 @@ FrameGeometry MeasureFrame(const FrameInput& in) {
         if (in.minBox) add(kMinButton);
     }
 
-    g.text = {g.border + in.textIndent, g.border, right - 2, g.captionBottom};
-    if (in.icon) PlaceIcon(&g, in.iconSize);
+    g.text = {g.border + in.textIndent, g.border, right - gap, g.captionBottom};
+    if (in.icon) PlaceIcon(&g, in.iconSize, in.dpi);
     return g;
 }
 
-void PlaceIcon(FrameGeometry* g, int iconSize) {
+void PlaceIcon(FrameGeometry* g, int iconSize, int dpi) {
     const int band = g->captionBottom - g->border;
     const int is = iconSize > band ? band : iconSize;
     const int x = g->text.left, iy = g->border + (band - is) / 2;
     g->icon = {x, iy, x + is, iy + is};
-    g->text.left = x + is + 4;
+    g->text.left = x + is + tolvane::ScaleToDpi(4, dpi);
 }
 
 }  // namespace engine

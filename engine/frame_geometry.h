@@ -3,6 +3,8 @@
 // that the layout is tested without one.
 #pragma once
 
+#include "core/scale.h"
+
 namespace engine {
 
 // Right and bottom exclusive, as the system's rectangles.
@@ -29,6 +31,7 @@ struct FrameInput {
     int iconSize = 0;                 // the small icon's width
     int buttonSize = 0;               // the skin's caption button size
     int textIndent = 0;               // the skin's gap before the icon or title
+    int dpi = tolvane::kDesignDpi;    // the scale of the gaps between the parts
 };
 
 constexpr int kMaxCaptionButtons = 3;
@@ -58,6 +61,6 @@ FrameGeometry MeasureFrame(const FrameInput& in);
 // caption that fits. MeasureFrame does it when `in.icon` is set; the frame
 // does it itself, so that it asks the window for its icon only for a caption
 // that fits, and lays the caption out once.
-void PlaceIcon(FrameGeometry* g, int iconSize);
+void PlaceIcon(FrameGeometry* g, int iconSize, int dpi = tolvane::kDesignDpi);
 
 }  // namespace engine

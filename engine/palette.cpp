@@ -2,9 +2,19 @@
 
 #include <new>
 
+#include "winutil/dpi.h"
+
 namespace engine {
 
 namespace {
+
+// The frame's lengths in a skin are 96-dpi pixels: at another display scale
+// the caption's font, buttons, gaps and lines grow with it. The push buttons
+// and edit borders keep the skin's pixels (an edit's border lies in the
+// system's client edge, which does not grow).
+constexpr she::MetricId kFrameLengths[] = {she::kCaptionTextHeight, she::kCaptionTextIndent,
+                                           she::kCaptionButtonSize, she::kCaptionButtonRadius,
+                                           she::kCaptionGlyphWidth, she::kFrameOutlineWidth};
 
 HPEN MakePen(const Palette& p, she::ColorId id, int width, int style = PS_INSIDEFRAME) {
     return CreatePen(style, width, p.color(id));
@@ -16,6 +26,7 @@ Palette* CreatePalette(const she::Skin& skin) {
     Palette* p = new (std::nothrow) Palette;
     if (p == nullptr) return nullptr;
     p->skin = skin;
+    for (she::MetricId id : kFrameLengths) p->skin.metrics[id] = tolvane::Scale(skin.metrics[id]);
     bool ok = true;
     for (int i = 0; i < she::kColorCount; ++i) {
         p->brush[i] = CreateSolidBrush(p->color(static_cast<she::ColorId>(i)));

@@ -22,11 +22,11 @@ int ClampControlWidth(long long width) {
     return static_cast<int>(width);
 }
 
-int BannerWidthFor(int pageControlWidth) {
-    // Any int minus 5.0 is exact in a double and fits 64 bits after truncation.
+int BannerWidthFor(int pageControlWidth, int dpi) {
+    // Any int minus the margin is exact in a double and fits 64 bits after truncation.
     // The clamp sees that 64-bit value: cutting it to 32 bits first would turn
     // a width just above INT_MIN into a large positive one.
-    const double reduced = static_cast<double>(pageControlWidth) - 5.0;
+    const double reduced = static_cast<double>(pageControlWidth) - ScaleToDpi(5, dpi);
     return ClampControlWidth(static_cast<long long>(std::trunc(reduced)));
 }
 

@@ -1,6 +1,8 @@
 // Placement arithmetic of the main window and the banner.
 #pragma once
 
+#include "core/scale.h"
+
 namespace tolvane {
 
 struct Point {
@@ -12,7 +14,8 @@ Point CentredOrigin(int screenWidth, int screenHeight, int width, int height);
 
 // The banner's width for a page control of `pageControlWidth` pixels:
 // truncates width - 5.0 toward zero, then applies the width setter's clamp.
-int BannerWidthFor(int pageControlWidth);
+// The 5 is a 96-dpi length: at another `dpi` it is scaled.
+int BannerWidthFor(int pageControlWidth, int dpi = kDesignDpi);
 
 // The width setter's clamp: above 32627 becomes 32627, below 0 becomes 0.
 int ClampControlWidth(long long width);

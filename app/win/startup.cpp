@@ -14,6 +14,7 @@
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/keyboard.h"
+#include "winutil/dpi.h"
 #include "winutil/ole_session.h"
 
 namespace tolvane {
@@ -66,8 +67,8 @@ void OnMainWindowCreated() {
     OpenHomePage();
 }
 
-// 图片框1 is the banner.
-void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth())); }
+// 图片框1 is the banner; the page control's width is already at the display scale.
+void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth(), ScreenDpi())); }
 
 HWND BuildProgramWindow(HINSTANCE instance, bool* built) { return BuildMainWindow(instance, DeliverEvent, built); }
 

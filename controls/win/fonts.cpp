@@ -1,11 +1,13 @@
 #include "controls/win/fonts.h"
 
+#include "winutil/dpi.h"
+
 namespace tolvane {
 
 HFONT CreateFormFont(FontChoice choice) {
     if (choice == FontChoice::DefaultGui) return nullptr;
     LOGFONTA lf{};
-    lf.lfHeight = -12;
+    lf.lfHeight = -Scale(12);
     lf.lfWeight = FW_NORMAL;
     if (choice == FontChoice::SongTiPlain) {
         lf.lfCharSet = DEFAULT_CHARSET;

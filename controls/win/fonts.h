@@ -6,7 +6,7 @@
 
 namespace tolvane {
 
-// "宋体" -12 in the settings `choice` names; null for FontChoice::DefaultGui
+// "宋体" -12 (at the display scale) in the settings `choice` names; null for FontChoice::DefaultGui
 // (the stock font, which is never created nor deleted) or on failure. The
 // caller owns the font.
 HFONT CreateFormFont(FontChoice choice);

@@ -11,6 +11,7 @@
 #include "core/window_classes.h"
 #include "winutil/back_buffer.h"
 #include "winutil/colour.h"
+#include "winutil/dpi.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/gradient_fill.h"
 #include "winutil/mouse.h"
@@ -56,7 +57,25 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     SetDCBrushColor(dc, colour);
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
-void Pixel(HDC dc, int x, int y, COLORREF colour) { Fill(dc, x, y, x + 1, y + 1, colour); }
+
+// A tab's own pixels, given in 96-dpi pixels from its left (L), right (R)
+// and top (T) edge, at the display scale: at 120 dpi and above a line of the
+// outline or the accent grows with everything else.
+struct TabPixels {
+    HDC dc;
+    int x0, y0, w, h;
+    int at[4];  // 0 to 3 at the display scale
+    TabPixels(HDC d, const Rect& t) : dc(d), x0(t.left), y0(t.top), w(t.Width()), h(t.Height()) {
+        for (int n = 0; n < 4; ++n) at[n] = Scale(n);
+    }
+    int L(int n) const { return x0 + at[n]; }
+    int R(int n) const { return x0 + w - at[n]; }
+    int T(int n) const { return y0 + at[n]; }
+    int Bottom() const { return y0 + h; }
+    void Fill(int left, int top, int right, int bottom, COLORREF colour) const {
+        tolvane::Fill(dc, left, top, right, bottom, colour);
+    }
+};
 
 void Relayout(PageControlState* s) {
     RECT rc;
@@ -67,6 +86,7 @@ void Relayout(PageControlState* s) {
     in.controlWidth = rc.right;
     in.controlHeight = rc.bottom;
     in.currentTab = s->current;
+    in.dpi = ScreenDpi();
     s->layout = LayoutTabs(in);
     s->dirty = true;
 }
@@ -100,22 +120,23 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
         FillGradientBands(dc, tab, kGradientTop, kGradientBottom);
     }
     // Outline, with the top corners bevelled into the strip's face colour.
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    Fill(dc, x0 + 2, y0, x0 + w - 1, y0 + 1, ToColorRef(kOutline));
-    Fill(dc, x0 + 1, y0 + 1, x0 + 2, y0 + h, ToColorRef(kOutline));
-    Fill(dc, x0 + w - 1, y0 + 1, x0 + w, y0 + h, ToColorRef(kOutline));
-    Pixel(dc, x0 + 2, y0 + 1, ToColorRef(kOutline));
-    Pixel(dc, x0 + w - 2, y0 + 1, ToColorRef(kOutline));
-    Fill(dc, x0, y0, x0 + 1, y0 + h, face);
-    Pixel(dc, x0 + 1, y0, face);
-    Pixel(dc, x0 + w - 1, y0, face);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), outline = ToColorRef(kOutline);
+    const TabPixels p(dc, t);
+    p.Fill(p.L(2), p.T(0), p.R(1), p.T(1), outline);
+    p.Fill(p.L(1), p.T(1), p.L(2), p.Bottom(), outline);
+    p.Fill(p.R(1), p.T(1), p.R(0), p.Bottom(), outline);
+    p.Fill(p.L(2), p.T(1), p.L(3), p.T(2), outline);
+    p.Fill(p.R(2), p.T(1), p.R(1), p.T(2), outline);
+    p.Fill(p.L(0), p.T(0), p.L(1), p.Bottom(), face);
+    p.Fill(p.L(1), p.T(0), p.L(2), p.T(1), face);
+    p.Fill(p.R(1), p.T(0), p.R(0), p.T(1), face);
 
     if (current || hot) {
-        Fill(dc, x0 + 3, y0, x0 + w - 2, y0 + 1, ToColorRef(kAccentTop));
-        Fill(dc, x0 + 2, y0 + 1, x0 + w - 1, y0 + 3, ToColorRef(kAccentBelow));
+        p.Fill(p.L(3), p.T(0), p.R(2), p.T(1), ToColorRef(kAccentTop));
+        p.Fill(p.L(2), p.T(1), p.R(1), p.T(3), ToColorRef(kAccentBelow));
         const COLORREF light = ToColorRef(LightenTowardWhite(kAccentTop, 30));
-        Pixel(dc, x0 + 2, y0, light);
-        Pixel(dc, x0 + w - 2, y0, light);
+        p.Fill(p.L(2), p.T(0), p.L(3), p.T(1), light);
+        p.Fill(p.R(2), p.T(0), p.R(1), p.T(1), light);
     }
 
     COLORREF text = kCaptionNormal;
@@ -131,15 +152,17 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
 
 void PaintBody(PageControlState* s, HDC dc) {
     const Rect& b = s->layout.body;
+    const int line = Scale(1);  // the frame's width
     Fill(dc, b.left, b.top, b.right, b.bottom, ToColorRef(kPageColour));
-    Fill(dc, b.left, b.top, b.right, b.top + 1, ToColorRef(kOutline));
-    Fill(dc, b.left, b.bottom - 1, b.right, b.bottom, ToColorRef(kOutline));
-    Fill(dc, b.left, b.top, b.left + 1, b.bottom, ToColorRef(kOutline));
-    Fill(dc, b.right - 1, b.top, b.right, b.bottom, ToColorRef(kOutline));
+    Fill(dc, b.left, b.top, b.right, b.top + line, ToColorRef(kOutline));
+    Fill(dc, b.left, b.bottom - line, b.right, b.bottom, ToColorRef(kOutline));
+    Fill(dc, b.left, b.top, b.left + line, b.bottom, ToColorRef(kOutline));
+    Fill(dc, b.right - line, b.top, b.right, b.bottom, ToColorRef(kOutline));
     // The current tab opens into the page: its part of the frame takes the page colour.
     if (s->current >= 0 && s->current < static_cast<int>(s->layout.tabs.size())) {
         const Rect& t = s->layout.tabs[s->current];
-        if (t.bottom == b.top) Fill(dc, t.left + 2, b.top, t.right - 1, b.top + 1, ToColorRef(kPageColour));
+        if (t.bottom == b.top)
+            Fill(dc, t.left + Scale(2), b.top, t.right - line, b.top + line, ToColorRef(kPageColour));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "controls/win/accessible.h"
 #include "controls/win/window_class.h"
 #include "core/window_classes.h"
+#include "winutil/dpi.h"
 #include "winutil/gdi_objects.h"
 
 namespace tolvane {
@@ -32,6 +33,23 @@ void Paint(HWND hwnd, HDC dc) {
     RECT below{0, ph, pw < rc.right ? pw : rc.right, rc.bottom};
     if (right.left < right.right) FillRect(dc, &right, face);
     if (below.top < below.bottom) FillRect(dc, &below, face);
+}
+
+// The picture's pixels are 96-dpi pixels too. At another scale it is
+// stretched once, smoothly, to its scaled size, so that a repaint stays one
+// copy; at 96 dpi it is kept exactly as it is.
+void AdoptScaled(BitmapDc* into, HBITMAP picture) {
+    BitmapDc original;
+    if (!original.Adopt(picture)) {
+        into->Release();
+        return;
+    }
+    const int w = Scale(original.Width()), h = Scale(original.Height());
+    ScopedDc screen(nullptr);
+    if (!into->Adopt(CreateCompatibleBitmap(screen.Get(), w, h))) return;
+    SetStretchBltMode(into->Dc(), HALFTONE);
+    SetBrushOrgEx(into->Dc(), 0, 0, nullptr);  // as HALFTONE asks, after the mode
+    StretchBlt(into->Dc(), 0, 0, w, h, original.Dc(), 0, 0, original.Width(), original.Height(), SRCCOPY);
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -64,8 +82,9 @@ void SetPicBoxPicture(HWND box, HBITMAP picture) {
         if (picture) DeleteObject(picture);
         return;
     }
-    if (picture) s->picture.Adopt(picture);
-    else s->picture.Release();
+    if (!picture) s->picture.Release();
+    else if (ScreenDpi() == kDesignDpi) s->picture.Adopt(picture);
+    else AdoptScaled(&s->picture, picture);
     InvalidateRect(box, nullptr, FALSE);
 }
 

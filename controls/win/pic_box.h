@@ -1,5 +1,6 @@
 // A picture box in natural-size mode: the picture unscaled at the top-left
-// corner, clipped by the box, the rest in the button face colour.
+// corner (at 96 dpi; at another display scale, at its scaled size), clipped by
+// the box, the rest in the button face colour.
 #pragma once
 #include <windows.h>
 

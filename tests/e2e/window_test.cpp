@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "tests/e2e/driver/fixture.h"
 
@@ -36,15 +37,26 @@ bool IsDarkInk(Rgb c) { return c.r < 90 && c.g < 90 && c.b < 90; }
 
 std::string Yes(bool b) { return b ? "yes" : "no"; }
 
-// The edit boxes grow to fit one line of their font with its edges.
-int ExpectedEditHeight(int designed) {
+// One line of `text` in the font control `index` draws with at `dpi`: 按钮2's
+// "宋体", else the system's GUI font, which the system scales itself.
+SIZE TextSize(int index, int dpi, const std::string& text) {
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
+    HFONT font = index == kButton2 ? e2e::SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf);
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = SelectObject(dc, font);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, "吴", 2, &size);
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return std::max<int>(designed, size.cy + 2 * GetSystemMetrics(SM_CYEDGE));
+    DeleteObject(font);
+    return size;
+}
+
+// The edit boxes grow to fit one line of their font with its edges.
+int ExpectedEditHeight(int designed, int dpi = 96) {
+    return std::max<int>(designed, TextSize(kEdit1, dpi, "吴").cy + 2 * GetSystemMetrics(SM_CYEDGE));
 }
 
 class MainWindowTest : public e2e::ProgramTest {
@@ -448,6 +460,87 @@ TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
     ASSERT_TRUE(e2e::BringToForeground(main_));
     e2e::KeyCombo({VK_MENU, VK_F4});
     ExpectEndsWithCodeZero("Alt+F4");
+}
+
+// ---- other display scales: the design's pixels are 96-dpi pixels ------------
+
+// One row per scale; the fixture puts 96 dpi back after each, failed or not.
+class ScaledWindowTest : public MainWindowTest, public ::testing::WithParamInterface<int> {
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(SetDisplayScale(GetParam()));
+        MainWindowTest::SetUp();
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Dpi, ScaledWindowTest, ::testing::Values(120, 144, 192));
+
+TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
+    auto px = [&](int n) { return MulDiv(n, dpi_, 96); };
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kLabel3)); }, 3000)) << "no clock line";
+    e2e::Facts f;
+    // Left, top, width and height of the design at the scale: within a pixel is rounding.
+    auto place = [&](const std::string& what, const RECT& r, POINT at, const long (&want)[4]) {
+        const long seen[] = {r.left - at.x, r.top - at.y, r.right - r.left, r.bottom - r.top};
+        std::string got, wanted;
+        for (int i = 0; i < 4; ++i) {
+            got += std::to_string(std::abs(seen[i] - want[i]) <= 1 ? want[i] : seen[i]) + " ";
+            wanted += std::to_string(want[i]) + " ";
+        }
+        f.Add(what, got, wanted);
+    };
+    const RECT wr = e2e::WindowRectOf(main_);
+    const POINT client = e2e::ClientOrigin(main_), page = OnPage(0, 0);
+    place("window", wr, {wr.left, wr.top}, {0, 0, px(kMainWidth), px(kMainHeight)});
+    place("page", e2e::WindowRectOf(page_), client, {px(8), px(8), px(360), px(208)});
+    for (int i = 0; i < kCount; ++i) {
+        const design::Control& c = kControls[i];
+        if (!c.windowClass) continue;
+        const RECT r = e2e::WindowRectOf(Control(i));
+        const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0, button = lstrcmpiA(c.windowClass, "Button") == 0;
+        place(c.name, r, page, {px(c.left), px(c.top), px(i == kPicture1 ? kBannerWidthAfterStart : c.width),
+                                edit ? ExpectedEditHeight(px(c.height), dpi_) : px(c.height)});
+        if (!button && i != kLabel1 && i != kLabel3) continue;
+        // One line inside a button's text margins (3 and 2), or its label. A face that grows faster than
+        // the scale at one size (the stand-in for 宋体 draws 15-pixel glyphs 16 wide) may wrap: it is named.
+        const std::string caption = e2e::TextOf(Control(i));
+        const SIZE text = TextSize(i, dpi_, caption);
+        const bool fits = text.cx <= r.right - r.left - (button ? 6 : 0) && text.cy <= r.bottom - r.top - (button ? 4 : 0);
+        const bool faceOutgrew = text.cx > px(TextSize(i, 96, caption).cx) + 1;
+        if (!fits && faceOutgrew) std::printf("note: %s's caption is %ld wide at %d dpi\n", c.name, text.cx, dpi_);
+        f.Add(std::string(c.name) + " caption fits", Yes(fits), faceOutgrew ? "*" : "yes");
+    }
+    // The skin's close button grows with the caption band, and its hit test with it.
+    POINT close;
+    ASSERT_TRUE(e2e::FindHitPoint(main_, HTCLOSE, &close));
+    long width = 0, band = (client.y - wr.top) - (client.x - wr.left);
+    for (int x = close.x - px(40); x < close.x + px(40); ++x) width += e2e::HitTest(main_, {x, close.y}) == HTCLOSE;
+    place("close button", {0, 0, width, 0}, {0, 0}, {0, 0, std::min<long>(px(18), band - px(2)), 0});
+
+    // Each tab is hot with the pointer on its outline at either end (drawn there), none past the last.
+    const e2e::TabGeometry g = e2e::DesignTabs(dpi_);
+    const int mid = (g.tabs[0].top + g.tabs[0].bottom) / 2;
+    auto pointAt = [&](int x, int tab) {
+        const POINT p = OnPage(x, mid);
+        if (tab >= 0) f.Add("outline at " + std::to_string(x), e2e::ToString(CapturePage().At(p.x, p.y)), e2e::ToString(kFrameColour));
+        ASSERT_TRUE(e2e::MoveMouse(p));
+        auto hot = [&] {  // the tab whose caption is red, -1 for none
+            const e2e::Capture cap = CapturePage();
+            for (int t = 0; t < 2; ++t)
+                if (cap.Count({OnPage(g.tabs[t].left, 0).x, p.y - mid, OnPage(g.tabs[t].right, 0).x, p.y}, IsRedInk)) return t;
+            return -1;
+        };
+        e2e::WaitFor([&] { return hot() == tab; }, 2000, 50);
+        f.Add("hot tab, pointer at " + std::to_string(x), std::to_string(hot()), std::to_string(tab));
+    };
+    for (int tab = 0; tab < 2; ++tab)
+        for (int x : {static_cast<int>(g.tabs[tab].left) + px(1), static_cast<int>(g.tabs[tab].right) - 1}) pointAt(x, tab);
+    pointAt(g.tabs[1].right + px(1), -1);
+
+    // The pages switch by mouse.
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
+    f.Add("about page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kAboutBack)); }, 3000)), "yes");
+    ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
+    f.Add("repair page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kEdit1)); }, 3000)), "yes");
+    EXPECT_TRUE(f.Match("at " + std::to_string(dpi_) + " dpi"));
 }
 
 }  // namespace

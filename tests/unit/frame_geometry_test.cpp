@@ -32,6 +32,8 @@ TEST(FrameGeometry, CloseButtonAndTitleOrTheDefaultFrame) {
         {"too narrow", [](FrameInput& in) { in.window.right = 121; }, false, {}, {}},
         {"caption too low", [](FrameInput& in) { in.clientY = 60; }, false, {}, {}},
         {"client edge wider than the frame", [](FrameInput& in) { in.clientEdge = 4; }, false, {}, {}},
+        // At 192 dpi the gaps double: 4 beside the buttons, 8 after the icon.
+        {"gaps at 192 dpi", [](FrameInput& in) { in.dpi = 192; }, true, {378, 5, 393, 20}, {31, 3, 332, 22}},
     };
     for (const Case& c : cases) {
         FrameInput in = Dialog();

@@ -37,6 +37,8 @@ TEST(Geometry, BannerIsFiveNarrowerThanThePageControl) {
     // The most negative widths must not wrap round to the maximum.
     EXPECT_EQ(BannerWidthFor(INT_MIN), 0);
     EXPECT_EQ(BannerWidthFor(INT_MIN + 4), 0);
+    // At 144 dpi the 5 is 7.5, which rounds as MulDiv does, to 8.
+    EXPECT_EQ(BannerWidthFor(540, 144), 532);
 }
 
 TEST(Geometry, WidthSetterClamps) {

@@ -13,6 +13,7 @@
 #include "toolkit/win/resource_bytes.h"
 #include "controls/win/trans_label.h"
 #include "controls/win/window_class.h"
+#include "winutil/dpi.h"
 
 namespace tolvane {
 
@@ -50,9 +51,12 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
                          ((control.flags & kDisabled) ? WS_DISABLED : 0);
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
     const HFONT font = FontFor(form, control);
+    // The table's pixels are 96-dpi pixels.
+    const int left = Scale(control.left), top = Scale(control.top), width = Scale(control.width),
+              height = Scale(control.height);
     const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
-        return CreateWindowExA(exStyle, cls, text, common | style, control.left, control.top, control.width,
-                               control.height, form.main, id, instance, param);
+        return CreateWindowExA(exStyle, cls, text, common | style, left, top, width, height, form.main, id,
+                               instance, param);
     };
     HWND hwnd = nullptr;
     switch (control.kind) {
@@ -67,8 +71,8 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
         if (hwnd) {
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
             SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            const int h = EditHeight(hwnd, font, control.height);
-            if (h != control.height) SetWindowPos(hwnd, nullptr, 0, 0, control.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const int h = EditHeight(hwnd, font, height);
+            if (h != height) SetWindowPos(hwnd, nullptr, 0, 0, width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(hwnd, EM_SETSEL, 0, 0);
         }
         break;
@@ -139,19 +143,18 @@ void OnTabPressed(int tab) {
     SelectPage(tab);
 }
 
-// Hidden, centred on the screen, exactly the designed size.
+// Hidden, centred on the screen, exactly the designed size at the display scale.
 HWND CreateMainWindow(HINSTANCE instance) {
-    const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), kMainWindow.width,
-                                   kMainWindow.height);
+    const int width = Scale(kMainWindow.width), height = Scale(kMainWindow.height);
+    const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
     HWND main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y,
-                                kMainWindow.width, kMainWindow.height, nullptr, nullptr, instance, nullptr);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, width,
+                                height, nullptr, nullptr, instance, nullptr);
     if (!main) return nullptr;
     RECT wr;
     GetWindowRect(main, &wr);
-    if (wr.right - wr.left != kMainWindow.width || wr.bottom - wr.top != kMainWindow.height || wr.left != at.x ||
-        wr.top != at.y)
-        SetWindowPos(main, nullptr, at.x, at.y, kMainWindow.width, kMainWindow.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (wr.right - wr.left != width || wr.bottom - wr.top != height || wr.left != at.x || wr.top != at.y)
+        SetWindowPos(main, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
     return main;
 }
@@ -161,8 +164,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
 bool CreateControls(Form& form, HINSTANCE instance) {
     form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain));
     const PageCaptions captions{kPageControl.pageCaptions, 2};
-    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, kPageControl.left, kPageControl.top,
-                                kPageControl.width, kPageControl.height, form.main,
+    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, Scale(kPageControl.left),
+                                Scale(kPageControl.top), Scale(kPageControl.width), Scale(kPageControl.height), form.main,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance,
                                 const_cast<PageCaptions*>(&captions));
     if (!form.page) return false;

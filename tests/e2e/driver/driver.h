@@ -248,11 +248,14 @@ struct Facts {
 // ---- the program's page control ---------------------------------------------------
 
 // Where the tabs are as designed, in page-control coordinates: the captions
-// measured in the tab font ("宋体" -12, GB2312) on this display.
+// measured in the tab font ("宋体" -12, GB2312) on this display. At another
+// display scale `dpi`, every length and the font as the program scales them.
 struct TabGeometry {
     RECT tabs[2];
     RECT body;
 };
-TabGeometry DesignTabs();
+TabGeometry DesignTabs(int dpi = 96);
+// "宋体" -12 at the display scale `dpi`; the caller deletes it.
+HFONT SongTiFont(int dpi, BYTE charset);
 
 }  // namespace e2e

@@ -4,6 +4,17 @@
 
 namespace e2e {
 
+namespace {
+bool WriteDisplayScale(int dpi) {
+    return RegSetDword(HKEY_CURRENT_CONFIG, "Software\\Fonts", "LogPixels", static_cast<DWORD>(dpi));
+}
+}  // namespace
+
+void ProgramTest::SetDisplayScale(int dpi) {
+    dpi_ = dpi;
+    ASSERT_TRUE(WriteDisplayScale(dpi)) << "cannot set the display scale to " << dpi << " dpi";
+}
+
 void ProgramTest::Launch(const LaunchOptions& options) {
     main_ = page_ = nullptr;
     std::string error;
@@ -40,7 +51,7 @@ POINT ProgramTest::OnPage(int x, int y) const {
 }
 
 POINT ProgramTest::TabCentre(int tab) const {
-    const RECT t = DesignTabs().tabs[tab];
+    const RECT t = DesignTabs(dpi_).tabs[tab];
     return OnPage((t.left + t.right) / 2, (t.top + t.bottom) / 2);
 }
 
@@ -58,6 +69,9 @@ void ProgramTest::SaveShotIfFailed(const std::string& detail) const {
 void ProgramTest::TearDown() {
     if (main_ && IsWindow(main_)) SaveShotIfFailed();
     program_.reset();
+    if (dpi_ != 96) {
+        EXPECT_TRUE(WriteDisplayScale(96)) << "the display scale stays at " << dpi_ << " dpi";
+    }
 }
 
 }  // namespace e2e

@@ -12,6 +12,10 @@ protected:
     static constexpr DWORD kStartTimeoutMs = 30000;
     static constexpr DWORD kExitTimeoutMs = 10000;
 
+    // The display scale of the programs launched from now on: Wine reads
+    // HKEY_CURRENT_CONFIG\Software\Fonts LogPixels at each process's start.
+    // TearDown puts 96 back, also after a failure.
+    void SetDisplayScale(int dpi);
     // Launches the program as program_ (fatal when it cannot be started).
     void Launch(const LaunchOptions& options = {});
     // Launches it and waits for main_ and page_; a message box in the
@@ -20,7 +24,8 @@ protected:
     HWND Control(int index) const { return FindDescendant(main_, design::Id(index)); }
     // The focused window by its form name, or "main window", "(none)", "other: <class>".
     std::string FocusName() const;
-    // Page-control coordinates to the screen, and the centre of a tab there.
+    // Page-control coordinates to the screen, and the centre of a tab there
+    // (at the display scale set).
     POINT OnPage(int x, int y) const;
     POINT TabCentre(int tab) const;
     // After a failure: the screen as e2e_<suite>_<test>[_<detail>].bmp.
@@ -29,6 +34,7 @@ protected:
     void TearDown() override;
 
     std::unique_ptr<Process> program_;
+    int dpi_ = 96;
     HWND main_ = nullptr;
     HWND page_ = nullptr;
 };
