@@ -95,7 +95,7 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
         CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, 2 * radius, 2 * radius));
     if (shape) SelectClipRgn(dc, shape.Get());
     if (disabled) {
-        FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace]);
+        FillRect(dc, &rc, pal.brush[she::kButtonDisabledFace].Get());
     } else if (pressed) {
         FillGradientRows(dc, rc, pal.skin.color(she::kButtonPressedTop), pal.skin.color(she::kButtonPressedBottom));
     } else if (st.hot) {
@@ -108,9 +108,10 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     {
         // A disabled default button is greyed but keeps its heavier border,
         // so the user still sees which button Enter would press once enabled.
-        HPEN border = disabled ? (isDefault ? pal.buttonDisabledDefaultBorder : pal.buttonDisabledBorder)
-                               : (isDefault || focused) ? pal.buttonDefaultBorder : pal.buttonBorder;
-        ScopedSelect pen(dc, border);
+        const auto& border = disabled ? (isDefault ? pal.buttonDisabledDefaultBorder : pal.buttonDisabledBorder)
+                             : (isDefault || focused) ? pal.buttonDefaultBorder
+                                                      : pal.buttonBorder;
+        ScopedSelect pen(dc, border.Get());
         ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, 2 * radius, 2 * radius);
     }
@@ -118,7 +119,7 @@ void DrawButton(HWND hwnd, const ButtonState& st, const Palette& pal, HDC dc, co
     DrawCaption(hwnd, dc, pal, style, ui, disabled, pressed, rc);
 
     if (focused && !disabled && !(ui & UISF_HIDEFOCUS)) {
-        ScopedSelect pen(dc, pal.buttonFocus);
+        ScopedSelect pen(dc, pal.buttonFocus.Get());
         ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
         int inset = pal.metric(she::kButtonDefaultBorderWidth) + 2;
         Rectangle(dc, rc.left + inset, rc.top + inset, rc.right - inset, rc.bottom - inset);
@@ -192,7 +193,7 @@ void PaintEditBorder(HWND hwnd) {
     RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
     int width = pal->metric(she::kEditBorderWidth);
     for (int i = 0; i < ring; ++i) {
-        FrameRect(dc.Get(), &r, pal->brush[i < width ? id : she::kEditInner]);
+        FrameRect(dc.Get(), &r, pal->brush[i < width ? id : she::kEditInner].Get());
         InflateRect(&r, -1, -1);
     }
 }

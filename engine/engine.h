@@ -24,15 +24,16 @@ using tolvane::YOf;
 // The skin's GDI objects, created once per attach and borrowed by painting.
 struct Palette {
     she::Skin skin;
-    HBRUSH brush[she::kColorCount] = {};
-    HFONT captionFont = nullptr;
-    HPEN frameOutline[2] = {};  // [inactive, active]
-    HPEN glyph = nullptr;
-    HPEN buttonBorder = nullptr;
-    HPEN buttonDefaultBorder = nullptr;
-    HPEN buttonDisabledBorder = nullptr;
-    HPEN buttonDisabledDefaultBorder = nullptr;  // the default border's width, greyed
-    HPEN buttonFocus = nullptr;
+    // Made once with the palette and deleted with it; painting borrows them.
+    tolvane::GdiObject<HBRUSH> brush[she::kColorCount];
+    tolvane::GdiObject<HFONT> captionFont;
+    tolvane::GdiObject<HPEN> frameOutline[2];  // [inactive, active]
+    tolvane::GdiObject<HPEN> glyph;
+    tolvane::GdiObject<HPEN> buttonBorder;
+    tolvane::GdiObject<HPEN> buttonDefaultBorder;
+    tolvane::GdiObject<HPEN> buttonDisabledBorder;
+    tolvane::GdiObject<HPEN> buttonDisabledDefaultBorder;  // the default border's width, greyed
+    tolvane::GdiObject<HPEN> buttonFocus;
 
     COLORREF color(she::ColorId id) const {
         return tolvane::ToColorRef(skin.color(id));

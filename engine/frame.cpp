@@ -154,7 +154,7 @@ POINT ScreenToWindowPt(HWND hwnd, POINT screen) {
 int ButtonAt(const Geometry& g, POINT windowPt) { return g.ButtonAt(windowPt.x, windowPt.y); }
 
 void DrawGlyph(HDC dc, const Palette& pal, const RECT& r, int hit, bool zoomed) {
-    ScopedSelect pen(dc, pal.glyph);
+    ScopedSelect pen(dc, pal.glyph.Get());
     ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
     int w = r.right - r.left;
     int pad = w * 3 / 10;
@@ -189,14 +189,14 @@ void DrawGlyph(HDC dc, const Palette& pal, const RECT& r, int hit, bool zoomed) 
 void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geometry& g, HDC dc) {
     const int a = st.active ? 1 : 0;
     RECT all = {0, 0, g.width, g.height};
-    FillRect(dc, &all, pal.brush[st.active ? she::kFrameActiveFill : she::kFrameInactiveFill]);
+    FillRect(dc, &all, pal.brush[st.active ? she::kFrameActiveFill : she::kFrameInactiveFill].Get());
     RECT caption = {0, 0, g.width, g.captionBottom};
     FillGradientRows(dc, caption, pal.skin.color(st.active ? she::kCaptionActiveTop : she::kCaptionInactiveTop),
                      pal.skin.color(st.active ? she::kCaptionActiveBottom : she::kCaptionInactiveBottom));
 
     // The outline is drawn inside the window rectangle, width lines deep.
     {
-        ScopedSelect pen(dc, pal.frameOutline[a]);
+        ScopedSelect pen(dc, pal.frameOutline[a].Get());
         ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
         int ow = pal.metric(she::kFrameOutlineWidth);
         if (ow > g.border) ow = g.border > 0 ? g.border : 1;
@@ -218,7 +218,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     char title[512];
     int n = GetWindowTextA(hwnd, title, sizeof(title));
     if (n > 0) {
-        ScopedSelect font(dc, pal.captionFont);
+        ScopedSelect font(dc, pal.captionFont.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, pal.color(st.active ? she::kCaptionActiveText : she::kCaptionInactiveText));
         RECT tr = ToRect(g.text);
@@ -238,7 +238,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
         else if (hot) face = she::kCaptionButtonHot;
         const RECT r = ToRect(g.buttons[i]);
         {
-            ScopedSelect brush(dc, pal.brush[face]);
+            ScopedSelect brush(dc, pal.brush[face].Get());
             ScopedSelect pen(dc, GetStockObject(NULL_PEN));
             // A null pen leaves the right and bottom line out; hence + 1.
             RoundRect(dc, r.left, r.top, r.right + 1, r.bottom + 1, 2 * radius, 2 * radius);

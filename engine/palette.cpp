@@ -29,8 +29,8 @@ Palette* CreatePalette(const she::Skin& skin) {
     for (she::MetricId id : kFrameLengths) p->skin.metrics[id] = tolvane::Scale(skin.metrics[id]);
     bool ok = true;
     for (int i = 0; i < she::kColorCount; ++i) {
-        p->brush[i] = CreateSolidBrush(p->color(static_cast<she::ColorId>(i)));
-        ok = ok && p->brush[i] != nullptr;
+        p->brush[i].Reset(CreateSolidBrush(p->color(static_cast<she::ColorId>(i))));
+        ok = ok && p->brush[i];
     }
 
     // The caption font follows the system's caption face so that CJK titles
@@ -46,38 +46,26 @@ Palette* CreatePalette(const she::Skin& skin) {
     lf.lfHeight = -p->metric(she::kCaptionTextHeight);
     lf.lfWidth = 0;
     lf.lfWeight = p->metric(she::kCaptionTextBold) ? FW_BOLD : FW_NORMAL;
-    p->captionFont = CreateFontIndirectA(&lf);
+    p->captionFont.Reset(CreateFontIndirectA(&lf));
 
-    p->frameOutline[0] = MakePen(*p, she::kFrameInactiveOutline, 1, PS_SOLID);
-    p->frameOutline[1] = MakePen(*p, she::kFrameActiveOutline, 1, PS_SOLID);
-    p->glyph = MakePen(*p, she::kCaptionButtonGlyph, p->metric(she::kCaptionGlyphWidth), PS_SOLID);
-    p->buttonBorder = MakePen(*p, she::kButtonBorder, 1);
-    p->buttonDefaultBorder =
-        MakePen(*p, she::kButtonDefaultBorder, p->metric(she::kButtonDefaultBorderWidth));
-    p->buttonDisabledBorder = MakePen(*p, she::kButtonDisabledBorder, 1);
-    p->buttonDisabledDefaultBorder =
-        MakePen(*p, she::kButtonDisabledBorder, p->metric(she::kButtonDefaultBorderWidth));
-    p->buttonFocus = MakePen(*p, she::kButtonFocus, 1, PS_DOT);
-    ok = ok && p->captionFont && p->frameOutline[0] && p->frameOutline[1] && p->glyph &&
-         p->buttonBorder && p->buttonDefaultBorder && p->buttonDisabledBorder &&
-         p->buttonDisabledDefaultBorder && p->buttonFocus;
+    p->frameOutline[0].Reset(MakePen(*p, she::kFrameInactiveOutline, 1, PS_SOLID));
+    p->frameOutline[1].Reset(MakePen(*p, she::kFrameActiveOutline, 1, PS_SOLID));
+    p->glyph.Reset(MakePen(*p, she::kCaptionButtonGlyph, p->metric(she::kCaptionGlyphWidth), PS_SOLID));
+    p->buttonBorder.Reset(MakePen(*p, she::kButtonBorder, 1));
+    p->buttonDefaultBorder.Reset(MakePen(*p, she::kButtonDefaultBorder, p->metric(she::kButtonDefaultBorderWidth)));
+    p->buttonDisabledBorder.Reset(MakePen(*p, she::kButtonDisabledBorder, 1));
+    p->buttonDisabledDefaultBorder.Reset(
+        MakePen(*p, she::kButtonDisabledBorder, p->metric(she::kButtonDefaultBorderWidth)));
+    p->buttonFocus.Reset(MakePen(*p, she::kButtonFocus, 1, PS_DOT));
+    ok = ok && p->captionFont && p->frameOutline[0] && p->frameOutline[1] && p->glyph && p->buttonBorder &&
+         p->buttonDefaultBorder && p->buttonDisabledBorder && p->buttonDisabledDefaultBorder && p->buttonFocus;
     if (!ok) {
-        DestroyPalette(p);
+        delete p;  // its owners delete what was made
         return nullptr;
     }
     return p;
 }
 
-void DestroyPalette(Palette* p) {
-    if (p == nullptr) return;
-    for (HBRUSH b : p->brush)
-        if (b) DeleteObject(b);
-    HGDIOBJ objects[] = {p->captionFont, p->frameOutline[0], p->frameOutline[1], p->glyph,
-                         p->buttonBorder, p->buttonDefaultBorder, p->buttonDisabledBorder,
-                         p->buttonDisabledDefaultBorder, p->buttonFocus};
-    for (HGDIOBJ o : objects)
-        if (o) DeleteObject(o);
-    delete p;
-}
+void DestroyPalette(Palette* p) { delete p; }
 
 }  // namespace engine
