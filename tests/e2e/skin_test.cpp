@@ -16,6 +16,9 @@ namespace {
 const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
 const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
 const std::string kSkin2008 = "C:\\WINDOWS\\system\\qq2008.she";
+// The box of a start whose engine cannot be written.
+const std::string kBindError =
+    "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
 
 std::string BuildFile(const std::string& relative) {
     return e2e::ToWinePath(e2e::EnvVar("TOLVANE_BUILD") + "/" + relative);
@@ -33,16 +36,7 @@ FILETIME WriteTime(const std::string& path) {
     return data.ftLastWriteTime;
 }
 
-std::set<std::string> SystemFolder() {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("C:\\WINDOWS\\system\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
+std::set<std::string> SystemFolder() { return e2e::FileNamesIn("C:\\WINDOWS\\system\\"); }
 
 class SkinTest : public e2e::ProgramTest {
 protected:
@@ -219,8 +213,6 @@ TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
 TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
     if (e2e::EnvVar("TOLVANE_SMALL_SYSTEM_FOLDER").empty()) GTEST_SKIP() << "needs the tmpfs of e2e.full_system_folder";
     const std::string filler = "C:\\WINDOWS\\system\\filler.bin";
-    const std::string bindError =
-        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
     const std::string skin = e2e::FileBytes(SourceFile("resources/skin2009.she"));
     ASSERT_LT(skin.size(), 8192u);
     for (const unsigned long long room : {0ull, 8192ull}) {
@@ -243,7 +235,7 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
             EXPECT_EQ(e2e::FileBytes(kSkin2009), skin);
         }
         DWORD code = 0;
-        ExpectFatal(bindError, &code);
+        ExpectFatal(kBindError, &code);
         EXPECT_EQ(code, 0xFFFFFFFFu);
         EXPECT_EQ(SystemFolder(), full) << "a start left a file behind";
         program_.reset();
@@ -266,8 +258,6 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
 // without a prompt, and the folder refuses the helper too.
 TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
     if (refusable_.empty()) GTEST_SKIP() << "needs the immutable system folder of e2e.refused_system_folder";
-    const std::string bindError =
-        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
     // A user name like "Zoë", a Korean one: code page 936 spells neither.
     wchar_t temp[MAX_PATH];
     ASSERT_TRUE(GetTempPathW(MAX_PATH, temp));
@@ -333,7 +323,7 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         } else {
             EXPECT_FALSE(main_) << "the window showed";
             ASSERT_EQ(boxes.size(), 1u);
-            EXPECT_EQ(e2e::ReadMessageBox(boxes.front()).text, bindError);
+            EXPECT_EQ(e2e::ReadMessageBox(boxes.front()).text, kBindError);
             ASSERT_TRUE(e2e::PressDialogButton(boxes.front(), IDOK));
             DWORD code = 0;
             ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code));
@@ -341,7 +331,6 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         }
         EXPECT_EQ(SystemFolder(), before) << "a file was left in the folder";
         program_.reset();
-        main_ = nullptr;
     }
     EXPECT_TRUE(e2e::RefuseNewFiles(refusable_, false));
     DeleteFileW(copy.c_str());

@@ -25,8 +25,7 @@ using namespace tolvane;
 
 namespace {
 
-const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
-const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
+const std::string kSystem = "C:\\WINDOWS\\system\\", kEngine = kSystem + "Skin.dll", kSkin2009 = kSystem + "QQ2009.she";
 
 std::string Block(int id) {
     const ResourceBytes r = RcDataBytes(id);
@@ -191,18 +190,6 @@ BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
     return moved;
 }
 
-std::set<std::string> NamesIn(const std::string& folder) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do
-        if (found.cFileName[0] != '.') names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
 // Each write as the system folder sees it: the bytes under a name of this
 // process, flushed before the rename that replaces nothing; before it,
 // leftovers of that name whose process no longer runs are deleted, and
@@ -247,8 +234,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
         EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
         EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
-        EXPECT_EQ(NamesIn(g_folder), row.after);
-        for (const std::string& name : NamesIn(g_folder)) {
+        EXPECT_EQ(e2e::FileNamesIn(g_folder), row.after);
+        for (const std::string& name : e2e::FileNamesIn(g_folder)) {
             SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA((g_folder + name).c_str());
         }
@@ -263,19 +250,14 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
 // nothing is left over.
 TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
     Clean();
-    const std::set<std::string> before = NamesIn("C:\\WINDOWS\\system\\");
+    const std::set<std::string> before = e2e::FileNamesIn(kSystem);
     HANDLE ready = CreateSemaphoreA(nullptr, 0, 16, "tolvane-test-ready");
     HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "tolvane-test-gate");
     ASSERT_TRUE(ready && gate);
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
     SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", "1");
     std::vector<std::unique_ptr<e2e::Process>> helpers;
     for (int i = 0; i < 6; ++i) {
-        e2e::LaunchOptions options;
-        options.exe = self;
-        options.arguments = "/deploy";
-        helpers.push_back(e2e::Process::Launch(options));
+        helpers.push_back(e2e::LaunchSelf("/deploy"));
         ASSERT_TRUE(helpers.back());
     }
     SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", nullptr);
@@ -289,7 +271,7 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
     EXPECT_TRUE(BothWhole());
     std::set<std::string> after = before;
     after.insert({"Skin.dll", "QQ2009.she"});
-    EXPECT_EQ(NamesIn("C:\\WINDOWS\\system\\"), after);
+    EXPECT_EQ(e2e::FileNamesIn(kSystem), after);
     CloseHandle(ready);
     CloseHandle(gate);
     Clean();

@@ -139,18 +139,9 @@ int ChildFatalBehind() {
 
 // ---- in the test --------------------------------------------------------------
 
-std::string OwnPath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
-}
-
 std::unique_ptr<e2e::Process> LaunchChild(const std::string& arguments) {
-    e2e::LaunchOptions options;
-    options.exe = OwnPath();
-    options.arguments = arguments;
     std::string error;
-    std::unique_ptr<e2e::Process> child = e2e::Process::Launch(options, &error);
+    std::unique_ptr<e2e::Process> child = e2e::LaunchSelf(arguments, &error);
     EXPECT_TRUE(child) << error;
     return child;
 }

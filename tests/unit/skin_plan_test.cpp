@@ -268,10 +268,7 @@ TEST(TempNames, OnlyOurPatternForTheFinalNameIsOurs) {
     for (const auto& row : rows) {
         unsigned long pid = 99;
         const bool ours = IsTempNameOf(row.found, row.finalName, &pid);
-        EXPECT_EQ(ours, row.pid >= 0) << row.found << " for " << row.finalName;
-        if (ours) {
-            EXPECT_EQ(pid, static_cast<unsigned long>(row.pid)) << row.found;
-        }
+        EXPECT_EQ(ours ? static_cast<long long>(pid) : -1, row.pid) << row.found << " for " << row.finalName;
     }
 }
 

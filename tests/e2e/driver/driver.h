@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,9 @@ private:
     HANDLE watchdog_ = nullptr;  // timer-queue timer
     DWORD pid_ = 0;
 };
+
+// This test program itself, started again with `arguments`.
+std::unique_ptr<Process> LaunchSelf(const std::string& arguments, std::string* error = nullptr);
 
 // Processes now running (a Toolhelp32 snapshot): id, parent's id, exe file name.
 struct ProcessEntry {
@@ -193,6 +197,8 @@ std::string FileBytes(const std::string& path);  // empty when absent or unreada
 bool DeleteFileIfAny(const std::string& path);  // true also when absent
 bool FileExists(const std::string& path);
 long long FileSizeOf(const std::string& path);  // -1 when absent
+// The names of the files in `folder` (ending in a backslash), without . and ..
+std::set<std::string> FileNamesIn(const std::string& folder);
 
 // Runs `command` with /bin/sh as a Unix process of this machine (Wine starts
 // a Unix program it is handed, but gives no handle to wait on); true once it

@@ -125,6 +125,18 @@ long long FileSizeOf(const std::string& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::set<std::string> FileNamesIn(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do
+        if (found.cFileName[0] != '.') names.insert(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 bool RunUnixShell(const std::string& command, DWORD timeoutMs) {
     // Its end is seen by a file it makes last, beside the prefix.
     static int runs = 0;

@@ -141,6 +141,15 @@ HWND Process::WaitForMainWindow(DWORD timeoutMs, DWORD pollMs, std::vector<HWND>
     return found;
 }
 
+std::unique_ptr<Process> LaunchSelf(const std::string& arguments, std::string* error) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    LaunchOptions options;
+    options.exe = self;
+    options.arguments = arguments;
+    return Process::Launch(options, error);
+}
+
 std::vector<ProcessEntry> ProcessSnapshot() {
     std::vector<ProcessEntry> all;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
