@@ -44,25 +44,28 @@ std::string Narrow(BSTR text) {
     return bytes;
 }
 
+const std::pair<LONG, const char*> kRoles[] = {{ROLE_SYSTEM_PAGETABLIST, "page tab list"},
+    {ROLE_SYSTEM_PAGETAB, "page tab"}, {ROLE_SYSTEM_GRAPHIC, "graphic"}, {ROLE_SYSTEM_CLIENT, "client"}};
+const std::pair<LONG, const char*> kStates[] = {{STATE_SYSTEM_SELECTABLE, "selectable"},
+    {STATE_SYSTEM_SELECTED, "selected"}, {STATE_SYSTEM_FOCUSABLE, "focusable"},
+    {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_INVISIBLE, "invisible"}};
+
 std::string RoleName(LONG role) {
-    switch (role) {
-    case ROLE_SYSTEM_PAGETABLIST: return "page tab list";
-    case ROLE_SYSTEM_PAGETAB: return "page tab";
-    case ROLE_SYSTEM_GRAPHIC: return "graphic";
-    case ROLE_SYSTEM_CLIENT: return "client";
-    }
+    for (const auto& r : kRoles)
+        if (r.first == role) return r.second;
     return "role " + std::to_string(role);
 }
 
 std::string StateNames(LONG state) {
-    const std::pair<LONG, const char*> names[] = {
-        {STATE_SYSTEM_SELECTABLE, "selectable"}, {STATE_SYSTEM_SELECTED, "selected"},
-        {STATE_SYSTEM_FOCUSABLE, "focusable"},   {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
-        {STATE_SYSTEM_INVISIBLE, "invisible"}};
     std::string all;
-    for (const auto& n : names)
+    for (const auto& n : kStates)
         if (state & n.first) all += (all.empty() ? "" : ", ") + std::string(n.second);
     return all.empty() ? "none" : all;
+}
+
+// "x,y wxh"
+std::string Box(LONG x, LONG y, LONG w, LONG h) {
+    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
 }
 
 // A child as an answer names it: "id N", "object" or "nothing".
@@ -80,9 +83,7 @@ public:
     explicit Accessible(HWND hwnd) {
         AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_));
     }
-    ~Accessible() {
-        if (acc_) acc_->Release();
-    }
+    ~Accessible() { if (acc_) acc_->Release(); }
     Accessible(const Accessible&) = delete;
     Accessible& operator=(const Accessible&) = delete;
 
@@ -90,14 +91,13 @@ public:
     std::string State(LONG child) const { return Number(&IAccessible::get_accState, child, StateNames); }
     std::string Name(LONG child = CHILDID_SELF) const { return Text(&IAccessible::get_accName, child); }
     std::string DefaultAction(LONG child) const { return Text(&IAccessible::get_accDefaultAction, child); }
-    RECT Location(LONG child) const {
+    std::string Location(LONG child) const {
         LONG x = 0, y = 0, w = 0, h = 0;
         if (acc_) acc_->accLocation(&x, &y, &w, &h, Id(child));
-        return RECT{x, y, x + w, y + h};
+        return Box(x, y, w, h);
     }
     std::string HitTest(POINT at) const {
-        VARIANT v;
-        VariantInit(&v);
+        VARIANT v{};
         return ChildName(acc_ ? acc_->accHitTest(at.x, at.y, &v) : E_POINTER, v);
     }
     // The children in order, as AccessibleChildren lists them: ids one by one, objects counted.
@@ -116,12 +116,13 @@ public:
         return ids + std::to_string(objects) + " objects of " + std::to_string(count);
     }
     HRESULT DoDefaultAction(LONG child) const { return acc_ ? acc_->accDoDefaultAction(Id(child)) : E_POINTER; }
-    HRESULT Select(LONG flags, LONG child) const { return acc_ ? acc_->accSelect(flags, Id(child)) : E_POINTER; }
+    HRESULT Select(LONG child) const {
+        return acc_ ? acc_->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Id(child)) : E_POINTER;
+    }
 
 private:
     std::string Number(decltype(&IAccessible::get_accRole) get, LONG child, std::string (*say)(LONG)) const {
-        VARIANT v;
-        VariantInit(&v);
+        VARIANT v{};
         const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &v) : E_POINTER;
         return hr == S_OK && v.vt == VT_I4 ? say(v.lVal) : "failed " + Hex(hr);
     }
@@ -134,11 +135,11 @@ private:
 };
 
 // The selection events of the program's process, as they come in.
-std::vector<std::string> g_events;
+std::string g_events;
 HWND g_strip = nullptr;
 void CALLBACK OnSelection(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
     const std::string of = hwnd == g_strip && object == OBJID_CLIENT ? "tab strip" : "another object";
-    g_events.push_back(of + " child " + std::to_string(child));
+    g_events += (g_events.empty() ? "" : "; ") + of + " child " + std::to_string(child);
 }
 
 class AccessibilityTest : public e2e::ProgramTest {
@@ -169,16 +170,7 @@ protected:
     std::string Events() {
         e2e::WaitFor([] { return !g_events.empty(); }, 1000);
         e2e::Pump(100);
-        std::string all;
-        for (const std::string& e : g_events) all += (all.empty() ? "" : "; ") + e;
-        g_events.clear();
-        return all.empty() ? "none" : all;
-    }
-
-    RECT DesignedTabOnScreen(int tab) const {
-        const RECT t = e2e::DesignTabs().tabs[tab];
-        const POINT a = OnPage(t.left, t.top), b = OnPage(t.right, t.bottom);
-        return RECT{a.x, a.y, b.x, b.y};
+        return g_events.empty() ? "none" : std::exchange(g_events, std::string());
     }
 
     HWINEVENTHOOK hook_ = nullptr;
@@ -197,42 +189,34 @@ std::string OleaccLoaded(DWORD pid) {
     return found ? "loaded" : "not loaded";
 }
 
-std::string Rect(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
-           std::to_string(r.bottom - r.top);
-}
-
 TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsATabPressDoes) {
     e2e::Facts f;
     f.Add("oleacc in the program, before any request", OleaccLoaded(program_->Id()), "not loaded");
-    {
-        Accessible strip(page_);
-        f.Add("oleacc in the program, once asked", OleaccLoaded(program_->Id()), "loaded");
-        int windows = 0;
-        for (HWND c = GetWindow(page_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++windows;
-        f.Add("strip: role", strip.Role(), "page tab list");
-        f.Add("strip: children", strip.Children(),
-              "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
-        for (int tab = 0; tab < 2; ++tab) {
-            const std::string what = "tab " + std::to_string(tab + 1) + ": ";
-            f.Add(what + "role", strip.Role(tab + 1), "page tab");
-            f.Add(what + "name", strip.Name(tab + 1), kPageCaptions[tab]);
-            f.Add(what + "state", strip.State(tab + 1), tab == 0 ? "selectable, selected" : "selectable");
-            f.Add(what + "default action", strip.DefaultAction(tab + 1), "切换");
-            f.Add(what + "location", Rect(strip.Location(tab + 1)), Rect(DesignedTabOnScreen(tab)));
-            f.Add(what + "hit test at its centre", strip.HitTest(TabCentre(tab)), "id " + std::to_string(tab + 1));
-        }
-        // The child windows stay where they were.
-        f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepair))), "object");
-        f.Add("strip: hit test on the empty body", strip.HitTest(OnPage(200, 120)), "id 0");
-
-        Accessible banner(Control(kPicture1));
-        f.Add("banner: role", banner.Role(), "graphic");
-        f.Add("banner: name", banner.Name(), "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者");
-        Accessible box1(Control(kEdit1)), box2(Control(kEdit2));
-        f.Add("编辑框1: name", box1.Name(), "易语言路径");
-        f.Add("编辑框2: name", box2.Name(), "静态配置文件");
+    Accessible strip(page_);
+    f.Add("oleacc in the program, once asked", OleaccLoaded(program_->Id()), "loaded");
+    int windows = 0;
+    for (HWND c = GetWindow(page_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++windows;
+    f.Add("strip: role", strip.Role(), "page tab list");
+    f.Add("strip: children", strip.Children(),
+          "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
+    for (int tab = 0; tab < 2; ++tab) {
+        const std::string what = "tab " + std::to_string(tab + 1) + ": ";
+        const RECT t = e2e::DesignTabs().tabs[tab];
+        const POINT at = OnPage(t.left, t.top);
+        f.Add(what + "role", strip.Role(tab + 1), "page tab");
+        f.Add(what + "name", strip.Name(tab + 1), kPageCaptions[tab]);
+        f.Add(what + "state", strip.State(tab + 1), tab == 0 ? "selectable, selected" : "selectable");
+        f.Add(what + "default action", strip.DefaultAction(tab + 1), "切换");
+        f.Add(what + "location", strip.Location(tab + 1), Box(at.x, at.y, t.right - t.left, t.bottom - t.top));
+        f.Add(what + "hit test at its centre", strip.HitTest(TabCentre(tab)), "id " + std::to_string(tab + 1));
     }
+    // The child windows stay where they were.
+    f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepair))), "object");
+    f.Add("strip: hit test on the empty body", strip.HitTest(OnPage(200, 120)), "id 0");
+    f.Add("banner: role", Accessible(Control(kPicture1)).Role(), "graphic");
+    f.Add("banner: name", Accessible(Control(kPicture1)).Name(), "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者");
+    f.Add("编辑框1: name", Accessible(Control(kEdit1)).Name(), "易语言路径");
+    f.Add("编辑框2: name", Accessible(Control(kEdit2)).Name(), "静态配置文件");
 
     // Each way to switch, from the page the row before left: the page it
     // shows, the focus, the selection event, the tab states, and no opening.
@@ -240,40 +224,36 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
     const struct Row {
         const char* what;
         How how;
-        int tab;                      // DefaultAction, Select: the tab's id
-        std::vector<WORD> keys;       // Keys: held in order, the last one pressed
-        const char* page;
-        const char* focus;
+        int tab;                 // DefaultAction, Select: the tab's id
+        std::vector<WORD> keys;  // Keys: held in order, the last one pressed
+        const char* page;        // and with it the focus, as after a press on its tab
     } rows[] = {
-        {"default action on tab 2", DefaultAction, 2, {}, "about", "关于返回"},
-        {"default action on tab 1", DefaultAction, 1, {}, "repair", "按钮2"},
-        {"accSelect on tab 2", Select, 2, {}, "about", "关于返回"},
-        {"Ctrl+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_TAB}, "repair", "按钮2"},
-        {"Ctrl+Tab", Keys, 0, {VK_CONTROL, VK_TAB}, "about", "关于返回"},
-        {"Ctrl+Shift+Tab", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "repair", "按钮2"},
-        {"Ctrl+Shift+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "about", "关于返回"},
-        {"Ctrl+Page Up", Keys, 0, {VK_CONTROL, VK_PRIOR}, "repair", "按钮2"},
-        {"Ctrl+Page Down", Keys, 0, {VK_CONTROL, VK_NEXT}, "about", "关于返回"},
-        {"Ctrl+Page Down, wrapping", Keys, 0, {VK_CONTROL, VK_NEXT}, "repair", "按钮2"},
-        {"Ctrl+Page Up, wrapping", Keys, 0, {VK_CONTROL, VK_PRIOR}, "about", "关于返回"},
+        {"default action on tab 2", DefaultAction, 2, {}, "about"},
+        {"default action on tab 1", DefaultAction, 1, {}, "repair"},
+        {"accSelect on tab 2", Select, 2, {}, "about"},
+        {"Ctrl+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_TAB}, "repair"},
+        {"Ctrl+Tab", Keys, 0, {VK_CONTROL, VK_TAB}, "about"},
+        {"Ctrl+Shift+Tab", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "repair"},
+        {"Ctrl+Shift+Tab, wrapping", Keys, 0, {VK_CONTROL, VK_SHIFT, VK_TAB}, "about"},
+        {"Ctrl+Page Up", Keys, 0, {VK_CONTROL, VK_PRIOR}, "repair"},
+        {"Ctrl+Page Down", Keys, 0, {VK_CONTROL, VK_NEXT}, "about"},
+        {"Ctrl+Page Down, wrapping", Keys, 0, {VK_CONTROL, VK_NEXT}, "repair"},
+        {"Ctrl+Page Up, wrapping", Keys, 0, {VK_CONTROL, VK_PRIOR}, "about"},
     };
     ASSERT_TRUE(e2e::BringToForeground(main_));
-    Accessible strip(page_);
     for (const Row& r : rows) {
         const std::string what = std::string(r.what) + ": ";
-        const std::string before = Page();
         if (r.how == Keys) {
             e2e::KeyCombo(r.keys);
         } else {
-            const HRESULT hr = r.how == DefaultAction ? strip.DoDefaultAction(r.tab)
-                                                      : strip.Select(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, r.tab);
+            const HRESULT hr = r.how == DefaultAction ? strip.DoDefaultAction(r.tab) : strip.Select(r.tab);
             f.Add(what + "answer", Hex(hr), Hex(S_OK));
         }
-        e2e::WaitFor([&] { return Page() != before; }, kSwitchTimeoutMs);
+        e2e::WaitFor([&] { return Page() == r.page; }, kSwitchTimeoutMs);
         e2e::Settle(program_->Handle());
         const bool about = std::string(r.page) == "about";
         f.Add(what + "page", Page(), r.page);
-        f.Add(what + "focus", FocusName(), r.focus);
+        f.Add(what + "focus", FocusName(), about ? "关于返回" : "按钮2");
         f.Add(what + "selection event", Events(), std::string("tab strip child ") + (about ? "2" : "1"));
         f.Add(what + "tab 1 state", strip.State(1), about ? "selectable" : "selectable, selected");
         f.Add(what + "tab 2 state", strip.State(2), about ? "selectable, selected" : "selectable");
@@ -286,13 +266,12 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
 // Where the system has no oleacc (or Wine is told to load none for the
 // program), the strip answers WM_GETOBJECT as it always did: not at all.
 TEST_F(AccessibilityTest, WithoutOleaccTheStripLeavesTheAnswerToTheDefaultProcedure) {
-    const std::string overrides = "Software\\Wine\\AppDefaults\\tolvane.exe\\DllOverrides";
-    struct Override {
-        std::string key;
-        ~Override() { e2e::RegDeleteValueIfAny(HKEY_CURRENT_USER, key, "oleacc"); }
-    } none{overrides};
+    static constexpr char kOverrides[] = "Software\\Wine\\AppDefaults\\tolvane.exe\\DllOverrides";
+    struct Undo {
+        ~Undo() { e2e::RegDeleteValueIfAny(HKEY_CURRENT_USER, kOverrides, "oleacc"); }
+    } undo;
     program_.reset();  // SetUp's program, which has oleacc at hand
-    ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, overrides, "oleacc", ""));
+    ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, kOverrides, "oleacc", ""));
     ASSERT_NO_FATAL_FAILURE(Start());
     DWORD_PTR answer = 1;
     ASSERT_TRUE(SendMessageTimeoutA(page_, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG,
