@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "winutil/gdi_objects.h"
+
 namespace tolvane {
 
 namespace {
@@ -10,9 +12,8 @@ int g_dpi = 0;  // 0 until read
 
 int ScreenDpi() {
     if (g_dpi == 0) {
-        HDC screen = GetDC(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
+        const ScopedDc screen(nullptr);
+        const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         g_dpi = dpi > 0 && dpi <= kMaxDpi ? dpi : kDesignDpi;
     }
     return g_dpi;

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "winutil/handles.h"
+
 namespace tolvane {
 
 // Selects an object into a DC for a scope and reselects the old one first
@@ -39,24 +41,16 @@ private:
     HDC dc_;
 };
 
+// A GDI object, deleted with its owner.
 template <typename H>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(H h) : h_(h) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    void Reset(H h = nullptr) {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-    H Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    H h_ = nullptr;
+struct GdiObjectTraits {
+    using Type = H;
+    static H Empty() { return nullptr; }
+    static bool Valid(H h) { return h != nullptr; }
+    static bool Close(H h) { return DeleteObject(h) != FALSE; }
 };
+template <typename H>
+using GdiObject = Owned<GdiObjectTraits<H>>;
 
 // A bitmap kept selected into a memory DC of its own for as long as it is
 // held, so copying from it creates nothing. The bitmap is deselected before

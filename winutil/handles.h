@@ -1,5 +1,6 @@
 // Owners of the kernel's handles, search handles, registry keys and modules:
 // each is given back once, by the scope that got it, on every way out of it.
+// GDI objects use the same owner (gdi_objects.h).
 #pragma once
 #include <windows.h>
 
