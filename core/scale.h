@@ -15,4 +15,16 @@ constexpr int ScaleToDpi(int n, int dpi) {
     return (product >= 0 ? product + kDesignDpi / 2 : product - kDesignDpi / 2) / kDesignDpi;
 }
 
+// The height of a font the system made at `fromDpi`, as the system makes it
+// at `toDpi`. Its fonts are whole points, so the height goes back to points
+// first: 8 points is 11 pixels at 96 dpi and 16 at 144, where 11 scaled
+// straight would give 16.5, rounded to 17.
+constexpr int FontHeightAtDpi(int height, int fromDpi, int toDpi) {
+    if (fromDpi == toDpi || fromDpi <= 0) return height;
+    const int size = height < 0 ? -height : height;
+    const int points = (size * 72 + fromDpi / 2) / fromDpi;
+    const int pixels = (points * toDpi + 36) / 72;
+    return height < 0 ? -pixels : pixels;
+}
+
 }  // namespace tolvane

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "core/scale.h"
 #include "engine/she_format.h"
 #include "winutil/back_buffer.h"
 #include "winutil/colour.h"
@@ -21,14 +22,19 @@ using tolvane::ScopedSelect;
 using tolvane::XOf;
 using tolvane::YOf;
 
+// What the frame draws with at one display scale.
+struct FrameObjects {
+    int dpi = 0;  // 0: none made
+    tolvane::GdiObject<HFONT> captionFont;
+    tolvane::GdiObject<HPEN> glyph;
+};
+
 // The skin's GDI objects, created once per attach and borrowed by painting.
 struct Palette {
     she::Skin skin;
     // Made once with the palette and deleted with it; painting borrows them.
     tolvane::GdiObject<HBRUSH> brush[she::kColorCount];
-    tolvane::GdiObject<HFONT> captionFont;
     tolvane::GdiObject<HPEN> frameOutline[2];  // [inactive, active]
-    tolvane::GdiObject<HPEN> glyph;
     tolvane::GdiObject<HPEN> buttonBorder;
     tolvane::GdiObject<HPEN> buttonDefaultBorder;
     tolvane::GdiObject<HPEN> buttonDisabledBorder;
@@ -39,6 +45,20 @@ struct Palette {
         return tolvane::ToColorRef(skin.color(id));
     }
     int metric(she::MetricId id) const { return skin.metric(id); }
+    // The frame's lengths in a skin are 96-dpi pixels: at another display
+    // scale the caption's font, buttons, gaps and lines grow with it. The
+    // push buttons and edit borders keep the skin's pixels (an edit's border
+    // lies in the system's client edge, which does not grow).
+    int FrameLength(she::MetricId id, int dpi) const { return tolvane::ScaleToDpi(metric(id), dpi); }
+    // The frame's objects at `dpi`, made on first use; those of the system's
+    // scale are made with the palette. Null when they cannot be made.
+    const FrameObjects* FrameAt(int dpi) const;
+
+    // Windows rarely span more scales than monitors; the oldest goes when a
+    // new scale needs its place.
+    static constexpr int kFrameScales = 4;
+    mutable FrameObjects frames[kFrameScales];
+    mutable int nextFrame = 0;
 };
 
 // Null when out of GDI objects; nothing is left behind then.

@@ -26,6 +26,7 @@ constexpr UINT kWmNcUahDrawFrame = 0x00AF;
 void SetFrameRendering(HWND hwnd, bool ours);
 
 struct FrameState : Skinned {
+    int dpi = 0;          // the scale WM_DPICHANGED last gave; 0: the window's as the system tells it
     bool active = false;
     int hot = 0;          // hit-test code of the caption button under the mouse
     int tracked = 0;      // button being pressed with the mouse captured
@@ -43,9 +44,11 @@ struct FrameState : Skinned {
     }
 };
 
-// The layout, and the icon it makes room for.
+// The layout, the icon it makes room for, and the scale it is drawn at.
 struct Geometry : FrameGeometry {
     HICON hicon = nullptr;
+    int dpi = tolvane::kDesignDpi;
+    const FrameObjects* objects = nullptr;
 };
 
 static_assert(kMinButton == HTMINBUTTON && kMaxButton == HTMAXBUTTON && kCloseButton == HTCLOSE,
@@ -91,8 +94,16 @@ HICON IconOf(HWND hwnd) {
     return icon;
 }
 
+// Under Wine, which never moves a window to another scale, the scale a test
+// sent with WM_DPICHANGED is known only from the message.
+int FrameDpi(HWND hwnd) {
+    const FrameState* st = StateOf(hwnd);
+    return st && st->dpi ? st->dpi : tolvane::WindowDpi(hwnd);
+}
+
 // False when the window has no room for a skinned caption (minimised,
-// mirrored, or too small); the default frame is drawn then.
+// mirrored, or too small), or when the scale's objects cannot be made; the
+// default frame is drawn then.
 bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
@@ -107,7 +118,11 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     in.clientY = origin.y;
     in.clientWidth = cr.right;
     in.clientHeight = cr.bottom;
-    in.clientEdge = (ex & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
+    const int dpi = FrameDpi(hwnd);
+    g->dpi = dpi;
+    g->objects = pal.FrameAt(dpi);
+    if (!g->objects) return false;
+    in.clientEdge = (ex & WS_EX_CLIENTEDGE) ? tolvane::SystemMetricAt(SM_CXEDGE, dpi) : 0;
     HMENU menu = GetMenu(hwnd);
     if (menu && IsMenu(menu)) {
         MENUBARINFO mbi = {};
@@ -120,16 +135,16 @@ bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     in.sysMenu = (style & WS_SYSMENU) != 0;
     in.maxBox = (style & WS_MAXIMIZEBOX) != 0;
     in.minBox = (style & WS_MINIMIZEBOX) != 0;
-    in.buttonSize = pal.metric(she::kCaptionButtonSize);
-    in.textIndent = pal.metric(she::kCaptionTextIndent);
-    in.dpi = tolvane::ScreenDpi();
+    in.buttonSize = pal.FrameLength(she::kCaptionButtonSize, dpi);
+    in.textIndent = pal.FrameLength(she::kCaptionTextIndent, dpi);
+    in.dpi = dpi;
     FrameGeometry& geo = *g;
     geo = MeasureFrame(in);
     // The icon is asked for only when the caption is ours to draw; it moves
     // the title.
     bool wantsIcon = in.sysMenu && !(ex & (WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW));
     if (geo.fits && wantsIcon) g->hicon = IconOf(hwnd);
-    if (g->hicon) PlaceIcon(&geo, GetSystemMetrics(SM_CXSMICON), in.dpi);
+    if (g->hicon) PlaceIcon(&geo, tolvane::SystemMetricAt(SM_CXSMICON, dpi), dpi);
     return geo.fits;
 }
 
@@ -153,8 +168,8 @@ POINT ScreenToWindowPt(HWND hwnd, POINT screen) {
 
 int ButtonAt(const Geometry& g, POINT windowPt) { return g.ButtonAt(windowPt.x, windowPt.y); }
 
-void DrawGlyph(HDC dc, const Palette& pal, const RECT& r, int hit, bool zoomed) {
-    ScopedSelect pen(dc, pal.glyph.Get());
+void DrawGlyph(HDC dc, const FrameObjects& objects, const RECT& r, int hit, bool zoomed) {
+    ScopedSelect pen(dc, objects.glyph.Get());
     ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
     int w = r.right - r.left;
     int pad = w * 3 / 10;
@@ -198,14 +213,14 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     {
         ScopedSelect pen(dc, pal.frameOutline[a].Get());
         ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
-        int ow = pal.metric(she::kFrameOutlineWidth);
+        int ow = pal.FrameLength(she::kFrameOutlineWidth, g.dpi);
         if (ow > g.border) ow = g.border > 0 ? g.border : 1;
         for (int i = 0; i < ow; ++i) Rectangle(dc, i, i, g.width - i, g.height - i);
     }
 
     if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
         RECT edge = ToRect(g.client);
-        int e = GetSystemMetrics(SM_CXEDGE);
+        int e = tolvane::SystemMetricAt(SM_CXEDGE, g.dpi);
         InflateRect(&edge, e, e);
         DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
     }
@@ -218,14 +233,14 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     char title[512];
     int n = GetWindowTextA(hwnd, title, sizeof(title));
     if (n > 0) {
-        ScopedSelect font(dc, pal.captionFont.Get());
+        ScopedSelect font(dc, g.objects->captionFont.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, pal.color(st.active ? she::kCaptionActiveText : she::kCaptionInactiveText));
         RECT tr = ToRect(g.text);
         DrawTextA(dc, title, n, &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 
-    const int radius = pal.metric(she::kCaptionButtonRadius);
+    const int radius = pal.FrameLength(she::kCaptionButtonRadius, g.dpi);
     const bool zoomed = IsZoomed(hwnd) != FALSE;
     for (int i = 0; i < g.buttonCount; ++i) {
         int hit = g.buttonHit[i];
@@ -243,7 +258,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
             // A null pen leaves the right and bottom line out; hence + 1.
             RoundRect(dc, r.left, r.top, r.right + 1, r.bottom + 1, 2 * radius, 2 * radius);
         }
-        DrawGlyph(dc, pal, r, hit, zoomed);
+        DrawGlyph(dc, *g.objects, r, hit, zoomed);
     }
 }
 
@@ -317,7 +332,8 @@ LRESULT OnNcActivate(HWND hwnd, FrameState* st, WPARAM wp) {
 }
 
 // WM_SETTEXT, WM_SETICON, WM_STYLECHANGED: the default procedure paints the
-// classic caption right there.
+// classic caption right there. WM_DPICHANGED: whatever the window makes of
+// it, the frame is drawn again at the new scale afterwards.
 LRESULT OnCaptionChange(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT r = DefSubclass(hwnd, msg, wp, lp);
     if (IsWindowVisible(hwnd)) PaintNow(hwnd, true);
@@ -437,6 +453,10 @@ LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     switch (msg) {
         case WM_NCPAINT: return OnNcPaint(hwnd, wp, lp);
         case WM_NCACTIVATE: return OnNcActivate(hwnd, st, wp);
+        case tolvane::kWmDpiChanged:
+            // Before the window lays itself out at the new scale and repaints.
+            st->dpi = tolvane::UsableDpi(HIWORD(wp));
+            return OnCaptionChange(hwnd, msg, wp, lp);
         case WM_SETTEXT:
         case WM_SETICON:
         case WM_STYLECHANGED: return OnCaptionChange(hwnd, msg, wp, lp);

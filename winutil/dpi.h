@@ -1,16 +1,31 @@
-// The display scale, read once from the screen at start. The program and the
-// skin engine each link their own copy, so each reads it for itself.
+// The display scale. Each window has its own: Windows 10 (1607 and later)
+// gives a window the scale of the monitor it is on, and tells it of a move to
+// another with WM_DPICHANGED; earlier Windows have one scale for every window.
+// The program and the skin engine each link their own copy.
 #pragma once
+#include <windows.h>
 
 #include "core/scale.h"
 
 namespace tolvane {
 
-// GetDeviceCaps(LOGPIXELSY) of the screen at the first call; 96 when
-// unreadable or beyond kMaxDpi.
+// Beyond the headers of the oldest Windows the program targets.
+constexpr UINT kWmDpiChanged = 0x02E0;         // wParam: the new scale in both words; lParam: RECT*
+constexpr UINT kWmGetDpiScaledSize = 0x02E4;   // wParam: the new scale; lParam: SIZE* to fill in
+
+// The system's scale, GetDeviceCaps(LOGPIXELSY) of the screen at the first
+// call; 96 when unreadable or beyond kMaxDpi.
 int ScreenDpi();
 
-// A length of the design, in 96-dpi pixels, at the screen's scale.
-int Scale(int n);
+// A window's own scale: GetDpiForWindow where user32 has it, else the system's.
+int WindowDpi(HWND hwnd);
+
+// A scale as a message gives it (WM_DPICHANGED in HIWORD(wParam),
+// WM_GETDPISCALEDSIZE in wParam); 96 when out of range.
+int UsableDpi(UINT dpi);
+
+// GetSystemMetricsForDpi where user32 has it, else GetSystemMetrics, which
+// answers at the system's scale: the only one a window has there.
+int SystemMetricAt(int index, int dpi);
 
 }  // namespace tolvane

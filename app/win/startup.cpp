@@ -14,7 +14,6 @@
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/keyboard.h"
-#include "winutil/dpi.h"
 #include "winutil/ole_session.h"
 
 namespace tolvane {
@@ -67,8 +66,8 @@ void OnMainWindowCreated() {
     OpenHomePage();
 }
 
-// 图片框1 is the banner; the page control's width is already at the display scale.
-void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth(), ScreenDpi())); }
+// 图片框1 is the banner; the page control's width is already at the window's scale.
+void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth(), MainWindowDpi())); }
 
 HWND BuildProgramWindow(HINSTANCE instance, bool* built) { return BuildMainWindow(instance, DeliverEvent, built); }
 

@@ -23,6 +23,8 @@ struct Binding {
 // clang-format off
 const Binding kBindings[] = {
     {kMainWindowSource, Event::Created,        [](const EventArgs&) { OnMainWindowCreated(); }},
+    // Laid out again at a monitor's scale, the banner is widened again as at start.
+    {kMainWindowSource, Event::ScaleChanged,   [](const EventArgs&) { FitBanner(); }},
     {kButton2,          Event::Clicked,        [](const EventArgs&) { BrowseInstallation(); }},
     {kRepair,           Event::Clicked,        [](const EventArgs&) { ConfirmRepair(); }},
     {kAbout,            Event::Clicked,        [](const EventArgs&) { ShowAboutPage(); }},

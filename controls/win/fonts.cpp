@@ -4,10 +4,10 @@
 
 namespace tolvane {
 
-HFONT CreateFormFont(FontChoice choice) {
+HFONT CreateFormFont(FontChoice choice, int dpi) {
     if (choice == FontChoice::DefaultGui) return nullptr;
     LOGFONTA lf{};
-    lf.lfHeight = -Scale(12);
+    lf.lfHeight = -ScaleToDpi(12, dpi);
     lf.lfWeight = FW_NORMAL;
     if (choice == FontChoice::SongTiPlain) {
         lf.lfCharSet = DEFAULT_CHARSET;
@@ -20,5 +20,14 @@ HFONT CreateFormFont(FontChoice choice) {
 }
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+HFONT CreateGuiFontAt(int dpi) {
+    if (dpi == ScreenDpi()) return nullptr;
+    LOGFONTA lf{};
+    if (!GetObjectA(GuiFont(), sizeof lf, &lf)) return nullptr;
+    lf.lfHeight = FontHeightAtDpi(lf.lfHeight, ScreenDpi(), dpi);
+    lf.lfWidth = 0;
+    return CreateFontIndirectA(&lf);
+}
 
 }  // namespace tolvane

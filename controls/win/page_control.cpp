@@ -38,6 +38,7 @@ ATOM g_atom = 0;
 struct PageControlState {
     HWND hwnd = nullptr;
     PageCaptions captions{};
+    int dpi = kDesignDpi;
     GdiObject<HFONT> font;
     int fontHeight = 12;
     std::vector<int> captionWidths;
@@ -59,14 +60,14 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
 }
 
 // A tab's own pixels, given in 96-dpi pixels from its left (L), right (R)
-// and top (T) edge, at the display scale: at 120 dpi and above a line of the
-// outline or the accent grows with everything else.
+// and top (T) edge, at the control's scale: at 120 dpi and above a line of
+// the outline or the accent grows with everything else.
 struct TabPixels {
     HDC dc;
     int x0, y0, w, h;
-    int at[4];  // 0 to 3 at the display scale
-    TabPixels(HDC d, const Rect& t) : dc(d), x0(t.left), y0(t.top), w(t.Width()), h(t.Height()) {
-        for (int n = 0; n < 4; ++n) at[n] = Scale(n);
+    int at[4];  // 0 to 3 at the control's scale
+    TabPixels(HDC d, const Rect& t, int dpi) : dc(d), x0(t.left), y0(t.top), w(t.Width()), h(t.Height()) {
+        for (int n = 0; n < 4; ++n) at[n] = ScaleToDpi(n, dpi);
     }
     int L(int n) const { return x0 + at[n]; }
     int R(int n) const { return x0 + w - at[n]; }
@@ -86,7 +87,7 @@ void Relayout(PageControlState* s) {
     in.controlWidth = rc.right;
     in.controlHeight = rc.bottom;
     in.currentTab = s->current;
-    in.dpi = ScreenDpi();
+    in.dpi = s->dpi;
     s->layout = LayoutTabs(in);
     s->dirty = true;
 }
@@ -121,7 +122,7 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
     }
     // Outline, with the top corners bevelled into the strip's face colour.
     const COLORREF face = GetSysColor(COLOR_BTNFACE), outline = ToColorRef(kOutline);
-    const TabPixels p(dc, t);
+    const TabPixels p(dc, t, s->dpi);
     p.Fill(p.L(2), p.T(0), p.R(1), p.T(1), outline);
     p.Fill(p.L(1), p.T(1), p.L(2), p.Bottom(), outline);
     p.Fill(p.R(1), p.T(1), p.R(0), p.Bottom(), outline);
@@ -152,7 +153,7 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
 
 void PaintBody(PageControlState* s, HDC dc) {
     const Rect& b = s->layout.body;
-    const int line = Scale(1);  // the frame's width
+    const int line = ScaleToDpi(1, s->dpi);  // the frame's width
     Fill(dc, b.left, b.top, b.right, b.bottom, ToColorRef(kPageColour));
     Fill(dc, b.left, b.top, b.right, b.top + line, ToColorRef(kOutline));
     Fill(dc, b.left, b.bottom - line, b.right, b.bottom, ToColorRef(kOutline));
@@ -162,7 +163,7 @@ void PaintBody(PageControlState* s, HDC dc) {
     if (s->current >= 0 && s->current < static_cast<int>(s->layout.tabs.size())) {
         const Rect& t = s->layout.tabs[s->current];
         if (t.bottom == b.top)
-            Fill(dc, t.left + Scale(2), b.top, t.right - line, b.top + line, ToColorRef(kPageColour));
+            Fill(dc, t.left + ScaleToDpi(2, s->dpi), b.top, t.right - line, b.top + line, ToColorRef(kPageColour));
     }
 }
 
@@ -252,8 +253,11 @@ void OnMouseMove(PageControlState* s, LPARAM lp) {
 bool OnNcCreate(PageControlState* s, HWND hwnd, const CREATESTRUCTA* cs) {
     if (!s) return false;
     s->hwnd = hwnd;
-    if (const auto* captions = static_cast<const PageCaptions*>(cs->lpCreateParams)) s->captions = *captions;
-    s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312));
+    if (const auto* settings = static_cast<const PageControlSettings*>(cs->lpCreateParams)) {
+        s->captions = settings->captions;
+        s->dpi = settings->dpi;
+    }
+    s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312, s->dpi));
     return true;
 }
 
@@ -276,6 +280,8 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(s->font.Get());
     case WM_PAINT:
         OnPaint(s);
         return 0;
@@ -321,6 +327,18 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 bool RegisterPageControlClass(HINSTANCE instance) {
     g_atom = RegisterOwnClass(instance, kPageControlClass, PageControlProc);
     return g_atom != 0;
+}
+
+void SetPageControlDpi(HWND page, int dpi) {
+    PageControlState* s = StateOf<PageControlState>(page);
+    if (!s || dpi == s->dpi) return;
+    // Made before the old one goes: a failure keeps the old font, and the
+    // tabs are measured in whichever is held.
+    if (HFONT font = CreateFormFont(FontChoice::SongTiGb2312, dpi)) s->font.Reset(font);
+    s->dpi = dpi;
+    MeasureCaptions(s);
+    Relayout(s);
+    RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 void SetPageControlTabPressed(HWND page, TabPressedFn fn) {

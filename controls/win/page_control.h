@@ -7,12 +7,19 @@ namespace tolvane {
 
 bool RegisterPageControlClass(HINSTANCE instance);
 
-// Creation parameter (lpParam of CreateWindowEx): the tab captions, one per
-// page, borrowed for the control's whole life.
+// The tab captions, one per page, borrowed for the control's whole life.
 struct PageCaptions {
     const char* const* texts;
     int count;
 };
+// Creation parameter (lpParam of CreateWindowEx): the captions and the
+// scale the control draws at.
+struct PageControlSettings {
+    PageCaptions captions;
+    int dpi;
+};
+// Draws at another scale from now on: the font, the tabs and the lines.
+void SetPageControlDpi(HWND page, int dpi);
 
 // Called when the user presses the left button on a tab.
 using TabPressedFn = void (*)(int page);

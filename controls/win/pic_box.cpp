@@ -3,15 +3,18 @@
 #include "controls/win/accessible.h"
 #include "controls/win/window_class.h"
 #include "core/window_classes.h"
-#include "winutil/dpi.h"
+#include "core/scale.h"
 #include "winutil/gdi_objects.h"
 
 namespace tolvane {
 
 namespace {
 
+// Each bitmap is selected once, so a repaint is one copy.
 struct PicBoxState {
-    BitmapDc picture;  // selected once, so a repaint is one copy
+    BitmapDc picture;  // as given, in 96-dpi pixels
+    BitmapDc scaled;   // the picture at the box's scale, when that is not 96 dpi
+    int dpi = kDesignDpi;
     const char* words = nullptr;  // what the picture says, for a screen reader
 };
 
@@ -22,10 +25,12 @@ void Paint(HWND hwnd, HDC dc) {
     GetClientRect(hwnd, &rc);
     PicBoxState* s = StateOf<PicBoxState>(hwnd);
     int pw = 0, ph = 0;
-    if (s && s->picture.Dc()) {
-        pw = s->picture.Width();
-        ph = s->picture.Height();
-        BitBlt(dc, 0, 0, pw, ph, s->picture.Dc(), 0, 0, SRCCOPY);
+    const BitmapDc* shown = nullptr;
+    if (s) shown = s->scaled.Dc() ? &s->scaled : &s->picture;
+    if (shown && shown->Dc()) {
+        pw = shown->Width();
+        ph = shown->Height();
+        BitBlt(dc, 0, 0, pw, ph, shown->Dc(), 0, 0, SRCCOPY);
     }
     // Whatever the picture leaves uncovered shows the background.
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
@@ -37,19 +42,19 @@ void Paint(HWND hwnd, HDC dc) {
 
 // The picture's pixels are 96-dpi pixels too. At another scale it is
 // stretched once, smoothly, to its scaled size, so that a repaint stays one
-// copy; at 96 dpi it is kept exactly as it is.
-void AdoptScaled(BitmapDc* into, HBITMAP picture) {
-    BitmapDc original;
-    if (!original.Adopt(picture)) {
-        into->Release();
-        return;
-    }
-    const int w = Scale(original.Width()), h = Scale(original.Height());
+// copy; at 96 dpi it is shown exactly as it is. Always from the picture as
+// given, so that scales come and go without the picture wearing. Without
+// room for the copy the picture shows unscaled.
+void Rescale(PicBoxState* s) {
+    s->scaled.Release();
+    const BitmapDc& original = s->picture;
+    if (s->dpi == kDesignDpi || !original.Dc()) return;
+    const int w = ScaleToDpi(original.Width(), s->dpi), h = ScaleToDpi(original.Height(), s->dpi);
     ScopedDc screen(nullptr);
-    if (!into->Adopt(CreateCompatibleBitmap(screen.Get(), w, h))) return;
-    SetStretchBltMode(into->Dc(), HALFTONE);
-    SetBrushOrgEx(into->Dc(), 0, 0, nullptr);  // as HALFTONE asks, after the mode
-    StretchBlt(into->Dc(), 0, 0, w, h, original.Dc(), 0, 0, original.Width(), original.Height(), SRCCOPY);
+    if (!s->scaled.Adopt(CreateCompatibleBitmap(screen.Get(), w, h))) return;
+    SetStretchBltMode(s->scaled.Dc(), HALFTONE);
+    SetBrushOrgEx(s->scaled.Dc(), 0, 0, nullptr);  // as HALFTONE asks, after the mode
+    StretchBlt(s->scaled.Dc(), 0, 0, w, h, original.Dc(), 0, 0, original.Width(), original.Height(), SRCCOPY);
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -83,8 +88,16 @@ void SetPicBoxPicture(HWND box, HBITMAP picture) {
         return;
     }
     if (!picture) s->picture.Release();
-    else if (ScreenDpi() == kDesignDpi) s->picture.Adopt(picture);
-    else AdoptScaled(&s->picture, picture);
+    else s->picture.Adopt(picture);
+    Rescale(s);
+    InvalidateRect(box, nullptr, FALSE);
+}
+
+void SetPicBoxDpi(HWND box, int dpi) {
+    PicBoxState* s = StateOf<PicBoxState>(box);
+    if (!s || dpi == s->dpi) return;
+    s->dpi = dpi;
+    Rescale(s);
     InvalidateRect(box, nullptr, FALSE);
 }
 

@@ -10,6 +10,8 @@ bool RegisterPicBoxClass(HINSTANCE instance);
 
 // Takes ownership of `picture` (may be null: the box shows its background).
 void SetPicBoxPicture(HWND box, HBITMAP picture);
+// The box's display scale (96 dpi until set): the picture shows at its size there.
+void SetPicBoxDpi(HWND box, int dpi);
 
 // The words the picture shows, which a screen reader names it by (code page
 // 936, borrowed for the box's whole life); a box without them is unnamed.

@@ -37,28 +37,6 @@ bool IsDarkInk(Rgb c) { return c.r < 90 && c.g < 90 && c.b < 90; }
 
 std::string Yes(bool b) { return b ? "yes" : "no"; }
 
-// One line of `text` in the font control `index` draws with at `dpi`: 按钮2's
-// "宋体", else the system's GUI font, which the system scales itself.
-SIZE TextSize(int index, int dpi, const std::string& text) {
-    LOGFONTA lf = {};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
-    HFONT font = index == kButton2 ? e2e::SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return size;
-}
-
-// The edit boxes grow to fit one line of their font with its edges.
-int ExpectedEditHeight(int designed, int dpi = 96) {
-    return std::max<int>(designed, TextSize(kEdit1, dpi, "吴").cy + 2 * GetSystemMetrics(SM_CYEDGE));
-}
-
 class MainWindowTest : public e2e::ProgramTest {
 protected:
     void SetUp() override {
@@ -178,7 +156,7 @@ TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
         const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0;
         const RECT designed = {c.left, c.top,
                                c.left + (i == kPicture1 ? kBannerWidthAfterStart : c.width),
-                               c.top + (edit ? ExpectedEditHeight(c.height) : c.height)};
+                               c.top + (edit ? e2e::DesignEditHeight(c.height) : c.height)};
         f.Add(name + ".class", e2e::ClassOf(hwnd), c.windowClass);
         f.Add(name + ".parent is page", Yes(GetParent(hwnd) == page_), "yes");
         f.Add(name + ".rect", rect(e2e::WindowRectOf(hwnd), pageOrigin), rect(designed, POINT{0, 0}));
@@ -477,43 +455,22 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     auto px = [&](int n) { return MulDiv(n, dpi_, 96); };
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kLabel3)); }, 3000)) << "no clock line";
     e2e::Facts f;
-    // Left, top, width and height of the design at the scale: within a pixel is rounding.
-    auto place = [&](const std::string& what, const RECT& r, POINT at, const long (&want)[4]) {
-        const long seen[] = {r.left - at.x, r.top - at.y, r.right - r.left, r.bottom - r.top};
-        std::string got, wanted;
-        for (int i = 0; i < 4; ++i) {
-            got += std::to_string(std::abs(seen[i] - want[i]) <= 1 ? want[i] : seen[i]) + " ";
-            wanted += std::to_string(want[i]) + " ";
-        }
-        f.Add(what, got, wanted);
-    };
-    const RECT wr = e2e::WindowRectOf(main_);
-    const POINT client = e2e::ClientOrigin(main_), page = OnPage(0, 0);
-    place("window", wr, {wr.left, wr.top}, {0, 0, px(kMainWidth), px(kMainHeight)});
-    place("page", e2e::WindowRectOf(page_), client, {px(8), px(8), px(360), px(208)});
+    // Within a pixel is rounding.
+    e2e::AddScaledPlaces(f, main_, page_, dpi_, 1);
     for (int i = 0; i < kCount; ++i) {
         const design::Control& c = kControls[i];
-        if (!c.windowClass) continue;
-        const RECT r = e2e::WindowRectOf(Control(i));
-        const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0, button = lstrcmpiA(c.windowClass, "Button") == 0;
-        place(c.name, r, page, {px(c.left), px(c.top), px(i == kPicture1 ? kBannerWidthAfterStart : c.width),
-                                edit ? ExpectedEditHeight(px(c.height), dpi_) : px(c.height)});
+        const bool button = c.windowClass && lstrcmpiA(c.windowClass, "Button") == 0;
         if (!button && i != kLabel1 && i != kLabel3) continue;
         // One line inside a button's text margins (3 and 2), or its label. A face that grows faster than
         // the scale at one size (the stand-in for 宋体 draws 15-pixel glyphs 16 wide) may wrap: it is named.
+        const RECT r = e2e::WindowRectOf(Control(i));
         const std::string caption = e2e::TextOf(Control(i));
-        const SIZE text = TextSize(i, dpi_, caption);
+        const SIZE text = e2e::DesignTextSize(i, dpi_, caption);
         const bool fits = text.cx <= r.right - r.left - (button ? 6 : 0) && text.cy <= r.bottom - r.top - (button ? 4 : 0);
-        const bool faceOutgrew = text.cx > px(TextSize(i, 96, caption).cx) + 1;
+        const bool faceOutgrew = text.cx > px(e2e::DesignTextSize(i, 96, caption).cx) + 1;
         if (!fits && faceOutgrew) std::printf("note: %s's caption is %ld wide at %d dpi\n", c.name, text.cx, dpi_);
         f.Add(std::string(c.name) + " caption fits", Yes(fits), faceOutgrew ? "*" : "yes");
     }
-    // The skin's close button grows with the caption band, and its hit test with it.
-    POINT close;
-    ASSERT_TRUE(e2e::FindHitPoint(main_, HTCLOSE, &close));
-    long width = 0, band = (client.y - wr.top) - (client.x - wr.left);
-    for (int x = close.x - px(40); x < close.x + px(40); ++x) width += e2e::HitTest(main_, {x, close.y}) == HTCLOSE;
-    place("close button", {0, 0, width, 0}, {0, 0}, {0, 0, std::min<long>(px(18), band - px(2)), 0});
 
     // Each tab is hot with the pointer on its outline at either end (drawn there), none past the last.
     const e2e::TabGeometry g = e2e::DesignTabs(dpi_);

@@ -41,6 +41,18 @@ TEST(Geometry, BannerIsFiveNarrowerThanThePageControl) {
     EXPECT_EQ(BannerWidthFor(540, 144), 532);
 }
 
+// A font of the system's at a window's own scale keeps its whole points, as
+// the system makes it at that scale; straight scaling would round up a half.
+TEST(Geometry, SystemFontsKeepTheirPointsAtAnotherScale) {
+    struct Case { int height, from, to, want; };
+    const Case cases[] = {
+        {-12, 96, 144, -18}, {-11, 96, 144, -16}, {-11, 96, 120, -13},
+        {-16, 144, 96, -11}, {-12, 96, 96, -12},  {15, 120, 96, 12},  // a cell height keeps its sign
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FontHeightAtDpi(c.height, c.from, c.to), c.want) << c.height << " from " << c.from << " to " << c.to;
+}
+
 TEST(Geometry, WidthSetterClamps) {
     EXPECT_EQ(ClampControlWidth(32627), 32627);
     EXPECT_EQ(ClampControlWidth(32628), 32627);

@@ -27,7 +27,8 @@ HWND g_mainWindow = nullptr;
 bool g_loopEntered = false;
 
 HFONT FontFor(const Form& form, const ControlSpec& control) {
-    return control.font == FontChoice::SongTiPlain && form.songTi ? form.songTi.Get() : GuiFont();
+    if (control.font == FontChoice::SongTiPlain && form.songTi) return form.songTi.Get();
+    return form.gui ? form.gui.Get() : GuiFont();
 }
 
 HBITMAP LoadBanner() {
@@ -37,12 +38,12 @@ HBITMAP LoadBanner() {
 }
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.
-int EditHeight(HWND edit, HFONT font, int designHeight) {
+int EditHeight(HWND edit, HFONT font, int designHeight, int dpi) {
     ScopedDc dc(edit);
     ScopedSelect select(dc.Get(), font);
     SIZE size{};
     GetTextExtentPoint32A(dc.Get(), "吴", 2, &size);
-    return EditBoxHeight(designHeight, size.cy, GetSystemMetrics(SM_CYEDGE));
+    return EditBoxHeight(designHeight, size.cy, SystemMetricAt(SM_CYEDGE, dpi));
 }
 
 HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
@@ -52,8 +53,8 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
     const HFONT font = FontFor(form, control);
     // The table's pixels are 96-dpi pixels.
-    const int left = Scale(control.left), top = Scale(control.top), width = Scale(control.width),
-              height = Scale(control.height);
+    const int left = ScaleToDpi(control.left, form.dpi), top = ScaleToDpi(control.top, form.dpi),
+              width = ScaleToDpi(control.width, form.dpi), height = ScaleToDpi(control.height, form.dpi);
     const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
         return CreateWindowExA(exStyle, cls, text, common | style, left, top, width, height, form.main, id,
                                instance, param);
@@ -71,7 +72,7 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
         if (hwnd) {
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
             SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            const int h = EditHeight(hwnd, font, height);
+            const int h = EditHeight(hwnd, font, height, form.dpi);
             if (h != height) SetWindowPos(hwnd, nullptr, 0, 0, width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(hwnd, EM_SETSEL, 0, 0);
         }
@@ -84,7 +85,10 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     }
     case Kind::PicBox:
         hwnd = create(0, kPicBoxClass, 0, "", nullptr);
-        if (hwnd) SetPicBoxPicture(hwnd, LoadBanner());
+        if (hwnd) {
+            SetPicBoxDpi(hwnd, form.dpi);
+            SetPicBoxPicture(hwnd, LoadBanner());
+        }
         break;
     case Kind::Timer:
         // Ticks from now until the window is destroyed.
@@ -97,6 +101,51 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     }
     if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
+}
+
+// Everything of the form at `dpi`, from the table's 96-dpi numbers and never
+// from what an earlier scale made of them, so that scales come and go
+// without a pixel of drift. The banner takes its table width here; the
+// scale-changed event's handler widens it again.
+void LayOutAt(Form& form, int dpi) {
+    form.dpi = dpi;
+    // The old fonts go only once every control holds a new one.
+    const GdiObject<HFONT> oldSongTi(form.songTi.Detach()), oldGui(form.gui.Detach());
+    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
+    form.gui.Reset(CreateGuiFontAt(dpi));
+    SetPageControlDpi(form.page, dpi);
+    SetWindowPos(form.page, nullptr, ScaleToDpi(kPageControl.left, dpi), ScaleToDpi(kPageControl.top, dpi),
+                 ScaleToDpi(kPageControl.width, dpi), ScaleToDpi(kPageControl.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int i = 0; i < kControlCount; ++i) {
+        HWND c = form.controls[i].hwnd;
+        if (!c) continue;
+        const ControlSpec& control = kControls[i];
+        const HFONT font = FontFor(form, control);
+        SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        int height = ScaleToDpi(control.height, dpi);
+        if (control.kind == Kind::EditBox) height = EditHeight(c, font, height, dpi);
+        if (control.kind == Kind::PicBox) SetPicBoxDpi(c, dpi);
+        SetWindowPos(c, nullptr, ScaleToDpi(control.left, dpi), ScaleToDpi(control.top, dpi),
+                     ScaleToDpi(control.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    PlaceFormNames(form);
+}
+
+// WM_DPICHANGED: the window has moved to a monitor of another scale (or the
+// user changed the scale of its monitor).
+void ChangeScale(Form& form, int dpi, const RECT* suggested) {
+    HWND main = form.main;
+    LayOutAt(form, dpi);
+    form.Raise(kMainWindowSource, Event::ScaleChanged);
+    // The handler may have closed the window.
+    if (!IsWindow(main)) return;
+    // The rectangle the system suggests keeps the window where the user
+    // dragged it, at the size WM_GETDPISCALEDSIZE asked for.
+    if (suggested)
+        SetWindowPos(main, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -114,6 +163,18 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
             if (index >= 0 && kControls[index].kind == Kind::Button) form->Raise(index, Event::Clicked);
         }
+        return 0;
+    case kWmGetDpiScaledSize:
+        // The design's size at the coming scale, exactly: the rectangle that
+        // WM_DPICHANGED suggests then needs no rounding of the system's.
+        if (auto* size = reinterpret_cast<SIZE*>(lp)) {
+            const int dpi = UsableDpi(static_cast<UINT>(wp));
+            *size = SIZE{ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)};
+            return TRUE;
+        }
+        return FALSE;
+    case kWmDpiChanged:
+        if (form) ChangeScale(*form, UsableDpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd, kClockTimerId);
@@ -143,14 +204,22 @@ void OnTabPressed(int tab) {
     SelectPage(tab);
 }
 
-// Hidden, centred on the screen, exactly the designed size at the display scale.
+// Hidden, centred on the screen, exactly the designed size at the window's
+// own scale. That is known once the window exists: it is made at the
+// system's, and a monitor of another scale (Windows 10 and later) resizes it.
 HWND CreateMainWindow(HINSTANCE instance) {
-    const int width = Scale(kMainWindow.width), height = Scale(kMainWindow.height);
-    const Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+    int width = ScaleToDpi(kMainWindow.width, ScreenDpi()), height = ScaleToDpi(kMainWindow.height, ScreenDpi());
+    Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
     HWND main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, width,
                                 height, nullptr, nullptr, instance, nullptr);
     if (!main) return nullptr;
+    if (Form* form = StateOf<Form>(main)) {
+        form->dpi = WindowDpi(main);
+        width = ScaleToDpi(kMainWindow.width, form->dpi);
+        height = ScaleToDpi(kMainWindow.height, form->dpi);
+        at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+    }
     RECT wr;
     GetWindowRect(main, &wr);
     if (wr.right - wr.left != width || wr.bottom - wr.top != height || wr.left != at.x || wr.top != at.y)
@@ -162,12 +231,15 @@ HWND CreateMainWindow(HINSTANCE instance) {
 // The page control first, then the controls in the reverse of the control
 // order. False when a window of the form could not be created.
 bool CreateControls(Form& form, HINSTANCE instance) {
-    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain));
-    const PageCaptions captions{kPageControl.pageCaptions, 2};
-    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, Scale(kPageControl.left),
-                                Scale(kPageControl.top), Scale(kPageControl.width), Scale(kPageControl.height), form.main,
+    const int dpi = form.dpi;
+    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
+    form.gui.Reset(CreateGuiFontAt(dpi));
+    const PageControlSettings settings{{kPageControl.pageCaptions, 2}, dpi};
+    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, ScaleToDpi(kPageControl.left, dpi),
+                                ScaleToDpi(kPageControl.top, dpi), ScaleToDpi(kPageControl.width, dpi),
+                                ScaleToDpi(kPageControl.height, dpi), form.main,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance,
-                                const_cast<PageCaptions*>(&captions));
+                                const_cast<PageControlSettings*>(&settings));
     if (!form.page) return false;
     SetPageControlTabPressed(form.page, OnTabPressed);
     for (int i = kControlCount - 1; i >= 0; --i) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "core/scale.h"
 #include "toolkit/form_table.h"
 #include "controls/win/common_dialog.h"
 #include "toolkit/win/events.h"
@@ -21,7 +22,10 @@ struct Form {
     HWND main = nullptr;
     HWND page = nullptr;
     FormControl controls[kControlCount];  // in control order
+    HWND pathNames[2] = {};   // the path boxes' hidden names (form_names.h)
+    int dpi = kDesignDpi;     // the window's own scale, which everything is laid out at
     GdiObject<HFONT> songTi;  // 按钮2's own font
+    GdiObject<HFONT> gui;     // the GUI font at the window's scale; none at the system's (the stock one serves)
     CommonDialog dialog;
     EventSink events = nullptr;
 

@@ -62,6 +62,11 @@ int GetControlWidth(int index) { return WindowWidth(ControlWindow(index)); }
 
 int PageControlWidth() { return WindowWidth(PageControlWindow()); }
 
+int MainWindowDpi() {
+    const Form* form = MainForm();
+    return form ? form->dpi : kDesignDpi;
+}
+
 void SetControlWidth(int index, long long width) {
     HWND c = ControlWindow(index);
     if (!c) return;

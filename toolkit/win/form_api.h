@@ -22,6 +22,7 @@ void FocusControl(int index);
 int GetControlWidth(int index);          // window rectangle width
 void SetControlWidth(int index, long long width);  // clamped, keeps left, top, height
 int PageControlWidth();
+int MainWindowDpi();  // the window's own display scale, which its form is laid out at
 
 void SelectPage(int index);
 int CurrentPage();

@@ -22,22 +22,36 @@ constexpr EditLabel kEditLabels[] = {{kEdit1, kButton2}, {kEdit2, kButton1}};
 // What the banner (resources/banner.jpg) says, line by line.
 constexpr char kBannerWords[] = "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者";
 
-void LabelEdit(const Form& form, const EditLabel& l, HINSTANCE instance) {
+constexpr int kEditLabelCount = sizeof kEditLabels / sizeof kEditLabels[0];
+static_assert(kEditLabelCount == sizeof Form::pathNames / sizeof(HWND), "one hidden name per path box");
+
+HWND LabelEdit(const Form& form, const EditLabel& l, HINSTANCE instance) {
     HWND edit = form.controls[l.edit].hwnd;
-    if (!edit) return;
+    if (!edit) return nullptr;
     const ControlSpec& c = kControls[l.edit];
-    HWND label = CreateWindowExA(0, "STATIC", kControls[l.button].caption, WS_CHILD | SS_LEFT | SS_NOPREFIX, c.left,
-                                 c.top, 0, 0, GetParent(edit), reinterpret_cast<HMENU>(-1), instance, nullptr);
-    if (!label) return;
+    HWND label = CreateWindowExA(0, "STATIC", kControls[l.button].caption, WS_CHILD | SS_LEFT | SS_NOPREFIX,
+                                 ScaleToDpi(c.left, form.dpi), ScaleToDpi(c.top, form.dpi), 0, 0, GetParent(edit),
+                                 reinterpret_cast<HMENU>(-1), instance, nullptr);
+    if (!label) return nullptr;
     HWND before = GetWindow(edit, GW_HWNDPREV);
     SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return label;
 }
 
 }  // namespace
 
-void NameFormControls(const Form& form, HINSTANCE instance) {
-    for (const EditLabel& l : kEditLabels) LabelEdit(form, l, instance);
+void NameFormControls(Form& form, HINSTANCE instance) {
+    for (int i = 0; i < kEditLabelCount; ++i) form.pathNames[i] = LabelEdit(form, kEditLabels[i], instance);
     SetPicBoxWords(form.controls[kPicture1].hwnd, kBannerWords);
+}
+
+void PlaceFormNames(const Form& form) {
+    for (int i = 0; i < kEditLabelCount; ++i) {
+        const ControlSpec& c = kControls[kEditLabels[i].edit];
+        if (form.pathNames[i])
+            SetWindowPos(form.pathNames[i], nullptr, ScaleToDpi(c.left, form.dpi), ScaleToDpi(c.top, form.dpi), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 }  // namespace tolvane

@@ -8,6 +8,8 @@ namespace tolvane {
 
 // Once the controls are placed: each path box is named after the button
 // beside it, the banner after the words it shows. Nothing of it is seen.
-void NameFormControls(const Form& form, HINSTANCE instance);
+void NameFormControls(Form& form, HINSTANCE instance);
+// The hidden names where their path boxes are, at the form's scale.
+void PlaceFormNames(const Form& form);
 
 }  // namespace tolvane
