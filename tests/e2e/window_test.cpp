@@ -455,8 +455,7 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     auto px = [&](int n) { return MulDiv(n, dpi_, 96); };
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kLabel3)); }, 3000)) << "no clock line";
     e2e::Facts f;
-    // Within a pixel is rounding.
-    e2e::AddScaledPlaces(f, main_, page_, dpi_, 1);
+    e2e::AddScaledPlaces(f, main_, page_, dpi_);
     for (int i = 0; i < kCount; ++i) {
         const design::Control& c = kControls[i];
         const bool button = c.windowClass && lstrcmpiA(c.windowClass, "Button") == 0;

@@ -41,16 +41,11 @@ TEST(Geometry, BannerIsFiveNarrowerThanThePageControl) {
     EXPECT_EQ(BannerWidthFor(540, 144), 532);
 }
 
-// A font of the system's at a window's own scale keeps its whole points, as
-// the system makes it at that scale; straight scaling would round up a half.
+// The system's fonts keep their whole points at a window's own scale.
 TEST(Geometry, SystemFontsKeepTheirPointsAtAnotherScale) {
-    struct Case { int height, from, to, want; };
-    const Case cases[] = {
-        {-12, 96, 144, -18}, {-11, 96, 144, -16}, {-11, 96, 120, -13},
-        {-16, 144, 96, -11}, {-12, 96, 96, -12},  {15, 120, 96, 12},  // a cell height keeps its sign
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FontHeightAtDpi(c.height, c.from, c.to), c.want) << c.height << " from " << c.from << " to " << c.to;
+    EXPECT_EQ(FontHeightAtDpi(-12, 96, 144), -18);
+    EXPECT_EQ(FontHeightAtDpi(-11, 96, 144), -16);  // 16.5 scaled straight would round to 17
+    EXPECT_EQ(FontHeightAtDpi(15, 120, 96), 12);    // a cell height keeps its sign
 }
 
 TEST(Geometry, WidthSetterClamps) {

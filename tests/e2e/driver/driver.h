@@ -264,16 +264,14 @@ TabGeometry DesignTabs(int dpi = 96);
 // "宋体" -12 at the display scale `dpi`; the caller deletes it.
 HFONT SongTiFont(int dpi, BYTE charset);
 
-// ---- the form at a display scale ---------------------------------------------
+// ---- the form at a display scale ------------------------------------------------
 
 // One line of `text` in the font control `index` draws with at `dpi`: 按钮2's
 // "宋体", else the system's GUI font, which the system scales itself.
 SIZE DesignTextSize(int index, int dpi, const std::string& text);
-// An edit box grows to one line of its font with its edges.
-int DesignEditHeight(int designed, int dpi = 96);
-// Where a start at `dpi` puts the window (its size), the page control in its
-// client area, each windowed control on the page and the skin's close
-// button (its width, by hit test), each length `within` pixels of it.
-void AddScaledPlaces(Facts& f, HWND main, HWND page, int dpi, int within);
+int DesignEditHeight(int designed, int dpi = 96);  // grown to one line of its font with its edges
+// Where a start at `dpi` puts the window (its size), the page control, each
+// windowed control and the skin's close button (its width, by hit test).
+void AddScaledPlaces(Facts& f, HWND main, HWND page, int dpi);
 
 }  // namespace e2e
