@@ -31,6 +31,21 @@ HFONT FontFor(const Form& form, const ControlSpec& control) {
     return form.gui ? form.gui.Get() : GuiFont();
 }
 
+// A rectangle of the table, in 96-dpi pixels, at `dpi`.
+struct Placed {
+    int left, top, width, height;
+};
+template <class Spec>
+Placed PlacedAt(const Spec& spec, int dpi) {
+    return {ScaleToDpi(spec.left, dpi), ScaleToDpi(spec.top, dpi), ScaleToDpi(spec.width, dpi),
+            ScaleToDpi(spec.height, dpi)};
+}
+
+// The window's outer size at `dpi`.
+SIZE MainWindowSizeAt(int dpi) {
+    return {ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)};
+}
+
 HBITMAP LoadBanner() {
     const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
     int w = 0, h = 0;
@@ -52,12 +67,10 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
                          ((control.flags & kDisabled) ? WS_DISABLED : 0);
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
     const HFONT font = FontFor(form, control);
-    // The table's pixels are 96-dpi pixels.
-    const int left = ScaleToDpi(control.left, form.dpi), top = ScaleToDpi(control.top, form.dpi),
-              width = ScaleToDpi(control.width, form.dpi), height = ScaleToDpi(control.height, form.dpi);
+    const Placed at = PlacedAt(control, form.dpi);
     const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
-        return CreateWindowExA(exStyle, cls, text, common | style, left, top, width, height, form.main, id,
-                               instance, param);
+        return CreateWindowExA(exStyle, cls, text, common | style, at.left, at.top, at.width, at.height, form.main,
+                               id, instance, param);
     };
     HWND hwnd = nullptr;
     switch (control.kind) {
@@ -72,8 +85,9 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
         if (hwnd) {
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
             SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            const int h = EditHeight(hwnd, font, height, form.dpi);
-            if (h != height) SetWindowPos(hwnd, nullptr, 0, 0, width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const int h = EditHeight(hwnd, font, at.height, form.dpi);
+            if (h != at.height)
+                SetWindowPos(hwnd, nullptr, 0, 0, at.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(hwnd, EM_SETSEL, 0, 0);
         }
         break;
@@ -114,20 +128,18 @@ void LayOutAt(Form& form, int dpi) {
     form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
     form.gui.Reset(CreateGuiFontAt(dpi));
     SetPageControlDpi(form.page, dpi);
-    SetWindowPos(form.page, nullptr, ScaleToDpi(kPageControl.left, dpi), ScaleToDpi(kPageControl.top, dpi),
-                 ScaleToDpi(kPageControl.width, dpi), ScaleToDpi(kPageControl.height, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const Placed page = PlacedAt(kPageControl, dpi);
+    SetWindowPos(form.page, nullptr, page.left, page.top, page.width, page.height, SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < kControlCount; ++i) {
         HWND c = form.controls[i].hwnd;
         if (!c) continue;
         const ControlSpec& control = kControls[i];
         const HFONT font = FontFor(form, control);
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        int height = ScaleToDpi(control.height, dpi);
-        if (control.kind == Kind::EditBox) height = EditHeight(c, font, height, dpi);
+        Placed at = PlacedAt(control, dpi);
+        if (control.kind == Kind::EditBox) at.height = EditHeight(c, font, at.height, dpi);
         if (control.kind == Kind::PicBox) SetPicBoxDpi(c, dpi);
-        SetWindowPos(c, nullptr, ScaleToDpi(control.left, dpi), ScaleToDpi(control.top, dpi),
-                     ScaleToDpi(control.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(c, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceFormNames(form);
 }
@@ -168,8 +180,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // The design's size at the coming scale, exactly: the rectangle that
         // WM_DPICHANGED suggests then needs no rounding of the system's.
         if (auto* size = reinterpret_cast<SIZE*>(lp)) {
-            const int dpi = UsableDpi(static_cast<UINT>(wp));
-            *size = SIZE{ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)};
+            *size = MainWindowSizeAt(UsableDpi(static_cast<UINT>(wp)));
             return TRUE;
         }
         return FALSE;
@@ -208,22 +219,21 @@ void OnTabPressed(int tab) {
 // own scale. That is known once the window exists: it is made at the
 // system's, and a monitor of another scale (Windows 10 and later) resizes it.
 HWND CreateMainWindow(HINSTANCE instance) {
-    int width = ScaleToDpi(kMainWindow.width, ScreenDpi()), height = ScaleToDpi(kMainWindow.height, ScreenDpi());
-    Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+    SIZE size = MainWindowSizeAt(ScreenDpi());
+    Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), size.cx, size.cy);
     HWND main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, width,
-                                height, nullptr, nullptr, instance, nullptr);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, size.cx,
+                                size.cy, nullptr, nullptr, instance, nullptr);
     if (!main) return nullptr;
     if (Form* form = StateOf<Form>(main)) {
         form->dpi = WindowDpi(main);
-        width = ScaleToDpi(kMainWindow.width, form->dpi);
-        height = ScaleToDpi(kMainWindow.height, form->dpi);
-        at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+        size = MainWindowSizeAt(form->dpi);
+        at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), size.cx, size.cy);
     }
     RECT wr;
     GetWindowRect(main, &wr);
-    if (wr.right - wr.left != width || wr.bottom - wr.top != height || wr.left != at.x || wr.top != at.y)
-        SetWindowPos(main, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (wr.right - wr.left != size.cx || wr.bottom - wr.top != size.cy || wr.left != at.x || wr.top != at.y)
+        SetWindowPos(main, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(main, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
     return main;
 }
@@ -235,9 +245,8 @@ bool CreateControls(Form& form, HINSTANCE instance) {
     form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
     form.gui.Reset(CreateGuiFontAt(dpi));
     const PageControlSettings settings{{kPageControl.pageCaptions, 2}, dpi};
-    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, ScaleToDpi(kPageControl.left, dpi),
-                                ScaleToDpi(kPageControl.top, dpi), ScaleToDpi(kPageControl.width, dpi),
-                                ScaleToDpi(kPageControl.height, dpi), form.main,
+    const Placed at = PlacedAt(kPageControl, dpi);
+    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, at.left, at.top, at.width, at.height, form.main,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance,
                                 const_cast<PageControlSettings*>(&settings));
     if (!form.page) return false;
