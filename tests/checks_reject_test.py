@@ -49,11 +49,18 @@ class Layers(unittest.TestCase):
             with self.subTest(user=user, line=line):
                 self.assertEqual(bool(check_layers.check_includes(root, self.units, self.allowed)), rejected)
 
-    def test_target_link(self):
-        for user, used, rejected in [('low_lib', 'high_lib', True), ('high_lib', 'low_lib', False)]:
-            targets = {name: {'name': name, 'dependencies': [{'id': used}] if name == user else []}
+    def test_target(self):
+        # A target that links a unit above it, or builds a file of another
+        # unit or of none.
+        for user, used, built, rejected in [('low_lib', 'high_lib', None, True),
+                                            ('high_lib', 'low_lib', None, False),
+                                            ('high_lib', None, 'low/a.cpp', True),
+                                            ('high_lib', None, 'tests/a.cpp', True),
+                                            ('high_lib', None, 'high/b.cpp', False)]:
+            targets = {name: {'name': name, 'dependencies': [{'id': used}] if name == user and used else [],
+                              'sources': [{'path': built}] if name == user and built else []}
                        for name in ('low_lib', 'high_lib')}
-            with self.subTest(user=user):
+            with self.subTest(user=user, used=used, built=built):
                 self.assertEqual(bool(check_layers.check_targets(self.units, self.allowed, targets)), rejected)
 
     def test_symbol(self):
@@ -93,6 +100,8 @@ def output(*args):
 
 
 WINMAIN = '#include <windows.h>\n#include <commctrl.h>\nint WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) { %s; return 0; }\n'
+# A dozen functions that -fstack-protector-strong guards, each with an array.
+GUARDED = ''.join('int f%d(char *s) { char b[16]; return lstrlenA(lstrcpyA(b, s)); }\n' % i for i in range(12))
 
 
 class Imports(unittest.TestCase):
@@ -130,14 +139,20 @@ class Release(unittest.TestCase):
                                    '   VALUE "OriginalFilename", "flagged.exe"\n  END\n END\nEND\n'})
         subprocess.run(['i686-w64-mingw32-windres', os.path.join(root, 'version.rc'), '-O', 'coff', '-o',
                         os.path.join(root, 'version.o')], check=True)
-        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)', os.path.join(root, 'version.o'), '-Wl,--tsaware')
-        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)')
-        # Each image fails other checks too (it embeds no engine, has no guard):
-        # a row asks only whether its own fault is named.
+        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)' + GUARDED, os.path.join(root, 'version.o'),
+                        '-Wl,--tsaware', '-fstack-protector-strong', '-Wl,--no-seh')
+        # Of the three hardening bits only the dynamic base, and no guard.
+        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)' + GUARDED, '-Wl,--disable-nxcompat')
+        # Each image fails other checks too (it embeds no engine): a row asks
+        # only whether its own fault is named.
         for image, fault, named in [(flagged, 'not terminal-server aware', False),
                                     (flagged, 'no version block of its own', False),
+                                    (flagged, 'lacks dynamic base', False),
+                                    (flagged, 'stack guard checks', False),
                                     (bare, 'not terminal-server aware', True),
-                                    (bare, 'no version block of its own', True)]:
+                                    (bare, 'no version block of its own', True),
+                                    (bare, 'lacks dynamic base', True),
+                                    (bare, 'stack guard checks', True)]:
             _, said = output(os.path.join(TESTS, 'check_release.sh'), 'binaries', image, image, root)
             with self.subTest(image=os.path.basename(image), fault=fault):
                 self.assertEqual(fault in said, named, said)
