@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Fails on anything that goes against the layer rules of tests/layers.txt:
+"""Fails on anything that goes against the layer rules of buildcheck/layers.txt:
 - an #include of a file of a unit the including unit may not use, or of a
   Windows header in a pure unit;
 - a CMake target that depends on a target of a unit it may not use, or
@@ -129,7 +129,7 @@ def check_targets(units, allowed, targets):
                 faults.append(f'target {name} ({user.name}) builds {path}, which lies in {where.name if where else "no layer"}')
     for name in owner:
         if name not in seen:
-            faults.append(f'target {name} is missing from the build: update tests/layers.txt')
+            faults.append(f'target {name} is missing from the build: update buildcheck/layers.txt')
     return faults
 
 
@@ -179,7 +179,7 @@ def judge_symbols(libraries, allowed, runtime):
 
 def main():
     root, build, cmake, compiler, nm = sys.argv[1:6]
-    units, allowed = read_rules(os.path.join(root, 'tests', 'layers.txt'))
+    units, allowed = read_rules(os.path.join(root, 'buildcheck', 'layers.txt'))
     faults = check_includes(root, units, allowed)
     targets = load_targets(build, cmake)
     if targets is None:
