@@ -140,10 +140,15 @@ def symbols(nm, files, defined):
 
 
 def runtime_symbols(nm, compiler):
-    """What the C++ runtime defines: a library calling operator new calls the
-    runtime, whichever layer replaces it."""
-    library = subprocess.run([compiler, '-print-file-name=libstdc++.a'], capture_output=True, text=True).stdout.strip()
-    return symbols(nm, [library], True) if os.path.isabs(library) else set()
+    """What the C++ runtime and the stack protector's define: a library calling
+    operator new, or checking the stack guard, calls the runtime, whichever
+    layer replaces it."""
+    defined = set()
+    for name in ('libstdc++.a', 'libssp.a'):
+        library = subprocess.run([compiler, '-print-file-name=' + name], capture_output=True, text=True).stdout.strip()
+        if os.path.isabs(library):
+            defined |= symbols(nm, [library], True)
+    return defined
 
 
 def library_symbols(build, nm, units, targets):
