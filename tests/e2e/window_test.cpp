@@ -455,7 +455,7 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     auto px = [&](int n) { return MulDiv(n, dpi_, 96); };
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kLabel3)); }, 3000)) << "no clock line";
     e2e::Facts f;
-    e2e::AddScaledPlaces(f, main_, page_, dpi_);
+    e2e::AddScaledLayout(f, main_, page_, dpi_);
     for (int i = 0; i < kCount; ++i) {
         const design::Control& c = kControls[i];
         const bool button = c.windowClass && lstrcmpiA(c.windowClass, "Button") == 0;
@@ -471,8 +471,8 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
         f.Add(std::string(c.name) + " caption fits", Yes(fits), faceOutgrew ? "*" : "yes");
     }
 
-    // Each tab is hot with the pointer on its outline at either end (drawn there), none past the last.
     const e2e::TabGeometry g = e2e::DesignTabs(dpi_);
+    // Each tab is hot with the pointer on its outline at either end (drawn there), none past the last.
     const int mid = (g.tabs[0].top + g.tabs[0].bottom) / 2;
     auto pointAt = [&](int x, int tab) {
         const POINT p = OnPage(x, mid);

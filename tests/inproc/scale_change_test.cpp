@@ -31,16 +31,17 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     for (int dpi : {120, 144, 192, 96}) {
         // As Windows does: the size the window asks for, then the change with
-        // a rectangle where the user dragged it.
+        // a rectangle for it, here centred on the screen (all of it on the
+        // screen, for the pixel rows).
         SIZE size{};
         SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
-        const RECT was = e2e::WindowRectOf(main);
-        RECT suggested{was.left + 8, was.top + 4, was.left + 8 + size.cx, was.top + 4 + size.cy};
+        const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
+        RECT suggested{at.x, at.y, at.x + size.cx, at.y + size.cy};
         SendMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         inproc::Drain(main);
 
         e2e::Facts f;
-        e2e::AddScaledPlaces(f, main, page, dpi);
+        e2e::AddScaledLayout(f, main, page, dpi);
         f.Add("window at", Corners(e2e::WindowRectOf(main)), Corners(suggested));
         const e2e::TabGeometry tabs = e2e::DesignTabs(dpi);
         for (int t = 0; t < 2; ++t) {

@@ -270,8 +270,9 @@ HFONT SongTiFont(int dpi, BYTE charset);
 // "宋体", else the system's GUI font, which the system scales itself.
 SIZE DesignTextSize(int index, int dpi, const std::string& text);
 int DesignEditHeight(int designed, int dpi = 96);  // grown to one line of its font with its edges
-// Where a start at `dpi` puts the window (its size), the page control, each
-// windowed control and the skin's close button (its width, by hit test).
-void AddScaledPlaces(Facts& f, HWND main, HWND page, int dpi);
+// What a start at `dpi` shows: the window's size, the page control, each
+// windowed control, the skin's close button (its width, by hit test) and
+// title (its width), the banner filling its box, the page body's frame.
+void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi);
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 // The form as a start at a display scale lays it out, worked out from the
 // design's 96-dpi numbers: what the tests of every scale compare with.
 #include <algorithm>
+#include <cstdlib>
 
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
@@ -38,11 +39,10 @@ HFONT SongTiFont(int dpi, BYTE charset) {
     return CreateFontIndirectA(&lf);
 }
 
-SIZE DesignTextSize(int index, int dpi, const std::string& text) {
-    LOGFONTA lf = {};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
-    HFONT font = index == design::kButton2 ? SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf);
+namespace {
+
+// One line of `text` in `font`, which goes with the call.
+SIZE TextSize(HFONT font, const std::string& text) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size = {};
@@ -53,13 +53,23 @@ SIZE DesignTextSize(int index, int dpi, const std::string& text) {
     return size;
 }
 
+}  // namespace
+
+SIZE DesignTextSize(int index, int dpi, const std::string& text) {
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
+    return TextSize(index == design::kButton2 ? SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf), text);
+}
+
 int DesignEditHeight(int designed, int dpi) {
     return std::max<int>(designed, DesignTextSize(design::kEdit1, dpi, "吴").cy + 2 * GetSystemMetrics(SM_CYEDGE));
 }
 
-void AddScaledPlaces(Facts& f, HWND main, HWND page, int dpi) {
+void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
     using namespace design;
     auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
+    // Left, top, width and height of the design at the scale.
     auto place = [&](const std::string& what, const RECT& r, POINT at, const long (&want)[4]) {
         const long seen[] = {r.left - at.x, r.top - at.y, r.right - r.left, r.bottom - r.top};
         std::string got, wanted;
@@ -85,9 +95,47 @@ void AddScaledPlaces(Facts& f, HWND main, HWND page, int dpi) {
     // The skin's close button grows with the caption band, and its hit test with it.
     POINT close;
     if (!FindHitPoint(main, HTCLOSE, &close)) return f.Add("close button", "none", "found");
-    long width = 0, band = (client.y - wr.top) - (client.x - wr.left);
-    for (int x = close.x - px(40); x < close.x + px(40); ++x) width += HitTest(main, {x, close.y}) == HTCLOSE;
+    long width = 0, closeLeft = close.x, band = (client.y - wr.top) - (client.x - wr.left);
+    for (long x = close.x - px(40); x < close.x + px(40); ++x)
+        if (HitTest(main, {x, close.y}) == HTCLOSE) ++width, closeLeft = std::min(closeLeft, x);
     place("close button", {0, 0, width, 0}, {0, 0}, {0, 0, std::min<long>(px(18), band - px(2)), 0});
+    // The title's white ink, right of the skin's indent and the small icon (no taller than the band), as
+    // wide as the 2009 skin's caption font (13 pixels, bold) at the scale sets it, give or take its
+    // bearings and its half-covered edge pixels.
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    ncm.lfCaptionFont.lfHeight = -px(13), ncm.lfCaptionFont.lfWidth = 0, ncm.lfCaptionFont.lfWeight = FW_BOLD;
+    const long title = TextSize(CreateFontIndirectA(&ncm.lfCaptionFont), kMainTitle).cx;
+    const Capture shot = CaptureWindow(main);
+    long ink[2] = {-1, -1};
+    for (long x = client.x + px(6) + std::min<long>(px(16), band) + px(2); x < closeLeft - px(2); ++x)
+        if (shot.Count({x, wr.top, x + 1, client.y}, [](Rgb c) { return c.r > 175 && c.g > 175; })) ink[ink[0] >= 0] = x;
+    const long inkWidth = ink[1] - ink[0] + 1;
+    // At 96 dpi the stand-in face draws the bold title well inside its measure; the rule holds from 120 on.
+    if (dpi > 96)
+        f.Add("title width", std::to_string(std::abs(inkWidth - title) <= title / 16 ? title : inkWidth), std::to_string(title));
+    // No grey band beside or below the banner: the picture fills the box at the scale.
+    const RECT banner = WindowRectOf(FindDescendant(main, Id(kPicture1)));
+    auto face = [](Rgb c) { return c == FromColorRef(GetSysColor(COLOR_BTNFACE)); };
+    f.Add("banner: button face in its last row and column",
+          std::to_string(shot.Count({banner.left, banner.bottom - 1, banner.right, banner.bottom}, face) +
+                         shot.Count({banner.right - 1, banner.top, banner.right, banner.bottom}, face)), "0");
+    // The page body's frame grows as the tab outlines do: frame-coloured pixels from each side's edge inward.
+    const Rgb frame{145, 167, 180};
+    const TabGeometry g = DesignTabs(dpi);
+    const struct {
+        const char* side;
+        long x, y, dx, dy;
+    } sides[] = {{"left", g.body.left, px(120), 1, 0}, {"right", g.body.right - 1, px(120), -1, 0},
+                 {"bottom", px(240), g.body.bottom - 1, 0, -1},
+                 {"top", (g.tabs[1].left + g.tabs[1].right) / 2, g.body.top, 0, 1}};
+    for (const auto& side : sides) {
+        int n = 0;
+        for (POINT p{onPage.x + side.x, onPage.y + side.y}; n < px(4) && shot.At(p.x, p.y) == frame; p.x += side.dx)
+            ++n, p.y += side.dy;
+        f.Add(std::string("body frame width, ") + side.side, std::to_string(n), std::to_string(px(1)));
+    }
 }
 
 }  // namespace e2e
