@@ -51,7 +51,7 @@ void Rescale(PicBoxState* s) {
     if (s->dpi == kDesignDpi || !original.Dc()) return;
     const int w = ScaleToDpi(original.Width(), s->dpi), h = ScaleToDpi(original.Height(), s->dpi);
     ScopedDc screen(nullptr);
-    if (!s->scaled.Adopt(CreateCompatibleBitmap(screen.Get(), w, h))) return;
+    if (!s->scaled.Adopt(GdiObject<HBITMAP>(CreateCompatibleBitmap(screen.Get(), w, h)))) return;
     SetStretchBltMode(s->scaled.Dc(), HALFTONE);
     SetBrushOrgEx(s->scaled.Dc(), 0, 0, nullptr);  // as HALFTONE asks, after the mode
     StretchBlt(s->scaled.Dc(), 0, 0, w, h, original.Dc(), 0, 0, original.Width(), original.Height(), SRCCOPY);
@@ -88,7 +88,7 @@ void SetPicBoxPicture(HWND box, HBITMAP picture) {
         return;
     }
     if (!picture) s->picture.Release();
-    else s->picture.Adopt(picture);
+    else s->picture.Adopt(GdiObject<HBITMAP>(picture));
     Rescale(s);
     InvalidateRect(box, nullptr, FALSE);
 }

@@ -1,6 +1,8 @@
 // The main window and its controls, built from the form table.
 #include <windows.h>
 
+#include <utility>
+
 #include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
 #include "controls/win/fonts.h"
@@ -124,7 +126,7 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
 void LayOutAt(Form& form, int dpi) {
     form.dpi = dpi;
     // The old fonts go only once every control holds a new one.
-    const GdiObject<HFONT> oldSongTi(form.songTi.Detach()), oldGui(form.gui.Detach());
+    const GdiObject<HFONT> oldSongTi(std::move(form.songTi)), oldGui(std::move(form.gui));
     form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
     form.gui.Reset(CreateGuiFontAt(dpi));
     SetPageControlDpi(form.page, dpi);
