@@ -189,6 +189,18 @@ BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
                                                             std::to_string(flags)) + (moved ? "" : ", failed")});
     return moved;
 }
+// The next `g_denied` files created in `g_folder` are denied, as a name
+// that a delete-pending file holds is.
+int g_denied = 0;
+HANDLE WINAPI DeniedCreate(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags,
+                           HANDLE model) {
+    if (g_denied > 0 && std::string(name).compare(0, g_folder.size(), g_folder) == 0) {
+        --g_denied;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&CreateFileA)>(g_real["CreateFileA"])(name, access, share, sa, how, flags, model);
+}
 
 // Each write as the system folder sees it: the bytes under a name of this
 // process, flushed before the rename that replaces nothing; before it,
@@ -209,6 +221,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         std::vector<e2e::Expected> calls;
         std::string engine;  // the bytes under the final name afterwards
         std::set<std::string> after;
+        int denied = 0;  // creations denied
+        WriteResult result = WriteResult::Written;
     } rows[] = {
         {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
         {"a name that holds other bytes", {"Skin.dll"},
@@ -216,12 +230,16 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         {"leftovers", {mine, "SKIN.DLL.4000000000-3.TMP", running, other, "tlv1A.tmp", "Skin.dll.bak"},
          {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
          {"Skin.dll", mine, running, other, "tlv1A.tmp", "Skin.dll.bak"}},
+        {"a name denied", {}, {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
+         {"Skin.dll"}, 1},
+        {"every name denied", {}, {}, "", {}, 100, WriteResult::RefusedForRights},
     };
     // Called here too, so that it is imported even were the program's code to
     // stop calling it: the table then says what is missing.
     FlushFileBuffers(INVALID_HANDLE_VALUE);
     for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
-                             std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove))})
+                             std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove)),
+                             std::make_pair("CreateFileA", reinterpret_cast<void*>(DeniedCreate))})
         ASSERT_TRUE(g_real[hook.first] = HookImport(hook.first, hook.second)) << hook.first;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -231,7 +249,9 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             if (name == mine) SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
         }
         g_calls.clear();
-        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
+        g_denied = row.denied;
+        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), row.result);
+        g_denied = 0;
         EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
         EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
         EXPECT_EQ(e2e::FileNamesIn(g_folder), row.after);
@@ -240,7 +260,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const char* name : {"FlushFileBuffers", "MoveFileExA"}) HookImport(name, g_real[name]);
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "CreateFileA"}) HookImport(name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }
 
