@@ -230,9 +230,24 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
         << "clock line stopped on the about page at \"" << before << "\"";
     EXPECT_FALSE(ClockShown());
 
+    // Keys and edits that reach the hidden installation box leave its text:
+    // typed, Backspace, pasted, Delete; cut and clear as its menu sends them.
+    HWND path = Control(kEdit1), link = Control(kEdit2);
+    SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\e\\"));
+    SendMessageA(link, EM_SETSEL, 0, -1);
+    SendMessageA(link, WM_COPY, 0, 0);  // something to paste
+    for (WORD key : std::initializer_list<WORD>{VK_END, 'X', 'Y', VK_BACK, VK_HOME, VK_DELETE}) e2e::PressKey(key);
+    e2e::KeyCombo({VK_CONTROL, 'V'});
+    e2e::KeyCombo({VK_SHIFT, VK_INSERT});
+    for (UINT edit : {WM_CUT, WM_CLEAR}) {
+        SendMessageA(path, EM_SETSEL, 0, -1);
+        SendMessageA(path, edit, 0, 0);
+    }
+
     ASSERT_TRUE(e2e::ClickControl(Control(kAboutBack)));
     e2e::Settle(program_->Handle());
     EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit1].name), PageState(), "repair page"));
+    EXPECT_EQ(e2e::TextOf(path), "D:\\e\\") << "edited while hidden";
     // Its flag was set on the about page, so it shows with the page.
     EXPECT_TRUE(ClockShown());
     EXPECT_TRUE(ShowsLocalTime(e2e::TextOf(clock_)));
