@@ -109,15 +109,6 @@ TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
     EXPECT_TRUE(p.written.empty());
 }
 
-TEST(SkinSteps, FailedWritesAreIgnoredAndTheAttachStillRuns) {
-    RecordingPlatform p;
-    p.writeResult = WriteResult::Failed;
-    ApplySkinSteps(2, kPaths, p, kBlocks);
-    ASSERT_FALSE(p.calls.empty());
-    EXPECT_EQ(p.calls.size(), 5u);
-    EXPECT_EQ(p.calls.back(), "attach " + kPath2009);
-}
-
 // A first start that cannot write the system folder. Every write of a row
 // answers the same; the elevated helper, when asked, does what the row says.
 // Only the engine is worth a prompt, and only for the start-up skin, which is
