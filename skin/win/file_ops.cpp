@@ -11,7 +11,8 @@ namespace {
 
 // How many of its own names a write tries before it gives up: each one
 // taken already is a leftover of an earlier process of the same id that
-// could not be deleted, or another program's file.
+// could not be deleted, or another program's file; one denied may be held
+// by a file deleted but still open.
 constexpr unsigned kTempNameTries = 8;
 
 // The error of the call that just failed; never 0, so that a failure cannot
@@ -84,6 +85,7 @@ WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBl
     // folder that refuses new files (Wine's answers a number and creates
     // nothing). Not inheritable (no security attributes): no process this
     // one starts meanwhile may hold the file open.
+    //
     // One name may be denied in a folder that takes new files: a file
     // deleted while another program holds it open stays "delete pending"
     // under its name (Vista to 10 1803, and FAT), and creating that name is
