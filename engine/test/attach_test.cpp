@@ -682,15 +682,12 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
 
     // High contrast gives every frame back to the system, and its end takes them again.
     for (const bool on : {true, false}) {
-        const inproc::ForcedHighContrast forced({e.module});
+        const inproc::ForcedHighContrast forced{{e.module}};
         inproc::ForcedHighContrast::on = on;
         SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-        DwmCalls calls = g_dwm.Take(), want = {{existing.hwnd, kPolicy, on ? kByStyle : kDisabled},
-                                               {created.hwnd, kPolicy, on ? kByStyle : kDisabled}};
-        std::sort(calls.begin(), calls.end());
-        std::sort(want.begin(), want.end());
-        EXPECT_EQ(calls, want) << (on ? "high contrast on" : "off again");
-        EXPECT_EQ(CaptionPixel(created) == kCaption, !on) << (on ? "high contrast on" : "off again");
+        const DWORD policy = on ? kByStyle : kDisabled;
+        EXPECT_EQ(g_dwm.Take(), (DwmCalls{{created.hwnd, kPolicy, policy}, {existing.hwnd, kPolicy, policy}})) << on;
+        EXPECT_EQ(CaptionPixel(created) == kCaption, !on) << on;
     }
 
     e.Unload();

@@ -1,58 +1,39 @@
 // Wine answers SPI_GETHIGHCONTRAST with the setting off, always, and cannot
-// set it. The modules that read it (the test program, which holds the
-// program's code, and the skin engine) do so through SystemParametersInfoA:
-// while this lives, their import of it answers the setting as `on` says.
+// set it. The modules that read it (this test program, which holds the
+// program's code, and the skin engine) ask SystemParametersInfoA through
+// their import tables: while this lives, those of `modules` answer as `on` says.
 #pragma once
 #include <windows.h>
 
-#include <initializer_list>
-#include <vector>
-
 namespace inproc {
 
-class ForcedHighContrast {
-public:
-    static inline bool on = false;
-    explicit ForcedHighContrast(std::initializer_list<HMODULE> modules) {
-        for (HMODULE m : modules)
-            if (void** slot = ImportSlot(m)) slots_.push_back(slot), Swap(slot, reinterpret_cast<void*>(&Answer));
-    }
-    ~ForcedHighContrast() {
-        for (void** slot : slots_) Swap(slot, reinterpret_cast<void*>(real_));
-    }
-    size_t Replaced() const { return slots_.size(); }
-
-private:
+struct ForcedHighContrast {
     using Spi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
-    static inline Spi real_ = reinterpret_cast<Spi>(GetProcAddress(GetModuleHandleA("user32.dll"), "SystemParametersInfoA"));
+    static inline bool on = false;
+    static inline const Spi real =
+        reinterpret_cast<Spi>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "SystemParametersInfoA")));
     static BOOL WINAPI Answer(UINT action, UINT param, PVOID data, UINT ini) {
-        if (action != SPI_GETHIGHCONTRAST) return real_(action, param, data, ini);
+        if (action != SPI_GETHIGHCONTRAST) return real(action, param, data, ini);
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
     }
-    static void Swap(void** slot, void* with) {
-        DWORD was = 0;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was);
-        *slot = with;
-        VirtualProtect(slot, sizeof *slot, was, &was);
-    }
-    // The module's import address slot of user32's SystemParametersInfoA, found by name.
-    static void** ImportSlot(HMODULE m) {
-        if (!m) return nullptr;
-        auto* base = reinterpret_cast<BYTE*>(m);
-        const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const DWORD at = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + at); at && d->Name; ++d) {
-            if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), "user32.dll") != 0) continue;
-            auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-            for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); name->u1.AddressOfData; ++name, ++slot)
-                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
-                    lstrcmpA(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name, "SystemParametersInfoA") == 0)
-                    return reinterpret_cast<void**>(&slot->u1.Function);
+    // Points the import address slots of the modules that hold `from` at `to`; answers how many.
+    int Redirect(Spi from, Spi to) const {
+        int n = 0;
+        for (HMODULE m : modules) {
+            if (!m) continue;
+            auto* base = reinterpret_cast<BYTE*>(m);
+            const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+            const IMAGE_DATA_DIRECTORY iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+            auto* slot = reinterpret_cast<Spi*>(base + iat.VirtualAddress);
+            for (DWORD i = 0, was; i < iat.Size / sizeof *slot; ++i)
+                if (slot[i] == from && VirtualProtect(&slot[i], sizeof *slot, PAGE_READWRITE, &was)) slot[i] = to, ++n;
         }
-        return nullptr;
+        return n;
     }
-    std::vector<void**> slots_;
+    HMODULE modules[2] = {};
+    const int replaced = Redirect(real, Answer);
+    ~ForcedHighContrast() { Redirect(Answer, real); }
 };
 
 }  // namespace inproc

@@ -10,13 +10,13 @@
 
 using namespace tolvane;
 
-namespace {
+// Face, text, highlight, highlighted text, grey text, caption: none a colour of the design or the skin,
+// each system colour in the role a contrast theme gives it.
+constexpr COLORREF F = RGB(16, 8, 40), T = RGB(255, 250, 120), H = RGB(26, 235, 255), K = RGB(8, 8, 8),
+                   G = RGB(60, 230, 60), C = RGB(130, 0, 110);
+COLORREF kPalette[31] = {F, F, C, C, F, F, T, T, T, T, F, F, F, H, K, F, T, G, T, T, T, T, F, T, F, F, H, C, C, H, F};
 
-// A palette in none of the design's or the skin's colours, each system colour
-// given the role a contrast theme gives it: face, text, highlight, its text,
-// grey text, caption.
-constexpr COLORREF kRoles[] = {RGB(16, 8, 40), RGB(255, 250, 120), RGB(26, 235, 255), RGB(8, 8, 8), RGB(60, 230, 60), RGB(130, 0, 110)};
-constexpr int kRoleOf[31] = {0, 0, 5, 5, 0, 0, 1, 1, 1, 1, 0, 0, 0, 2, 3, 0, 1, 4, 1, 1, 1, 1, 0, 1, 0, 0, 2, 5, 5, 2, 0};
+RECT OnScreen(HWND w, RECT r) { return MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2), r; }
 
 TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
@@ -31,13 +31,13 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     inproc::Drain(main);
     const e2e::Capture before = e2e::CaptureWindow(main);
 
-    inproc::ForcedHighContrast forced({GetModuleHandleA(nullptr), GetModuleHandleA("C:\\WINDOWS\\system\\Skin.dll")});
-    ASSERT_EQ(forced.Replaced(), 2u) << "the program's or the engine's reading of the setting was not found";
+    const inproc::ForcedHighContrast forced{{GetModuleHandleA(nullptr), GetModuleHandleA("C:\\WINDOWS\\system\\Skin.dll")}};
+    ASSERT_EQ(forced.replaced, 2) << "the program's or the engine's reading of the setting was not found";
     int index[31];
-    COLORREF saved[31], palette[31];
-    for (int i = 0; i < 31; ++i) index[i] = i, saved[i] = GetSysColor(i), palette[i] = kRoles[kRoleOf[i]];
-    // The palette first, then high contrast on, each heard of by itself.
-    SetSysColors(31, index, palette);
+    COLORREF saved[31];
+    for (int i = 0; i < 31; ++i) index[i] = i, saved[i] = GetSysColor(i);
+    // The palette, high contrast on, off, the colours back: each heard of by itself.
+    SetSysColors(31, index, kPalette);
     inproc::ForcedHighContrast::on = true;
     SendMessageA(main, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     inproc::Drain(main);
@@ -48,45 +48,31 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     inproc::Drain(main);
     const e2e::Capture off = e2e::CaptureWindow(main);
 
-    auto onPage = [&](RECT r) { return MapWindowPoints(page, nullptr, reinterpret_cast<POINT*>(&r), 2), r; };
-    auto of = [](int index) { RECT r; return GetWindowRect(ControlWindow(index), &r), r; };
-    const e2e::TabGeometry g = e2e::DesignTabs();
-    RECT frame, client{0, 0, 0, 0};
-    GetWindowRect(main, &frame);
-    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 1);
-    const int mid = (frame.left + frame.right) / 2, captionY = (frame.top + client.top) / 2;
+    const RECT t0 = e2e::DesignTabs().tabs[0], t1 = e2e::DesignTabs().tabs[1], client = OnScreen(main, e2e::ClientRectOf(main));
+    const RECT caption{client.left + 100, client.top - 8, client.left + 101, client.top - 7};
     const struct {
         const char* what;
         RECT place;
-        int text, back;
-        bool inked;  // the text colour must show
+        std::vector<COLORREF> colours;  // all it may show, the first of them shown
     } rows[] = {
-        {"tab strip", onPage({g.tabs[1].right + 2, 2, 350, 22}), COLOR_BTNTEXT, COLOR_BTNFACE, false},
-        {"current tab", onPage({g.tabs[0].left + 2, 4, g.tabs[0].right - 2, 20}), COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT, true},
-        {"other tab", onPage({g.tabs[1].left + 2, 4, g.tabs[1].right - 2, 20}), COLOR_BTNTEXT, COLOR_BTNFACE, true},
-        {"page body", onPage({110, 150, 260, 160}), COLOR_BTNTEXT, COLOR_BTNFACE, false},
-        {"contact label", of(kLabel1), COLOR_BTNTEXT, COLOR_BTNFACE, true},
-        {"banner's place", of(kPicture1), COLOR_BTNTEXT, COLOR_BTNFACE, true},
-        {"the system's caption", {mid, captionY, mid + 1, captionY + 1}, COLOR_ACTIVECAPTION, COLOR_ACTIVECAPTION, false},
+        {"tab strip", OnScreen(page, {t1.right + 2, 2, 350, 22}), {F}},
+        {"current tab", OnScreen(page, {t0.left + 2, 4, t0.right - 2, 20}), {K, H}},
+        {"other tab", OnScreen(page, {t1.left + 2, 4, t1.right - 2, 20}), {T, F}},
+        {"page body", OnScreen(page, {110, 150, 260, 160}), {F}},
+        {"contact label", e2e::WindowRectOf(ControlWindow(kLabel1)), {T, F}},
+        {"banner's place", e2e::WindowRectOf(ControlWindow(kPicture1)), {T, F}},
+        {"the system's caption", caption, {C}},
+        {"client area: nothing of the design or the skin", client, {F, T, H, K, G, C}},
     };
     for (const auto& row : rows) {
-        const e2e::Rgb text = e2e::FromColorRef(palette[row.text]), back = e2e::FromColorRef(palette[row.back]);
-        EXPECT_EQ(on.Count(row.place, [&](e2e::Rgb c) { return c != text && c != back; }), 0) << row.what << ": a colour of no pair";
-        EXPECT_GT(on.Count(row.place, [&](e2e::Rgb c) { return c == back; }), 0) << row.what << ": not on its background";
-        if (row.inked) EXPECT_GT(on.Count(row.place, [&](e2e::Rgb c) { return c == text; }), 0) << row.what << ": no text";
+        auto is = [](COLORREF want) { return [want](e2e::Rgb c) { return c == e2e::FromColorRef(want); }; };
+        int other = on.Count(row.place, [](e2e::Rgb) { return true; }), shown = on.Count(row.place, is(row.colours[0]));
+        for (COLORREF c : row.colours) other -= on.Count(row.place, is(c));
+        EXPECT_TRUE(other == 0 && shown > 0)
+            << row.what << ": " << other << " pixels of another colour, " << shown << " of its own";
     }
-    // Nothing of the design or the skin anywhere: the palette's colours only,
-    // but in the icon, at the caption's left end.
-    auto foreign = [&](e2e::Rgb c) {
-        for (COLORREF p : kRoles) if (c == e2e::FromColorRef(p)) return false;
-        return true;
-    };
-    const RECT icon{frame.left, frame.top, frame.left + client.top - frame.top, client.top};
-    EXPECT_EQ(on.Count(frame, foreign) - on.Count(icon, foreign), 0) << "a colour of no pair in the window";
     int changed = 0;
     for (int y = before.Top(); y < before.Top() + before.Height(); ++y)
         for (int x = before.Left(); x < before.Left() + before.Width(); ++x) changed += before.At(x, y) != off.At(x, y);
     EXPECT_EQ(changed, 0) << "pixels of the window differ from before high contrast";
 }
-
-}  // namespace

@@ -2,37 +2,22 @@
 
 #include <gtest/gtest.h>
 
-namespace tolvane {
-namespace {
+using namespace tolvane;
 
-// Every part, with high contrast off and on: its own look, one matched pair
-// of system colours, or the system's drawing in place of the skin's.
+// Each part: its own look with high contrast off; with it on, one matched
+// pair of system colours, or the system's drawing in place of the skin's.
 TEST(Contrast, EachPartTakesItsOwnLookOrOneMatchedPair) {
     using S = SysColour;
-    const struct {
-        Part part;
-        Look::Kind kind;
-        S text, back;
-    } rows[] = {
-        {Part::TabStrip, Look::kPair, S::ButtonText, S::ButtonFace},
-        {Part::Tab, Look::kPair, S::ButtonText, S::ButtonFace},
-        {Part::CurrentTab, Look::kPair, S::HighlightText, S::Highlight},
-        {Part::DisabledTab, Look::kPair, S::GrayText, S::ButtonFace},
-        {Part::PageBody, Look::kPair, S::ButtonText, S::ButtonFace},
-        {Part::Label, Look::kPair, S::ButtonText, S::ButtonFace},
-        {Part::Banner, Look::kPair, S::ButtonText, S::ButtonFace},
-        {Part::Skin, Look::kSystem, S::ButtonText, S::ButtonFace},
+    const Look face{Look::kPair, S::ButtonText, S::ButtonFace};
+    const std::pair<Part, Look> rows[] = {
+        {Part::TabStrip, face}, {Part::Tab, face}, {Part::PageBody, face}, {Part::Label, face}, {Part::Banner, face},
+        {Part::CurrentTab, {Look::kPair, S::HighlightText, S::Highlight}},
+        {Part::DisabledTab, {Look::kPair, S::GrayText, S::ButtonFace}},
+        {Part::Skin, {Look::kSystem}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.part));
-        EXPECT_EQ(LookOf(row.part, false).kind, Look::kOwn);
-        const Look on = LookOf(row.part, true);
-        EXPECT_EQ(on.kind, row.kind);
-        if (on.kind != Look::kPair) continue;
-        EXPECT_EQ(on.text, row.text);
-        EXPECT_EQ(on.back, row.back);
+    for (const auto& [part, want] : rows) {
+        const Look on = LookOf(part, true);
+        EXPECT_EQ(LookOf(part, false).kind, Look::kOwn) << static_cast<int>(part);
+        EXPECT_TRUE(on.kind == want.kind && on.text == want.text && on.back == want.back) << static_cast<int>(part);
     }
 }
-
-}  // namespace
-}  // namespace tolvane
