@@ -100,6 +100,10 @@ public:
         VARIANT v{};
         return ChildName(acc_ ? acc_->accHitTest(at.x, at.y, &v) : E_POINTER, v);
     }
+    std::string Navigate(LONG direction, LONG from) const {
+        VARIANT v{};
+        return ChildName(acc_ ? acc_->accNavigate(direction, Id(from), &v) : E_POINTER, v);
+    }
     // The children in order, as AccessibleChildren lists them: ids one by one, objects counted.
     std::string Children() const {
         LONG count = 0, got = 0;
@@ -197,8 +201,9 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
     int windows = 0;
     for (HWND c = GetWindow(page_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++windows;
     f.Add("strip: role", strip.Role(), "page tab list");
-    f.Add("strip: children", strip.Children(),
-          "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
+    // Walked twice: a screen reader walks the strip again at each visit.
+    for (const char* walk : {"strip: children", "strip: children, walked again"})
+        f.Add(walk, strip.Children(), "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
     for (int tab = 0; tab < 2; ++tab) {
         const std::string what = "tab " + std::to_string(tab + 1) + ": ";
         const RECT t = e2e::DesignTabs().tabs[tab];
@@ -208,7 +213,13 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
         f.Add(what + "state", strip.State(tab + 1), tab == 0 ? "selectable, selected" : "selectable");
         f.Add(what + "default action", strip.DefaultAction(tab + 1), "切换");
         f.Add(what + "location", strip.Location(tab + 1), Box(at.x, at.y, t.right - t.left, t.bottom - t.top));
-        f.Add(what + "hit test at its centre", strip.HitTest(TabCentre(tab)), "id " + std::to_string(tab + 1));
+        // Tab 1 ends where tab 2 begins.
+        f.Add(what + "hit test at its first pixel", strip.HitTest(at), "id " + std::to_string(tab + 1));
+        f.Add(what + "hit test at its last pixel", strip.HitTest(OnPage(t.right - 1, t.bottom - 1)),
+              "id " + std::to_string(tab + 1));
+        f.Add(what + "hit test just below it", strip.HitTest(OnPage(t.left, t.bottom)), "id 0");
+        f.Add(what + "to its right", strip.Navigate(NAVDIR_RIGHT, tab + 1), tab == 0 ? "id 2" : "nothing");
+        f.Add(what + "to its left", strip.Navigate(NAVDIR_LEFT, tab + 1), tab == 0 ? "nothing" : "id 1");
     }
     // The child windows stay where they were.
     f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepair))), "object");

@@ -39,11 +39,7 @@ std::string Yes(bool b) { return b ? "yes" : "no"; }
 
 // One line of `text` in the font control `index` draws with at `dpi`: 按钮2's
 // "宋体", else the system's GUI font, which the system scales itself.
-SIZE TextSize(int index, int dpi, const std::string& text) {
-    LOGFONTA lf = {};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
-    HFONT font = index == kButton2 ? e2e::SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf);
+SIZE TextSize(HFONT font, const std::string& text) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size = {};
@@ -52,6 +48,12 @@ SIZE TextSize(int index, int dpi, const std::string& text) {
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
     return size;
+}
+SIZE TextSize(int index, int dpi, const std::string& text) {
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
+    return TextSize(index == kButton2 ? e2e::SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf), text);
 }
 
 // The edit boxes grow to fit one line of their font with its edges.
@@ -511,12 +513,46 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     // The skin's close button grows with the caption band, and its hit test with it.
     POINT close;
     ASSERT_TRUE(e2e::FindHitPoint(main_, HTCLOSE, &close));
-    long width = 0, band = (client.y - wr.top) - (client.x - wr.left);
-    for (int x = close.x - px(40); x < close.x + px(40); ++x) width += e2e::HitTest(main_, {x, close.y}) == HTCLOSE;
+    long width = 0, closeLeft = close.x, band = (client.y - wr.top) - (client.x - wr.left);
+    for (long x = close.x - px(40); x < close.x + px(40); ++x)
+        if (e2e::HitTest(main_, {x, close.y}) == HTCLOSE) ++width, closeLeft = std::min(closeLeft, x);
     place("close button", {0, 0, width, 0}, {0, 0}, {0, 0, std::min<long>(px(18), band - px(2)), 0});
+    // The title's white ink, right of the skin's indent and the small icon, as wide as the 2009 skin's caption
+    // font (13 pixels, bold) at the scale sets it, give or take its bearings and its half-covered edge pixels.
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    ncm.lfCaptionFont.lfHeight = -px(13), ncm.lfCaptionFont.lfWidth = 0, ncm.lfCaptionFont.lfWeight = FW_BOLD;
+    const long title = TextSize(CreateFontIndirectA(&ncm.lfCaptionFont), kMainTitle).cx;
+    const e2e::Capture shot = e2e::CaptureWindow(main_);
+    long ink[2] = {-1, -1};
+    for (long x = client.x + px(6 + 16 + 2); x < closeLeft - px(2); ++x)
+        if (shot.Count({x, wr.top, x + 1, client.y}, [](Rgb c) { return c.r > 175 && c.g > 175; })) ink[ink[0] >= 0] = x;
+    const long inkWidth = ink[1] - ink[0] + 1;
+    f.Add("title width", std::to_string(std::abs(inkWidth - title) <= title / 16 ? title : inkWidth), std::to_string(title));
+    // No grey band beside or below the banner: the picture fills the box at the scale.
+    const RECT banner = e2e::WindowRectOf(Control(kPicture1));
+    auto face = [](Rgb c) { return c == ButtonFace(); };
+    f.Add("banner: button face in its last row and column",
+          std::to_string(shot.Count({banner.left, banner.bottom - 1, banner.right, banner.bottom}, face) +
+                         shot.Count({banner.right - 1, banner.top, banner.right, banner.bottom}, face)), "0");
+
+    // The page body's frame grows as the tab outlines do: frame-coloured pixels from each side's edge inward.
+    const e2e::TabGeometry g = e2e::DesignTabs(dpi_);
+    const struct {
+        const char* side;
+        long x, y, dx, dy;
+    } sides[] = {{"left", g.body.left, px(120), 1, 0}, {"right", g.body.right - 1, px(120), -1, 0},
+                 {"bottom", px(240), g.body.bottom - 1, 0, -1},
+                 {"top", (g.tabs[1].left + g.tabs[1].right) / 2, g.body.top, 0, 1}};
+    for (const auto& side : sides) {
+        int n = 0;
+        for (POINT p = OnPage(side.x, side.y); n < px(4) && shot.At(p.x, p.y) == kFrameColour; p.x += side.dx)
+            ++n, p.y += side.dy;
+        f.Add(std::string("body frame width, ") + side.side, std::to_string(n), std::to_string(px(1)));
+    }
 
     // Each tab is hot with the pointer on its outline at either end (drawn there), none past the last.
-    const e2e::TabGeometry g = e2e::DesignTabs(dpi_);
     const int mid = (g.tabs[0].top + g.tabs[0].bottom) / 2;
     auto pointAt = [&](int x, int tab) {
         const POINT p = OnPage(x, mid);

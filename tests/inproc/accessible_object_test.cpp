@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/win/page_control.h"
 #include "tests/inproc/program_window.h"
 #include "toolkit/win/form_api.h"
 
@@ -18,6 +19,11 @@ VARIANT Child(LONG id) {
     return v;
 }
 
+std::string g_selections;  // the tab of each selection event, in order
+void CALLBACK OnSelection(HWINEVENTHOOK, DWORD, HWND, LONG, LONG child, DWORD, DWORD) {
+    g_selections += std::to_string(child);
+}
+
 TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindowIsGone) {
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
@@ -27,6 +33,12 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     IAccessible* strip = nullptr;
     ASSERT_EQ(AccessibleObjectFromWindow(tolvane::PageControlWindow(), OBJID_CLIENT, IID_IAccessible,
                                          reinterpret_cast<void**>(&strip)), S_OK);
+    // The default procedure's: an answer for OBJID_WINDOW would hide the
+    // strip's window object and list the strip twice.
+    for (const LONG id : {OBJID_WINDOW, 1L})
+        EXPECT_EQ(SendMessageA(tolvane::PageControlWindow(), WM_GETOBJECT, 0, id), 0) << id;
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
+                                               GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     // The default action on tab 2, then accSelect on tab 1.
     for (const LONG tab : {2, 1}) {
         EXPECT_EQ(tab == 2 ? strip->accDoDefaultAction(Child(2)) : strip->accSelect(SELFLAG_TAKESELECTION, Child(1)),
@@ -35,12 +47,18 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
         inproc::Drain(window.hwnd);
         EXPECT_EQ(tolvane::CurrentPage(), tab - 1);
     }
+    // Told its current page again, the control raises nothing: a screen
+    // reader would announce the tab once more.
+    tolvane::PageControlSetCurrent(tolvane::PageControlWindow(), 0);
+    inproc::Drain(window.hwnd);
+    UnhookWinEvent(hook);
+    EXPECT_EQ(g_selections, "21") << "the tab of each selection event";
 
     window.Destroy();
     VARIANT role{};
     EXPECT_EQ(strip->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(strip->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
-    strip->Release();
+    EXPECT_EQ(strip->Release(), 0u) << "the object outlived its client: one leaked at every query";
     OleUninitialize();
 }
 

@@ -3,6 +3,7 @@
 // never come from beside the program. This test program doubles as the
 // helper: started with /deploy it does what tolvane.exe /deploy does.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,12 @@
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
 #include "skin/win/apply_skin.h"
+#include "skin/win/dll_binding.h"
 #include "skin/win/elevation.h"
 #include "skin/win/file_ops.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/inproc/program_window.h"
+#include "toolkit/win/form.h"
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/system_library.h"
 
@@ -150,14 +154,14 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     Clean();
 }
 
-// Replaces this program's import of kernel32's `name` with `hook` and
-// returns what it held: tolvane's file writes, linked in, call through it.
-void* HookImport(const char* name, void* hook) {
+// Replaces this program's import of `dll`'s `name` with `hook` and returns
+// what it held: tolvane's code, linked in, calls through it.
+void* HookImport(const char* dll, const char* name, void* hook) {
     BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), "kernel32.dll") != 0) continue;
+        if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
         auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
         for (auto* n = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); n->u1.AddressOfData; ++n, ++slot) {
             if (IMAGE_SNAP_BY_ORDINAL(n->u1.Ordinal) ||
@@ -222,7 +226,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     FlushFileBuffers(INVALID_HANDLE_VALUE);
     for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
                              std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove))})
-        ASSERT_TRUE(g_real[hook.first] = HookImport(hook.first, hook.second)) << hook.first;
+        ASSERT_TRUE(g_real[hook.first] = HookImport("kernel32.dll", hook.first, hook.second)) << hook.first;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CreateDirectoryA(g_folder.c_str(), nullptr);
@@ -240,7 +244,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const char* name : {"FlushFileBuffers", "MoveFileExA"}) HookImport(name, g_real[name]);
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA"}) HookImport("kernel32.dll", name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }
 
@@ -274,6 +278,79 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
     EXPECT_EQ(e2e::FileNamesIn(kSystem), after);
     CloseHandle(ready);
     CloseHandle(gate);
+    Clean();
+}
+
+// A standard user's first start on Vista to 11, as this process plays it:
+// the system folder refuses its writes, the token is not elevated, and the
+// helper's launch is recorded on its way to the shell.
+HANDLE WINAPI RefusedInTheSystemFolder(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                       DWORD disposition, DWORD flags, HANDLE model) {
+    if ((access & GENERIC_WRITE) && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, kSystem.size(),
+                                                   kSystem.c_str(), kSystem.size()) == CSTR_EQUAL) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&CreateFileA)>(g_real["CreateFileA"])(name, access, share, security, disposition,
+                                                                            flags, model);
+}
+BOOL WINAPI NotElevated(HANDLE token, TOKEN_INFORMATION_CLASS what, LPVOID info, DWORD size, PDWORD needed) {
+    if (what != TokenElevation || size < sizeof(TOKEN_ELEVATION))
+        return reinterpret_cast<decltype(&GetTokenInformation)>(g_real["GetTokenInformation"])(token, what, info,
+                                                                                              size, needed);
+    static_cast<TOKEN_ELEVATION*>(info)->TokenIsElevated = 0;
+    *needed = sizeof(TOKEN_ELEVATION);
+    return TRUE;
+}
+std::string Utf8(const wchar_t* text) {
+    char out[MAX_PATH * 3] = "";
+    if (text) WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
+    return out;
+}
+std::vector<e2e::Observed> g_launches;
+BOOL WINAPI RecordedLaunch(SHELLEXECUTEINFOW* run) {
+    const HWND main = MainWindow();
+    const char* owner = run->hwnd == nullptr ? "none"
+                        : run->hwnd != main  ? "another window"
+                        : IsWindowVisible(main) ? "the main window, shown"
+                                                : "the main window, hidden";
+    char mask[16];
+    wsprintfA(mask, "0x%lx", run->fMask);
+    g_launches.insert(g_launches.end(), {{"verb", Utf8(run->lpVerb)}, {"owner", owner}, {"mask", mask},
+                                         {"file", Utf8(run->lpFile)}, {"parameters", Utf8(run->lpParameters)},
+                                         {"show", std::to_string(run->nShow)}});
+    return reinterpret_cast<decltype(&ShellExecuteExW)>(g_real["ShellExecuteExW"])(run);
+}
+
+// The helper must be asked for with the verb that elevates, on behalf of the
+// main window while it is still hidden: with no owner the consent prompt only
+// flashes on the taskbar. Wine's "runas" neither prompts nor elevates, so
+// only the request itself shows either.
+TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
+    Clean();
+    const struct {
+        const char *dll, *name;
+        void* hook;
+    } hooks[] = {{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(RefusedInTheSystemFolder)},
+                 {"advapi32.dll", "GetTokenInformation", reinterpret_cast<void*>(NotElevated)},
+                 {"shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(RecordedLaunch)}};
+    for (const auto& hook : hooks) ASSERT_TRUE(g_real[hook.name] = HookImport(hook.dll, hook.name, hook.hook)) << hook.name;
+    g_launches.clear();
+    inproc::ProgramWindow window;
+    const ::testing::AssertionResult built = window.Build();
+    for (const auto& hook : hooks) HookImport(hook.dll, hook.name, g_real[hook.name]);
+    ASSERT_TRUE(built);
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    char mask[16];
+    wsprintfA(mask, "0x%lx", static_cast<unsigned long>(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI));
+    EXPECT_TRUE(e2e::MatchSequence({{"verb", "runas"}, {"owner", "the main window, hidden"}, {"mask", mask},
+                                    {"file", Utf8(self)}, {"parameters", kDeployArgument},
+                                    {"show", std::to_string(SW_HIDE)}},
+                                   g_launches, "the helper's launch"));
+    EXPECT_TRUE(BothWhole()) << "the helper's files";
+    window.Destroy();
+    ReleaseBoundLibraries();
     Clean();
 }
 
