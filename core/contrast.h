@@ -16,19 +16,19 @@ enum class SysColour : int {
 };
 
 enum class Part {
-    TabStrip,     // behind the tabs
-    Tab,          // a tab that is not current
+    TabStrip,  // behind the tabs
+    Tab,       // a tab that is not current
     CurrentTab,
     DisabledTab,  // any tab of a disabled strip
     PageBody,
-    Label,        // a transparent label's text, over the page body
-    Banner,       // its picture, or in its place its words
-    Skin,         // the skin engine's frames, push buttons and edit borders
+    Label,   // a transparent label's text, over the page body
+    Banner,  // its picture, or in its place its words
+    Skin,    // the skin engine's frames, push buttons and edit borders
 };
 
 struct Look {
     enum Kind { kOwn, kPair, kSystem } kind = kOwn;  // kSystem: the skin stands aside
-    SysColour text = SysColour::ButtonText;  // the pair, for kPair
+    SysColour text = SysColour::ButtonText;          // the pair, for kPair
     SysColour back = SysColour::ButtonFace;
 };
 

@@ -35,7 +35,8 @@ bool ReadHighContrast() {
 }
 
 void PassColourChangeToChildren(HWND parent) {
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) SendMessageA(c, WM_SYSCOLORCHANGE, 0, 0);
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        SendMessageA(c, WM_SYSCOLORCHANGE, 0, 0);
 }
 
 }  // namespace tolvane

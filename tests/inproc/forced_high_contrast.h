@@ -10,8 +10,8 @@ namespace inproc {
 struct ForcedHighContrast {
     using Spi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
     static inline bool on = false;
-    static inline const Spi real =
-        reinterpret_cast<Spi>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "SystemParametersInfoA")));
+    static inline const Spi real = reinterpret_cast<Spi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "SystemParametersInfoA")));
     static BOOL WINAPI Answer(UINT action, UINT param, PVOID data, UINT ini) {
         if (action != SPI_GETHIGHCONTRAST) return real(action, param, data, ini);
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
@@ -23,7 +23,8 @@ struct ForcedHighContrast {
         for (HMODULE m : modules) {
             if (!m) continue;
             auto* base = reinterpret_cast<BYTE*>(m);
-            const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+            const auto* nt =
+                reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
             const IMAGE_DATA_DIRECTORY iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
             auto* slot = reinterpret_cast<Spi*>(base + iat.VirtualAddress);
             for (DWORD i = 0, was; i < iat.Size / sizeof *slot; ++i)

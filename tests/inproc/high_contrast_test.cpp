@@ -31,7 +31,8 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     inproc::Drain(main);
     const e2e::Capture before = e2e::CaptureWindow(main);
 
-    const inproc::ForcedHighContrast forced{{GetModuleHandleA(nullptr), GetModuleHandleA("C:\\WINDOWS\\system\\Skin.dll")}};
+    const inproc::ForcedHighContrast forced{
+        {GetModuleHandleA(nullptr), GetModuleHandleA("C:\\WINDOWS\\system\\Skin.dll")}};
     ASSERT_EQ(forced.replaced, 2) << "the program's or the engine's reading of the setting was not found";
     int index[31];
     COLORREF saved[31];
@@ -48,7 +49,8 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     inproc::Drain(main);
     const e2e::Capture off = e2e::CaptureWindow(main);
 
-    const RECT t0 = e2e::DesignTabs().tabs[0], t1 = e2e::DesignTabs().tabs[1], client = OnScreen(main, e2e::ClientRectOf(main));
+    const RECT t0 = e2e::DesignTabs().tabs[0], t1 = e2e::DesignTabs().tabs[1],
+               client = OnScreen(main, e2e::ClientRectOf(main));
     const RECT caption{client.left + 100, client.top - 8, client.left + 101, client.top - 7};
     const struct {
         const char* what;

@@ -10,7 +10,11 @@ TEST(Contrast, EachPartTakesItsOwnLookOrOneMatchedPair) {
     using S = SysColour;
     const Look face{Look::kPair, S::ButtonText, S::ButtonFace};
     const std::pair<Part, Look> rows[] = {
-        {Part::TabStrip, face}, {Part::Tab, face}, {Part::PageBody, face}, {Part::Label, face}, {Part::Banner, face},
+        {Part::TabStrip, face},
+        {Part::Tab, face},
+        {Part::PageBody, face},
+        {Part::Label, face},
+        {Part::Banner, face},
         {Part::CurrentTab, {Look::kPair, S::HighlightText, S::Highlight}},
         {Part::DisabledTab, {Look::kPair, S::GrayText, S::ButtonFace}},
         {Part::Skin, {Look::kSystem}},
