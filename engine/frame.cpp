@@ -41,6 +41,15 @@ struct FrameState : Skinned {
         SetFrameRendering(hwnd, false);
         Repaint();
     }
+    void StandAside(bool aside) override {
+        hot = 0;
+        if (tracked) {
+            tracked = 0;
+            ReleaseCapture();
+        }
+        SetFrameRendering(hwnd, !aside);
+        Repaint();
+    }
 };
 
 // The layout, and the icon it makes room for.
@@ -434,6 +443,8 @@ void OnNcDestroy(HWND hwnd, FrameState* st) {
 
 LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     FrameState* st = reinterpret_cast<FrameState*>(ref);
+    FollowDisplaySettings(msg);
+    if (StandsAside() && msg != WM_NCDESTROY) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_NCPAINT: return OnNcPaint(hwnd, wp, lp);
         case WM_NCACTIVATE: return OnNcActivate(hwnd, st, wp);
@@ -482,7 +493,7 @@ bool AttachFrame(HWND hwnd) {
     }
     Register(st);
     // Called from the creation hook, this comes before the first frame paint.
-    SetFrameRendering(hwnd, true);
+    if (!StandsAside()) SetFrameRendering(hwnd, true);
     return true;
 }
 

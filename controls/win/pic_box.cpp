@@ -5,6 +5,7 @@
 #include "core/window_classes.h"
 #include "winutil/dpi.h"
 #include "winutil/gdi_objects.h"
+#include "winutil/high_contrast.h"
 
 namespace tolvane {
 
@@ -17,10 +18,29 @@ struct PicBoxState {
 
 ATOM g_atom = 0;
 
+// High contrast: the words the picture says, the ones a screen reader is
+// told, in place of the picture, the pair's text on its background.
+bool PaintWordsInPair(HDC dc, const PicBoxState* s, RECT rc) {
+    const Look look = LookNow(Part::Banner);
+    if (look.kind != Look::kPair) return false;
+    FillRect(dc, &rc, GetSysColorBrush(static_cast<int>(look.back)));
+    if (!s || !s->words) return true;
+    ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, SysColourRef(look.text));
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT text = rc;
+    DrawTextA(dc, s->words, -1, &text, format | DT_CALCRECT);
+    if (text.bottom < rc.bottom) OffsetRect(&rc, 0, (rc.bottom - text.bottom) / 2);  // centred as a block
+    DrawTextA(dc, s->words, -1, &rc, format);
+    return true;
+}
+
 void Paint(HWND hwnd, HDC dc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     PicBoxState* s = StateOf<PicBoxState>(hwnd);
+    if (PaintWordsInPair(dc, s, rc)) return;
     int pw = 0, ph = 0;
     if (s && s->picture.Dc()) {
         pw = s->picture.Width();
