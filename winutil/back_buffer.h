@@ -19,8 +19,7 @@ public:
         if (bits_.Dc() && width == bits_.Width() && height == bits_.Height()) return true;
         bits_.Release();
         if (width <= 0 || height <= 0) return false;
-        HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
-        return bitmap && bits_.Adopt(bitmap, reference);
+        return bits_.Adopt(GdiObject<HBITMAP>(CreateCompatibleBitmap(reference, width, height)), reference);
     }
     HDC Dc() const { return bits_.Dc(); }
     int Width() const { return bits_.Width(); }

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
+
 #include "winutil/handles.h"
 
 namespace tolvane {
@@ -62,28 +64,25 @@ public:
     BitmapDc(const BitmapDc&) = delete;
     BitmapDc& operator=(const BitmapDc&) = delete;
 
-    // Takes ownership of `bitmap`, also on failure. False when no DC could be had.
-    bool Adopt(HBITMAP bitmap, HDC reference = nullptr) {
+    // Takes ownership of `bitmap`; on failure the bitmap is deleted with the
+    // owner it came in. False when there is no bitmap or no DC could be had.
+    bool Adopt(GdiObject<HBITMAP> bitmap, HDC reference = nullptr) {
         Release();
         if (!bitmap) return false;
         BITMAP bm{};
-        dc_ = GetObjectA(bitmap, sizeof bm, &bm) ? CreateCompatibleDC(reference) : nullptr;
-        if (!dc_) {
-            DeleteObject(bitmap);
-            return false;
-        }
-        bitmap_ = bitmap;
-        old_ = SelectObject(dc_, bitmap);
+        dc_ = GetObjectA(bitmap.Get(), sizeof bm, &bm) ? CreateCompatibleDC(reference) : nullptr;
+        if (!dc_) return false;
+        bitmap_ = std::move(bitmap);
+        old_ = SelectObject(dc_, bitmap_.Get());
         width_ = bm.bmWidth;
         height_ = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
         return true;
     }
     void Release() {
         if (dc_ && old_) SelectObject(dc_, old_);
-        if (bitmap_) DeleteObject(bitmap_);
+        bitmap_.Reset();
         if (dc_) DeleteDC(dc_);
         dc_ = nullptr;
-        bitmap_ = nullptr;
         old_ = nullptr;
         width_ = height_ = 0;
     }
@@ -93,7 +92,7 @@ public:
 
 private:
     HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    GdiObject<HBITMAP> bitmap_;
     HGDIOBJ old_ = nullptr;
     int width_ = 0, height_ = 0;
 };

@@ -1,5 +1,6 @@
 // Owners of the kernel's handles, search handles, registry keys and modules:
-// each is given back once, by the scope that got it, on every way out of it.
+// each is closed once, by the scope that got it or by the one it was moved
+// to, on every way out of it.
 // GDI objects use the same owner (gdi_objects.h).
 #pragma once
 #include <windows.h>
@@ -12,22 +13,46 @@ public:
     using Type = typename Traits::Type;
     Owned() = default;
     explicit Owned(Type h) : h_(h) {}
-    ~Owned() { Reset(); }
+    // Keeps the last error whatever the close says, so that a caller may read
+    // the reason of a failure after the owner went out of scope.
+    ~Owned() {
+        if (!Traits::Valid(h_)) return;
+        const DWORD error = GetLastError();
+        Traits::Close(h_);
+        SetLastError(error);
+    }
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
+    // A maker can return its owner; the moved-from owner is empty.
+    Owned(Owned&& other) noexcept : h_(other.Detach()) {}
+    Owned& operator=(Owned&& other) noexcept {
+        Reset(other.Detach());  // safe on itself: Detach empties it before the Reset
+        return *this;
+    }
 
     Type Get() const { return h_; }
     explicit operator bool() const { return Traits::Valid(h_); }
-    // Hands it over to a holder of the process's life; this owner is empty after.
-    Type Detach() {
+    // Returns the handle and takes ownership away from this owner, which is
+    // empty after: for a holder of the process's life, or another owner.
+    // Dropping the result would leak the handle.
+    [[nodiscard]] Type Detach() {
         const Type h = h_;
         h_ = Traits::Empty();
         return h;
     }
-    // Gives it back now; false only when the giving back itself failed (a
-    // close that reports a lost write, for one).
+    // Closes the handle held and takes `h`; the handle already held is kept
+    // open, never closed under its own owner. False only when the close
+    // failed (a close that reports a lost write, for one); then the last
+    // error is the close's, and otherwise it is left as it was, so that
+    // Reset(CreateFileA(...)) reads like the call it wraps.
     bool Reset(Type h = Traits::Empty()) {
-        const bool ok = !Traits::Valid(h_) || Traits::Close(h_);
+        if (h == h_) return true;
+        bool ok = true;
+        if (Traits::Valid(h_)) {
+            const DWORD error = GetLastError();
+            ok = Traits::Close(h_);
+            if (ok) SetLastError(error);
+        }
         h_ = h;
         return ok;
     }

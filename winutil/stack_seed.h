@@ -13,6 +13,9 @@
 
 #include <cstdint>
 
+// The guard itself, one for each image (stack_guard.cpp).
+extern "C" std::uintptr_t __stack_chk_guard;
+
 namespace tolvane {
 
 inline std::uint32_t StackGuardSeed(const void* module) {

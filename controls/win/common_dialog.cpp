@@ -47,7 +47,7 @@ GetOpenFileNameFn BindOpenDialog() {
     if (g_openFileName == nullptr) {
         Module comdlg(HeldOrSystemLibrary("comdlg32.dll"));
         g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg.Get(), "GetOpenFileNameA");
-        if (g_openFileName) comdlg.Detach();
+        if (g_openFileName) static_cast<void>(comdlg.Detach());  // held for the process, as the pointer is
     }
     return g_openFileName;
 }

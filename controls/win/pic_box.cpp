@@ -40,13 +40,13 @@ void Paint(HWND hwnd, HDC dc) {
 // copy; at 96 dpi it is kept exactly as it is.
 void AdoptScaled(BitmapDc* into, HBITMAP picture) {
     BitmapDc original;
-    if (!original.Adopt(picture)) {
+    if (!original.Adopt(GdiObject<HBITMAP>(picture))) {
         into->Release();
         return;
     }
     const int w = Scale(original.Width()), h = Scale(original.Height());
     ScopedDc screen(nullptr);
-    if (!into->Adopt(CreateCompatibleBitmap(screen.Get(), w, h))) return;
+    if (!into->Adopt(GdiObject<HBITMAP>(CreateCompatibleBitmap(screen.Get(), w, h)))) return;
     SetStretchBltMode(into->Dc(), HALFTONE);
     SetBrushOrgEx(into->Dc(), 0, 0, nullptr);  // as HALFTONE asks, after the mode
     StretchBlt(into->Dc(), 0, 0, w, h, original.Dc(), 0, 0, original.Width(), original.Height(), SRCCOPY);
@@ -83,7 +83,7 @@ void SetPicBoxPicture(HWND box, HBITMAP picture) {
         return;
     }
     if (!picture) s->picture.Release();
-    else if (ScreenDpi() == kDesignDpi) s->picture.Adopt(picture);
+    else if (ScreenDpi() == kDesignDpi) s->picture.Adopt(GdiObject<HBITMAP>(picture));
     else AdoptScaled(&s->picture, picture);
     InvalidateRect(box, nullptr, FALSE);
 }

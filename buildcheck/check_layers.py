@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Fails on anything that goes against the layer rules of tests/layers.txt:
+"""Fails on anything that goes against the layer rules of buildcheck/layers.txt:
 - an #include of a file of a unit the including unit may not use, or of a
   Windows header in a pure unit;
 - a CMake target that depends on a target of a unit it may not use, or
@@ -129,7 +129,7 @@ def check_targets(units, allowed, targets):
                 faults.append(f'target {name} ({user.name}) builds {path}, which lies in {where.name if where else "no layer"}')
     for name in owner:
         if name not in seen:
-            faults.append(f'target {name} is missing from the build: update tests/layers.txt')
+            faults.append(f'target {name} is missing from the build: update buildcheck/layers.txt')
     return faults
 
 
@@ -140,10 +140,15 @@ def symbols(nm, files, defined):
 
 
 def runtime_symbols(nm, compiler):
-    """What the C++ runtime defines: a library calling operator new calls the
-    runtime, whichever layer replaces it."""
-    library = subprocess.run([compiler, '-print-file-name=libstdc++.a'], capture_output=True, text=True).stdout.strip()
-    return symbols(nm, [library], True) if os.path.isabs(library) else set()
+    """What the C++ runtime and the stack protector's define: a library calling
+    operator new, or checking the stack guard, calls the runtime, whichever
+    layer replaces it."""
+    defined = set()
+    for name in ('libstdc++.a', 'libssp.a'):
+        library = subprocess.run([compiler, '-print-file-name=' + name], capture_output=True, text=True).stdout.strip()
+        if os.path.isabs(library):
+            defined |= symbols(nm, [library], True)
+    return defined
 
 
 def library_symbols(build, nm, units, targets):
@@ -179,7 +184,7 @@ def judge_symbols(libraries, allowed, runtime):
 
 def main():
     root, build, cmake, compiler, nm = sys.argv[1:6]
-    units, allowed = read_rules(os.path.join(root, 'tests', 'layers.txt'))
+    units, allowed = read_rules(os.path.join(root, 'buildcheck', 'layers.txt'))
     faults = check_includes(root, units, allowed)
     targets = load_targets(build, cmake)
     if targets is None:

@@ -8,7 +8,11 @@
 set -eu
 cd "$1"
 allowed='^(winutil/system_library\.h|skin/win/dll_binding\.cpp):'
-loads=$(grep -rnE '\bLoadLibrary(Ex)?[AW]?\b' app controls core engine locator navigation skin toolkit winutil \
+# Every layer's folder, as the layer table lists them: a new one is read too.
+folders=$(awk '!/^#/ && NF { n = split($2, p, ",")
+  for (i = 1; i <= n; i++) { sub(/\/.*/, "", p[i]); if (!seen[p[i]]++) print p[i] } }' buildcheck/layers.txt)
+[ -n "$folders" ] || { echo "buildcheck/layers.txt names no folder"; exit 1; }
+loads=$(grep -rsnE '\bLoadLibrary(Ex)?[AW]?\b' $folders \
   --include='*.cpp' --include='*.h' | grep -vE '^[^:]+:[0-9]+:\s*//' | grep -v '^engine/test/' || true)
 bad=$(echo "$loads" | grep -vE "$allowed" | grep . || true)
 literal=$(echo "$loads" | grep -E 'LoadLibrary(Ex)?[AW]?\s*\(\s*(L?"|TEXT)' || true)

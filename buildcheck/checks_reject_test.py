@@ -3,8 +3,7 @@
 Every row builds a tiny input, runs one check on it and compares its verdict
 with the expected one; a sound twin of each fault must pass, so a row cannot
 pass only because its fixture is broken. The images are made for the row by
-the cross compiler, a few lines of C each.
-usage: checks_reject_test.py TESTS_DIR"""
+the cross compiler, a few lines of C each."""
 import os
 import stat
 import subprocess
@@ -12,8 +11,8 @@ import sys
 import tempfile
 import unittest
 
-TESTS = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.dirname(__file__))
-sys.path.insert(0, TESTS)
+CHECKS = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, CHECKS)
 import check_layers  # noqa: E402
 
 RULES = '''low   low/*   low_lib   yes  -
@@ -38,22 +37,30 @@ def run(*args):
 
 class Layers(unittest.TestCase):
     def setUp(self):
-        self.units, self.allowed = check_layers.read_rules(tree({'tests/layers.txt': RULES}) + '/tests/layers.txt')
+        rules = os.path.join(tree({'buildcheck/layers.txt': RULES}), 'buildcheck', 'layers.txt')
+        self.units, self.allowed = check_layers.read_rules(rules)
         self.low, self.high = self.units
 
     def test_include(self):
         for user, line, rejected in [('low/a.cpp', '#include "high/b.h"', True),
                                      ('low/a.cpp', '#include <windows.h>', True),
                                      ('high/b.cpp', '#include "low/a.h"', False)]:
-            root = tree({'tests/layers.txt': RULES, 'low/a.h': '', 'high/b.h': '', user: line + '\n'})
+            root = tree({'buildcheck/layers.txt': RULES, 'low/a.h': '', 'high/b.h': '', user: line + '\n'})
             with self.subTest(user=user, line=line):
                 self.assertEqual(bool(check_layers.check_includes(root, self.units, self.allowed)), rejected)
 
-    def test_target_link(self):
-        for user, used, rejected in [('low_lib', 'high_lib', True), ('high_lib', 'low_lib', False)]:
-            targets = {name: {'name': name, 'dependencies': [{'id': used}] if name == user else []}
+    def test_target(self):
+        # A target that links a unit above it, or builds a file of another
+        # unit or of none.
+        for user, used, built, rejected in [('low_lib', 'high_lib', None, True),
+                                            ('high_lib', 'low_lib', None, False),
+                                            ('high_lib', None, 'low/a.cpp', True),
+                                            ('high_lib', None, 'tests/a.cpp', True),
+                                            ('high_lib', None, 'high/b.cpp', False)]:
+            targets = {name: {'name': name, 'dependencies': [{'id': used}] if name == user and used else [],
+                              'sources': [{'path': built}] if name == user and built else []}
                        for name in ('low_lib', 'high_lib')}
-            with self.subTest(user=user):
+            with self.subTest(user=user, used=used, built=built):
                 self.assertEqual(bool(check_layers.check_targets(self.units, self.allowed, targets)), rejected)
 
     def test_symbol(self):
@@ -67,14 +74,16 @@ class Layers(unittest.TestCase):
 
 class DllLoads(unittest.TestCase):
     def test_loads(self):
-        folders = ('app', 'controls', 'core', 'engine', 'locator', 'navigation', 'skin/win', 'toolkit', 'winutil')
-        for path, line, rejected in [('toolkit/x.cpp', 'LoadLibraryA(name);', True),
+        # The folders searched are the layer table's: "high" is none of the
+        # program's, and only the table names it.
+        rules = RULES + 'skin  skin/win/*  -  no  low\n'
+        for path, line, rejected in [('high/x.cpp', 'LoadLibraryA(name);', True),
                                      ('skin/win/dll_binding.cpp', 'LoadLibraryA("Skin.dll");', True),
                                      ('skin/win/dll_binding.cpp', 'LoadLibraryA(path);', False),
-                                     ('toolkit/x.cpp', '// LoadLibraryA(name) would search the folder', False)]:
-            root = tree({**{f + '/keep.h': '' for f in folders}, path: line + '\n'})
+                                     ('high/x.cpp', '// LoadLibraryA(name) would search the folder', False)]:
+            root = tree({'buildcheck/layers.txt': rules, path: line + '\n'})
             with self.subTest(path=path, line=line):
-                self.assertEqual(run(os.path.join(TESTS, 'check_dll_loads.sh'), root) != 0, rejected)
+                self.assertEqual(run(os.path.join(CHECKS, 'check_dll_loads.sh'), root) != 0, rejected)
 
 
 def cross(root, name, source, *flags):
@@ -93,6 +102,8 @@ def output(*args):
 
 
 WINMAIN = '#include <windows.h>\n#include <commctrl.h>\nint WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) { %s; return 0; }\n'
+# A dozen functions that -fstack-protector-strong guards, each with an array.
+GUARDED = ''.join('int f%d(char *s) { char b[16]; return lstrlenA(lstrcpyA(b, s)); }\n' % i for i in range(12))
 
 
 class Imports(unittest.TestCase):
@@ -117,7 +128,7 @@ class Imports(unittest.TestCase):
                               'which the allowlist lacks'),
                              (cross(root, 'comctl', WINMAIN % 'InitCommonControls()',
                                     '-lcomctl32'), 'by name')]:
-            rc, said = output(os.path.join(TESTS, 'check_imports.sh'), os.path.join(root, 'allow.txt'), image)
+            rc, said = output(os.path.join(CHECKS, 'check_imports.sh'), os.path.join(root, 'allow.txt'), image)
             with self.subTest(image=os.path.basename(image)):
                 self.assertEqual(rc != 0, fault is not None, said)
                 if fault:
@@ -130,15 +141,21 @@ class Release(unittest.TestCase):
                                    '   VALUE "OriginalFilename", "flagged.exe"\n  END\n END\nEND\n'})
         subprocess.run(['i686-w64-mingw32-windres', os.path.join(root, 'version.rc'), '-O', 'coff', '-o',
                         os.path.join(root, 'version.o')], check=True)
-        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)', os.path.join(root, 'version.o'), '-Wl,--tsaware')
-        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)')
-        # Each image fails other checks too (it embeds no engine, has no guard):
-        # a row asks only whether its own fault is named.
+        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)' + GUARDED, os.path.join(root, 'version.o'),
+                        '-Wl,--tsaware', '-fstack-protector-strong', '-Wl,--no-seh')
+        # Of the three hardening bits only the dynamic base, and no guard.
+        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)' + GUARDED, '-Wl,--disable-nxcompat')
+        # Each image fails other checks too (it embeds no engine): a row asks
+        # only whether its own fault is named.
         for image, fault, named in [(flagged, 'not terminal-server aware', False),
                                     (flagged, 'no version block of its own', False),
+                                    (flagged, 'lacks dynamic base', False),
+                                    (flagged, 'stack guard checks', False),
                                     (bare, 'not terminal-server aware', True),
-                                    (bare, 'no version block of its own', True)]:
-            _, said = output(os.path.join(TESTS, 'check_release.sh'), 'binaries', image, image, root)
+                                    (bare, 'no version block of its own', True),
+                                    (bare, 'lacks dynamic base', True),
+                                    (bare, 'stack guard checks', True)]:
+            _, said = output(os.path.join(CHECKS, 'check_release.sh'), 'binaries', image, image, root)
             with self.subTest(image=os.path.basename(image), fault=fault):
                 self.assertEqual(fault in said, named, said)
 
@@ -151,7 +168,7 @@ class FuzzFloor(unittest.TestCase):
             root = tree({'fuzzer': '#!/bin/sh\ncase "$1" in -runs=0) f=50;; *) f=%d;; esac\n'
                                    'echo "#9 DONE cov: 1 ft: $f corp: 1"\n' % final})
             with self.subTest(final=final):
-                rc = run(os.path.join(TESTS, 'native', 'fuzz_bounded.sh'), root + '/fuzzer', '1', '10',
+                rc = run(os.path.join(CHECKS, '..', 'tests', 'native', 'fuzz_bounded.sh'), root + '/fuzzer', '1', '10',
                          root + '/scratch', root)
                 self.assertEqual(rc != 0, rejected)
 
