@@ -270,7 +270,8 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
         const bool about = std::string(r.page) == "about";
         f.Add(what + "page", Page(), r.page);
         f.Add(what + "focus", FocusName(), about ? "关于返回" : "按钮2");
-        f.Add(what + "selection event", Events(), switches ? std::string("tab strip child ") + (about ? "2" : "1") : "none");
+        const std::string event = std::string("tab strip child ") + (about ? "2" : "1");
+        f.Add(what + "selection event", Events(), switches ? event : "none");
         f.Add(what + "tab 1 state", strip.State(1), about ? "selectable" : "selectable, selected");
         f.Add(what + "tab 2 state", strip.State(2), about ? "selectable, selected" : "selectable");
     }

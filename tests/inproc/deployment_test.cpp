@@ -189,8 +189,7 @@ BOOL WINAPI LoggedFlush(HANDLE h) {
 // A process this one may not open, as a standard user's start sees the elevated helper's.
 constexpr DWORD kDeniedPid = 4000000001u;
 HANDLE WINAPI DeniedOpen(DWORD access, BOOL inherit, DWORD pid) {
-    if (pid != kDeniedPid)
-        return reinterpret_cast<decltype(&OpenProcess)>(g_real["OpenProcess"])(access, inherit, pid);
+    if (pid != kDeniedPid) return reinterpret_cast<decltype(&OpenProcess)>(g_real["OpenProcess"])(access, inherit, pid);
     SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
 }
@@ -216,7 +215,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
         if (p.pid != 0 && p.pid != GetCurrentProcessId()) running = "Skin.dll." + std::to_string(p.pid) + "-0.tmp";
     const std::string block = Block(IDR_SKIN_2009), other = "QQ2009.she.4000000000-0.tmp",
-                      reused = "Skin.dll." + self + "-5.tmp", denied = "Skin.dll." + std::to_string(kDeniedPid) + "-0.tmp";
+                      reused = "Skin.dll." + self + "-5.tmp",
+                      denied = "Skin.dll." + std::to_string(kDeniedPid) + "-0.tmp";
     const struct {
         const char* name;
         std::set<std::string> before;  // files; the one of this process's id read-only, "Skin.dll" other bytes
