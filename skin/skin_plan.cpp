@@ -17,6 +17,17 @@ bool EqualsAsciiIgnoringCase(const std::string& text, const char* want) {
     return i == text.size();
 }
 
+// Two starts at one moment would each ask for the same job: each asks in
+// its turn, and a start whose turn comes after another's helper wrote the
+// engine asks nothing. A turn that never comes within the wait asks as
+// before, so that nothing holding the lock keeps a start back for good.
+void AskInTurn(const SkinPaths& paths, SkinPlatform& platform) {
+    const PromptLock lock = platform.LockPrompt();
+    const bool owned = lock == PromptLock::Owned || lock == PromptLock::Abandoned;
+    if (!owned || !platform.FileExists(paths.engine)) platform.DeployElevated();
+    if (owned) platform.UnlockPrompt();
+}
+
 }  // namespace
 
 SkinPaths SkinPathsFor(const std::string& windowsFolder) {
@@ -55,7 +66,7 @@ void ApplySkinSteps(int skinNumber, const SkinPaths& paths, SkinPlatform& platfo
         // ask; a skin file alone is never worth a prompt: without it the
         // window is merely unskinned, and a user who declined would be asked
         // again at every start.
-        if (platform.IsVistaOrLater() && !platform.IsElevated()) platform.DeployElevated();
+        if (platform.IsVistaOrLater() && !platform.IsElevated()) AskInTurn(paths, platform);
     }
     const std::string* skinPath = SkinPathFor(paths, skinNumber);
     if (skinPath == nullptr) return;

@@ -41,6 +41,14 @@ enum class WriteResult {
     Failed,            // any other failure; nothing is left behind
 };
 
+// How a start's wait for its turn to ask ended.
+enum class PromptLock {
+    Owned,
+    Abandoned,    // its holder ended without letting go: the turn is this start's
+    TimedOut,     // held longer than a start waits
+    Unavailable,  // no lock to wait for
+};
+
 // The running Windows' version, as its own kernel32 states it.
 struct WindowsVersion {
     bool known;
@@ -60,6 +68,10 @@ public:
     virtual bool IsVistaOrLater() = 0;
     // Asked only on Vista or later; false when the token cannot tell.
     virtual bool IsElevated() = 0;
+    // Waits, a bounded time, for this start's turn among the starts of the
+    // session that ask; UnlockPrompt ends an owned or abandoned one.
+    virtual PromptLock LockPrompt() = 0;
+    virtual void UnlockPrompt() = 0;
     // Starts this program elevated with kDeployArgument and waits for it, a
     // bounded time. What it achieved is read from the files afterwards.
     virtual void DeployElevated() = 0;
@@ -71,7 +83,8 @@ public:
 // Writes the engine and the chosen skin where missing, then attaches the skin.
 // An unknown skin number stops after the engine: nothing is loaded or called.
 // On Vista or later, unelevated, an engine write refused for rights asks once
-// for the elevated deployment, for the start-up skin only; then the same
+// for the elevated deployment, for the start-up skin only, in its turn and
+// only if no other start's helper wrote the engine meanwhile; then the same
 // steps go on.
 void ApplySkinSteps(int skinNumber, const SkinPaths& paths, SkinPlatform& platform, const SkinBlocks& blocks);
 

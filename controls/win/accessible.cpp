@@ -126,16 +126,16 @@ public:
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
         if (!child) return E_POINTER;
         *child = nullptr;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return S_FALSE;  // a simple element: no object of its own
         return std_->get_accChild(c.standard, child);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
         if (!name) return E_POINTER;
         *name = nullptr;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return Text(Tab(c.tab).caption, name);
         if (c.self && kind_ == Kind::Graphic && words_) return Text(words_, name);
         return std_->get_accName(c.standard, name);
@@ -149,8 +149,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
         if (!role) return E_POINTER;
         role->vt = VT_EMPTY;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return SetId(role, ROLE_SYSTEM_PAGETAB);
         if (c.self) return SetId(role, kind_ == Kind::TabStrip ? ROLE_SYSTEM_PAGETABLIST : ROLE_SYSTEM_GRAPHIC);
         return std_->get_accRole(c.standard, role);
@@ -158,8 +158,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
         if (!state) return E_POINTER;
         state->vt = VT_EMPTY;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) {
             LONG bits = STATE_SYSTEM_SELECTABLE;
             if (c.tab == PageControlCurrent(hwnd_)) bits |= STATE_SYSTEM_SELECTED;
@@ -179,8 +179,8 @@ public:
         if (!file || !topic) return E_POINTER;
         *file = nullptr;
         *topic = 0;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return S_FALSE;
         return std_->get_accHelpTopic(file, c.standard, topic);
     }
@@ -207,14 +207,14 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override {
         if (!action) return E_POINTER;
         *action = nullptr;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return Text(kSwitchAction, action);
         return std_->get_accDefaultAction(c.standard, action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT id) override {
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab < 0) return std_->accSelect(flags, c.standard);
         // One tab is current at a time: there is nothing to add, remove or extend.
         if (flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION | SELFLAG_EXTENDSELECTION)) return E_INVALIDARG;
@@ -223,8 +223,8 @@ public:
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT id) override {
         if (!left || !top || !width || !height) return E_POINTER;
         *left = *top = *width = *height = 0;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab < 0) return std_->accLocation(left, top, width, height, c.standard);
         const RECT r = Tab(c.tab).rect;
         POINT origin{r.left, r.top};
@@ -238,8 +238,8 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         if (!end) return E_POINTER;
         end->vt = VT_EMPTY;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(start);
+        Child c;
+        if (HRESULT failed = Reach(start, &c)) return failed;
         const int tabs = Tabs();
         LONG to = 0;  // a tab's id, 0 for none
         if (c.tab >= 0) {
@@ -274,18 +274,18 @@ public:
         return hr;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override {
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         return c.tab >= 0 ? Press(c.tab) : std_->accDoDefaultAction(c.standard);
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT id, BSTR name) override {
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         return c.tab >= 0 ? E_NOTIMPL : std_->put_accName(c.standard, name);
     }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT id, BSTR value) override {
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         return c.tab >= 0 ? E_NOTIMPL : std_->put_accValue(c.standard, value);
     }
 
@@ -356,15 +356,46 @@ private:
 
     int Tabs() const { return kind_ == Kind::TabStrip ? PageControlTabCount(hwnd_) : 0; }
 
-    Child Resolve(const VARIANT& id) const {
-        Child c;
-        c.standard = id;
-        if (id.vt != VT_I4) return c;
+    // A child id as a number. Windows' standard object takes VT_EMPTY for
+    // the object itself and a VT_I2 as readily as a VT_I4, and clients pass
+    // them so: each is read as its number before the ids move past the tabs,
+    // or a VT_I2 1 would name the first child window instead of tab 1.
+    static bool IdNumber(const VARIANT& id, LONG* n) {
+        LONGLONG wide = 0;
+        switch (id.vt) {
+        case VT_EMPTY: wide = CHILDID_SELF; break;
+        case VT_I1: wide = id.cVal; break;
+        case VT_UI1: wide = id.bVal; break;
+        case VT_I2: wide = id.iVal; break;
+        case VT_UI2: wide = id.uiVal; break;
+        case VT_I4: wide = id.lVal; break;
+        case VT_UI4: wide = id.ulVal; break;
+        case VT_INT: wide = id.intVal; break;
+        case VT_UINT: wide = id.uintVal; break;
+        case VT_I8: wide = id.llVal; break;
+        case VT_UI8:
+            if (id.ullVal > 0x7FFFFFFF) return false;
+            wide = static_cast<LONGLONG>(id.ullVal);
+            break;
+        default: return false;
+        }
+        *n = static_cast<LONG>(wide);
+        return wide == *n;
+    }
+
+    // Every call that names a child first makes sure the window is still
+    // there and still ours, and that the id is one: S_OK, or the failure to
+    // answer with.
+    HRESULT Reach(const VARIANT& id, Child* c) const {
+        if (HRESULT gone = Gone()) return gone;
+        LONG n = 0;
+        if (!IdNumber(id, &n)) return E_INVALIDARG;
+        SetId(&c->standard, n);
         const int tabs = Tabs();
-        if (id.lVal == CHILDID_SELF) c.self = true;
-        else if (id.lVal > 0 && id.lVal <= tabs) c.tab = static_cast<int>(id.lVal) - 1;
-        else if (id.lVal > tabs) c.standard.lVal -= tabs;
-        return c;
+        if (n == CHILDID_SELF) c->self = true;
+        else if (n > 0 && n <= tabs) c->tab = static_cast<int>(n) - 1;
+        else if (n > tabs) c->standard.lVal -= tabs;
+        return S_OK;
     }
 
     // An id from the standard object, as this object's children count.
@@ -402,8 +433,8 @@ private:
     HRESULT Delegated(const VARIANT& id, BSTR* out, decltype(&IAccessible::get_accValue) get) {
         if (!out) return E_POINTER;
         *out = nullptr;
-        if (HRESULT gone = Gone()) return gone;
-        const Child c = Resolve(id);
+        Child c;
+        if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return S_FALSE;
         return (std_->*get)(c.standard, out);
     }

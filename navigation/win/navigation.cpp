@@ -34,7 +34,8 @@ void ShowAboutPage() {
     SelectPage(1);
     // The installation box is hidden with the rest of its page by now and
     // gets the focus all the same; it is deliberately not moved on to a
-    // visible control, so keys typed on the about page reach the hidden box.
+    // visible control, so keys typed on the about page reach the hidden box,
+    // which takes no edit while hidden.
     FocusControl(kInstallFolderBox);
     // Last, so that whatever the shell shows meets the about page already up.
     OpenHomePage();

@@ -35,6 +35,11 @@ public:
     }
     bool IsVistaOrLater() override { return tolvane::IsVistaOrLater(); }
     bool IsElevated() override { return IsProcessElevated(); }
+    PromptLock LockPrompt() override { return LockPromptMutex(&promptMutex_); }
+    void UnlockPrompt() override {
+        ReleaseMutex(promptMutex_.Get());
+        promptMutex_.Reset();
+    }
     void DeployElevated() override { RunElevatedDeployment(MainWindow()); }
     void AttachSkin(const std::string& skinPath) override {
         SkinAttachFn attach = BindDllCommand();
@@ -42,6 +47,9 @@ public:
         TolvaneCallGuarded(reinterpret_cast<const void*>(attach), skinPath.c_str(), "", &stackDelta);
         if (stackDelta != 0) FatalRuntimeError(kStackImbalance, kStackImbalanceCode);
     }
+
+private:
+    KernelHandle promptMutex_;
 };
 
 }  // namespace

@@ -50,19 +50,24 @@ bool IsProcessElevated() {
 
 namespace {
 
-// Waits for `process` while answering what is sent or posted to this thread:
+// Waits for `object` while answering what is sent or posted to this thread:
 // a thread that only blocked would hang every program that broadcasts a
 // message (a settings change, a DDE initiate) until the user answered the
-// prompt. A quit message met here is left for the message loop.
-void WaitAnswering(HANDLE process, DWORD waitMs) {
+// prompt. A quit message met here is left for the message loop. Answers
+// how the wait ended, as WaitForSingleObject would.
+DWORD WaitAnswering(HANDLE object, DWORD waitMs) {
     const DWORD start = GetTickCount();
     bool quit = false;
     int quitCode = 0;
+    DWORD woke = WAIT_TIMEOUT;
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= waitMs) break;
-        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, waitMs - elapsed, QS_ALLINPUT);
-        if (woke != WAIT_OBJECT_0 + 1) break;  // ended, timed out or failed
+        if (elapsed >= waitMs) {
+            woke = WAIT_TIMEOUT;
+            break;
+        }
+        woke = MsgWaitForMultipleObjects(1, &object, FALSE, waitMs - elapsed, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + 1) break;  // signalled, abandoned, timed out or failed
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -75,6 +80,7 @@ void WaitAnswering(HANDLE process, DWORD waitMs) {
         }
     }
     if (quit) PostQuitMessage(quitCode);
+    return woke;
 }
 
 }  // namespace
@@ -112,6 +118,21 @@ void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     SuspendEvents();
     WaitAnswering(helper.Get(), waitMs);
     ResumeEvents();
+}
+
+PromptLock LockPromptMutex(KernelHandle* mutex, DWORD waitMs) {
+    mutex->Reset(CreateMutexA(nullptr, FALSE, kPromptMutexName));
+    if (!*mutex) return PromptLock::Unavailable;
+    // The window is not shown yet: what the messages raise belongs to no handler.
+    SuspendEvents();
+    const DWORD woke = WaitAnswering(mutex->Get(), waitMs);
+    ResumeEvents();
+    switch (woke) {
+    case WAIT_OBJECT_0: return PromptLock::Owned;
+    case WAIT_ABANDONED_0: return PromptLock::Abandoned;
+    case WAIT_TIMEOUT: return PromptLock::TimedOut;
+    default: return PromptLock::Unavailable;
+    }
 }
 
 }  // namespace tolvane

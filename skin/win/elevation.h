@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "skin/skin_plan.h"
+#include "winutil/handles.h"
 
 namespace tolvane {
 
@@ -29,5 +30,19 @@ constexpr DWORD kDeployWaitMs = 60000;
 // meanwhile; events raised meanwhile are dropped, a quit message is posted
 // again afterwards. `owner`, a window of this process, places the prompt.
 void RunElevatedDeployment(HWND owner, DWORD waitMs = kDeployWaitMs);
+
+// The starts of one session that ask take turns through this mutex, made
+// with default security by the normal start only: one that the elevated
+// helper made could refuse the starts that are not elevated.
+constexpr char kPromptMutexName[] = "Local\\TolvaneElevationPrompt";
+
+// A start waits for another's turn this long: the other's prompt answered,
+// in however long the user takes, and its helper's minute.
+constexpr DWORD kPromptLockWaitMs = 2 * kDeployWaitMs;
+
+// Waits for the prompt mutex at most `waitMs`, answering messages as the
+// wait for the helper does. `mutex` holds it afterwards; an owned or
+// abandoned one is the caller's to release.
+PromptLock LockPromptMutex(KernelHandle* mutex, DWORD waitMs = kPromptLockWaitMs);
 
 }  // namespace tolvane

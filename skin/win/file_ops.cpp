@@ -11,7 +11,8 @@ namespace {
 
 // How many of its own names a write tries before it gives up: each one
 // taken already is a leftover of an earlier process of the same id that
-// could not be deleted, or another program's file.
+// could not be deleted, or another program's file; one denied may be held
+// by a file deleted but still open.
 constexpr unsigned kTempNameTries = 8;
 
 // The error of the call that just failed; never 0, so that a failure cannot
@@ -78,21 +79,30 @@ WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBl
     const std::string folder = FolderOf(path);
     if (folder.empty() || folder.size() == path.size()) return WriteResult::Failed;
     RemoveLeftovers(folder, path);
-    // One call creates the file, and its error alone says whether the folder
+    // One call creates each file, and its errors alone say whether the folder
     // refuses this process: no other start can be handed the same name, and
     // nothing rests on what a helper such as GetTempFileName does in a
     // folder that refuses new files (Wine's answers a number and creates
     // nothing). Not inheritable (no security attributes): no process this
     // one starts meanwhile may hold the file open.
+    //
+    // One name may be denied in a folder that takes new files: a file
+    // deleted while another program holds it open stays "delete pending"
+    // under its name (Vista to 10 1803, and FAT), and creating that name is
+    // denied. So the folder refuses for rights only when every name was denied.
     std::string temp;
     KernelHandle file;
     DWORD failure = ERROR_FILE_EXISTS;
-    for (unsigned n = 0; n < kTempNameTries && (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS); ++n) {
-        temp = TempNameFor(path, GetCurrentProcessId(), n);
+    unsigned tries = 0, denied = 0;
+    for (; tries < kTempNameTries && (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS ||
+                                      failure == ERROR_ACCESS_DENIED);
+         ++tries) {
+        temp = TempNameFor(path, GetCurrentProcessId(), tries);
         file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         failure = file ? ERROR_SUCCESS : FailureCode();
+        if (failure == ERROR_ACCESS_DENIED) ++denied;
     }
-    if (failure != ERROR_SUCCESS) return failure == ERROR_ACCESS_DENIED ? WriteResult::RefusedForRights : WriteResult::Failed;
+    if (failure != ERROR_SUCCESS) return denied == tries ? WriteResult::RefusedForRights : WriteResult::Failed;
     failure = WriteBlocks(file.Get(), blocks);
     // Closed before the rename; a close that fails may have lost a write.
     if (!file.Reset() && failure == ERROR_SUCCESS) failure = FailureCode();

@@ -15,7 +15,7 @@ bool FileExists(const std::string& path);
 // folder that this call creates under a name of its own, which takes its
 // final name only once complete and flushed. A file that took the name
 // meanwhile wins and counts as written. On failure nothing is left behind.
-// Refused for rights only when the folder refused to create that file; a
+// Refused for rights only when the folder refused every name tried; a
 // later step that fails has failed. Temporary files of `path` that an
 // earlier write left behind (killed, or cut off by a power cut) go first.
 WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBlock> blocks);

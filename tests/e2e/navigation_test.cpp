@@ -230,9 +230,18 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
         << "clock line stopped on the about page at \"" << before << "\"";
     EXPECT_FALSE(ClockShown());
 
+    // Typed, Backspace, Delete or pasted, nothing reaches the hidden installation box.
+    HWND path = Control(kEdit1);
+    SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\e\\"));
+    SendMessageA(Control(kEdit2), EM_SETSEL, 0, -1);
+    SendMessageA(Control(kEdit2), WM_COPY, 0, 0);  // something to paste
+    for (WORD key : std::initializer_list<WORD>{VK_END, 'X', 'Y', VK_BACK, VK_HOME, VK_DELETE}) e2e::PressKey(key);
+    e2e::KeyCombo({VK_CONTROL, 'V'});
+
     ASSERT_TRUE(e2e::ClickControl(Control(kAboutBack)));
     e2e::Settle(program_->Handle());
     EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit1].name), PageState(), "repair page"));
+    EXPECT_EQ(e2e::TextOf(path), "D:\\e\\") << "edited while hidden";
     // Its flag was set on the about page, so it shows with the page.
     EXPECT_TRUE(ClockShown());
     EXPECT_TRUE(ShowsLocalTime(e2e::TextOf(clock_)));

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "engine/she_format.h"
+#include "skin/win/elevation.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
 
@@ -250,12 +251,20 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
     }
 }
 
+// Another start's turn to ask, taken by a thread that ends holding it, as a
+// killed start ends: the mutex stays abandoned, and open in `*turn`.
+DWORD WINAPI EndHoldingTheTurn(void* turn) {
+    *static_cast<HANDLE*>(turn) = CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName);
+    return 0;
+}
+
 // The first start most users have: Vista and later refuse writes to the
 // system folder from a process that is not elevated. e2e.refused_system_folder
 // makes the prefix's folder refuse new files (chattr +i, Wine answers
 // ERROR_ACCESS_DENIED), and the program starts with a limited token, as a
 // filtered administrator's start on Windows 10 does. Wine runs "runas"
-// without a prompt, and the folder refuses the helper too.
+// without a prompt, and the folder refuses the helper too. While another
+// start has its turn to ask, a start asks nothing and shows nothing.
 TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
     if (refusable_.empty()) GTEST_SKIP() << "needs the immutable system folder of e2e.refused_system_folder";
     // A user name like "Zoë", a Korean one: code page 936 spells neither.
@@ -264,16 +273,20 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
     const std::wstring folder = std::wstring(temp) + L"tolvane-Zo\u00eb-\ud55c\uad6d\\", copy = folder + L"tolvane.exe";
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(e2e::WideOf(e2e::ProgramPath()).c_str(), copy.c_str(), FALSE));
+    enum Turn { Free, HeldTillBothWritten, Abandoned };  // another start's turn to ask
     const struct {
         const char* name;
         bool enginePresent;
         std::wstring exe;  // empty: the build's
         size_t helpers;    // tolvane.exe /deploy started by the start
         bool windowShows;  // else the bind-failure box and exit code -1
+        Turn turn;
     } rows[] = {
-        {"neither file present", false, L"", 1, false},
-        {"neither file present, from a folder code page 936 cannot spell", false, copy, 1, false},
-        {"engine present, skin missing: no prompt, the window shows", true, L"", 0, true},
+        {"neither file present", false, L"", 1, false, Free},
+        {"neither file present, from a folder code page 936 cannot spell", false, copy, 1, false, Free},
+        {"engine present, skin missing: no prompt, the window shows", true, L"", 0, true, Free},
+        {"another start's turn, its helper writes both: no prompt", false, L"", 0, true, HeldTillBothWritten},
+        {"another start ended in its turn: one prompt", false, L"", 1, false, Abandoned},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -288,8 +301,14 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         const DWORD refusal = probe == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
         ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the folder takes new files";
-        const std::set<std::string> before = SystemFolder();
+        std::set<std::string> before = SystemFolder();
 
+        HANDLE turn = row.turn == HeldTillBothWritten ? CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName) : nullptr;
+        if (row.turn == Abandoned) {
+            HANDLE ender = CreateThread(nullptr, 0, EndHoldingTheTurn, &turn, 0, nullptr);
+            WaitForSingleObject(ender, 10000);
+            CloseHandle(ender);
+        }
         e2e::LaunchOptions options;
         options.wideExe = row.exe;
         options.limitedToken = true;
@@ -298,14 +317,24 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         // opened at first sight to read its exit code.
         std::map<DWORD, HANDLE> helpers;
         std::vector<HWND> boxes;
-        e2e::WaitFor([&] {
+        const auto ended = [&] {
             for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
                 if (p.parent == program_->Id() && lstrcmpiA(p.exe.c_str(), "tolvane.exe") == 0 && !helpers.count(p.pid))
                     helpers[p.pid] = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, p.pid);
             boxes = e2e::MessageBoxes(program_->Id());
             main_ = e2e::FindMainWindow(program_->Id());
             return main_ != nullptr || !boxes.empty() || !program_->Running();
-        }, kStartTimeoutMs, 5);
+        };
+        if (row.turn == HeldTillBothWritten) {
+            EXPECT_FALSE(e2e::WaitFor([&] { return ended() || !helpers.empty(); }, 3000, 5)) << "went on in the turn";
+            ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, false));
+            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("engine/Skin.dll"))) &&
+                        e2e::WriteFileBytes(kSkin2009, e2e::FileBytes(SourceFile("resources/skin2009.she"))));
+            ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
+            before.insert({"Skin.dll", "QQ2009.she"});
+            ReleaseMutex(turn);
+        }
+        e2e::WaitFor(ended, kStartTimeoutMs, 5);
         EXPECT_EQ(helpers.size(), row.helpers) << "tolvane.exe /deploy started";
         for (const auto& helper : helpers) {
             DWORD code = 0xDEAD;
@@ -330,6 +359,7 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
             EXPECT_EQ(code, 0xFFFFFFFFu);
         }
         EXPECT_EQ(SystemFolder(), before) << "a file was left in the folder";
+        if (turn) CloseHandle(turn);
         program_.reset();
     }
     EXPECT_TRUE(e2e::RefuseNewFiles(refusable_, false));
@@ -355,8 +385,6 @@ struct BrokenEngine {
 };
 
 TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
-    const std::string text =
-        "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
     const BrokenEngine cases[] = {
         {"library without the export",
          [] { return e2e::WriteFileBytes(kEngine, e2e::FileBytes(TestBinFile("test_engine_no_export.dll"))); }},
@@ -369,7 +397,7 @@ TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
         Clean();
         ASSERT_TRUE(c.prepare());
         DWORD code = 0;
-        ExpectFatal(text, &code);
+        ExpectFatal(kBindError, &code);
         EXPECT_EQ(code, 0xFFFFFFFFu);
         EXPECT_TRUE(e2e::FileExists(kSkin2009)) << "files written before the failure stay";
         program_.reset();

@@ -54,6 +54,29 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     UnhookWinEvent(hook);
     EXPECT_EQ(g_selections, "21") << "the tab of each selection event";
 
+    // An id of any integer type names what the same VT_I4 names, VT_EMPTY
+    // the strip itself; any other type, or a number no LONG holds, nothing.
+    const auto name = [&](VARTYPE vt, LONGLONG value) {
+        VARIANT id;
+        id.vt = vt;
+        id.llVal = value;  // the smaller types read its low bytes
+        BSTR text = nullptr;
+        const HRESULT hr = strip->get_accName(id, &text);
+        const std::wstring seen = std::to_wstring(hr) + L" " + (text ? text : L"");
+        SysFreeString(text);
+        return seen;
+    };
+    const struct {
+        VARTYPE vt;
+        LONGLONG value;
+        LONG asI4;  // -1: names nothing
+    } ids[] = {{VT_EMPTY, 0, 0}, {VT_I2, 1, 1}, {VT_UI1, 2, 2}, {VT_I1, 1, 1}, {VT_UI2, 2, 2}, {VT_UI4, 1, 1},
+               {VT_INT, 2, 2}, {VT_UINT, 1, 1}, {VT_I8, 2, 2}, {VT_I8, 1LL << 32, -1}, {VT_BSTR, 0, -1},
+               {VT_R8, 0, -1}, {VT_BOOL, 1, -1}};
+    for (const auto& id : ids)
+        EXPECT_EQ(name(id.vt, id.value), id.asI4 < 0 ? std::to_wstring(E_INVALIDARG) + L" " : name(VT_I4, id.asI4))
+            << "type " << id.vt << ", " << id.value;
+
     window.Destroy();
     VARIANT role{};
     EXPECT_EQ(strip->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);

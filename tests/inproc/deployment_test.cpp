@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -200,6 +201,23 @@ BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
                                                             std::to_string(flags)) + (moved ? "" : ", failed")});
     return moved;
 }
+// CreateFileA for writing in `g_deniedIn` is denied the next `g_denied`
+// times: as a name that a delete-pending file holds is, or, counting on
+// without end, as a folder closed to a standard user denies every name.
+std::string g_deniedIn;
+int g_denied = 0;
+HANDLE WINAPI DeniedCreate(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                           DWORD flags, HANDLE model) {
+    if (g_denied > 0 && (access & GENERIC_WRITE) &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, g_deniedIn.size(), g_deniedIn.c_str(),
+                       g_deniedIn.size()) == CSTR_EQUAL) {
+        --g_denied;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&CreateFileA)>(g_real["CreateFileA"])(name, access, share, security, disposition,
+                                                                            flags, model);
+}
 
 // Each write as the system folder sees it: the bytes under a name of this
 // process, flushed before the rename that replaces nothing; before it,
@@ -223,6 +241,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         std::vector<e2e::Expected> calls;
         std::string engine;  // the bytes under the final name afterwards
         std::set<std::string> after;
+        int denied = 0;  // creations denied
     } rows[] = {
         {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
         {"a name that holds other bytes", {"Skin.dll"},
@@ -230,14 +249,18 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         {"leftovers", {mine, reused, "SKIN.DLL.4000000000-3.TMP", running, denied, other, "tlv1A.tmp", "Skin.dll.bak"},
          {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
          {"Skin.dll", mine, running, denied, other, "tlv1A.tmp", "Skin.dll.bak"}},
+        {"a name denied", {}, {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
+         {"Skin.dll"}, 1},
     };
     // Called here too, so that it is imported even were the program's code to
     // stop calling it: the table then says what is missing.
     FlushFileBuffers(INVALID_HANDLE_VALUE);
     for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
                              std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove)),
+                             std::make_pair("CreateFileA", reinterpret_cast<void*>(DeniedCreate)),
                              std::make_pair("OpenProcess", reinterpret_cast<void*>(DeniedOpen))})
         ASSERT_TRUE(g_real[hook.first] = HookImport("kernel32.dll", hook.first, hook.second)) << hook.first;
+    g_deniedIn = g_folder;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CreateDirectoryA(g_folder.c_str(), nullptr);
@@ -246,6 +269,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             if (name == mine) SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
         }
         g_calls.clear();
+        g_denied = row.denied;
         EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
         EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
         EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
@@ -255,7 +279,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "OpenProcess"})
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "CreateFileA", "OpenProcess"})
         HookImport("kernel32.dll", name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }
@@ -296,16 +320,6 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
 // A standard user's first start on Vista to 11, as this process plays it:
 // the system folder refuses its writes, the token is not elevated, and the
 // helper's launch is recorded on its way to the shell.
-HANDLE WINAPI RefusedInTheSystemFolder(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                                       DWORD disposition, DWORD flags, HANDLE model) {
-    if ((access & GENERIC_WRITE) && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, kSystem.size(),
-                                                   kSystem.c_str(), kSystem.size()) == CSTR_EQUAL) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    return reinterpret_cast<decltype(&CreateFileA)>(g_real["CreateFileA"])(name, access, share, security, disposition,
-                                                                            flags, model);
-}
 BOOL WINAPI NotElevated(HANDLE token, TOKEN_INFORMATION_CLASS what, LPVOID info, DWORD size, PDWORD needed) {
     if (what != TokenElevation || size < sizeof(TOKEN_ELEVATION))
         return reinterpret_cast<decltype(&GetTokenInformation)>(g_real["GetTokenInformation"])(token, what, info,
@@ -343,13 +357,16 @@ TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
     const struct {
         const char *dll, *name;
         void* hook;
-    } hooks[] = {{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(RefusedInTheSystemFolder)},
+    } hooks[] = {{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(DeniedCreate)},
                  {"advapi32.dll", "GetTokenInformation", reinterpret_cast<void*>(NotElevated)},
                  {"shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(RecordedLaunch)}};
     for (const auto& hook : hooks) ASSERT_TRUE(g_real[hook.name] = HookImport(hook.dll, hook.name, hook.hook)) << hook.name;
     g_launches.clear();
+    g_deniedIn = kSystem;
+    g_denied = INT_MAX;
     inproc::ProgramWindow window;
     const ::testing::AssertionResult built = window.Build();
+    g_denied = 0;
     for (const auto& hook : hooks) HookImport(hook.dll, hook.name, g_real[hook.name]);
     ASSERT_TRUE(built);
     wchar_t self[MAX_PATH] = L"";

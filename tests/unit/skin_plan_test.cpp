@@ -30,6 +30,8 @@ public:
     bool vista = false;
     bool elevated = false;
     Prompt prompt = Prompt::Accepted;
+    PromptLock lock = PromptLock::Owned;
+    bool plantedInTheWait = false;  // another start's helper wrote both files
     std::vector<std::string> calls;
     std::vector<ByteBlock> written;
     std::string end;  // after the attach: "bound", or "fatal" for a missing engine
@@ -52,6 +54,12 @@ public:
         calls.push_back("elevated?");
         return elevated;
     }
+    PromptLock LockPrompt() override {
+        calls.push_back("lock");
+        if (plantedInTheWait) present.insert({kEnginePath, kPath2009});
+        return lock;
+    }
+    void UnlockPrompt() override { calls.push_back("unlock"); }
     void DeployElevated() override {
         calls.push_back("deploy");
         if (prompt == Prompt::Declined) return;
@@ -101,15 +109,6 @@ TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
     EXPECT_TRUE(p.written.empty());
 }
 
-TEST(SkinSteps, FailedWritesAreIgnoredAndTheAttachStillRuns) {
-    RecordingPlatform p;
-    p.writeResult = WriteResult::Failed;
-    ApplySkinSteps(2, kPaths, p, kBlocks);
-    ASSERT_FALSE(p.calls.empty());
-    EXPECT_EQ(p.calls.size(), 5u);
-    EXPECT_EQ(p.calls.back(), "attach " + kPath2009);
-}
-
 // A first start that cannot write the system folder. Every write of a row
 // answers the same; the elevated helper, when asked, does what the row says.
 // Only the engine is worth a prompt, and only for the start-up skin, which is
@@ -128,6 +127,8 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
         Prompt prompt;
         std::vector<std::string> calls;
         const char* end;
+        PromptLock lock = PromptLock::Owned;  // how the wait for the turn to ask ends
+        bool planted = false;                 // by another start's helper during that wait
     } rows[] = {
         {"written", 2, false, ok, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "bound"},
         {"failed otherwise", 2, false, failed, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "fatal"},
@@ -136,11 +137,17 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
         {"refused, elevated already", 2, false, refused, true, true, Prompt::Accepted,
          {exE, wrE, "vista?", "elevated?", exS, wrS, attach}, "fatal"},
         {"refused, prompt accepted", 2, false, refused, true, false, Prompt::Accepted,
-         {exE, wrE, "vista?", "elevated?", "deploy", exS, attach}, "bound"},
+         {exE, wrE, "vista?", "elevated?", "lock", exE, "deploy", "unlock", exS, attach}, "bound"},
         {"refused, prompt declined", 2, false, refused, true, false, Prompt::Declined,
-         {exE, wrE, "vista?", "elevated?", "deploy", exS, wrS, attach}, "fatal"},
+         {exE, wrE, "vista?", "elevated?", "lock", exE, "deploy", "unlock", exS, wrS, attach}, "fatal"},
         {"refused, helper failed after the engine", 2, false, refused, true, false, Prompt::HelperWroteEngineOnly,
-         {exE, wrE, "vista?", "elevated?", "deploy", exS, wrS, attach}, "bound"},
+         {exE, wrE, "vista?", "elevated?", "lock", exE, "deploy", "unlock", exS, wrS, attach}, "bound"},
+        {"refused, written in another start's turn: no prompt", 2, false, refused, true, false, Prompt::Declined,
+         {exE, wrE, "vista?", "elevated?", "lock", exE, "unlock", exS, attach}, "bound", PromptLock::Owned, true},
+        {"refused, written in a turn its start died in: no prompt", 2, false, refused, true, false, Prompt::Declined,
+         {exE, wrE, "vista?", "elevated?", "lock", exE, "unlock", exS, attach}, "bound", PromptLock::Abandoned, true},
+        {"refused, no turn within the wait: asks as before", 2, false, refused, true, false, Prompt::Accepted,
+         {exE, wrE, "vista?", "elevated?", "lock", "deploy", exS, attach}, "bound", PromptLock::TimedOut},
         {"engine there, skin refused: no prompt", 2, true, refused, true, false, Prompt::Accepted,
          {exE, exS, wrS, attach}, "bound"},
         {"skin 1, engine refused: no prompt", 1, false, refused, true, false, Prompt::Accepted,
@@ -154,6 +161,8 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
         p.vista = row.vista;
         p.elevated = row.elevated;
         p.prompt = row.prompt;
+        p.lock = row.lock;
+        p.plantedInTheWait = row.planted;
         ApplySkinSteps(row.skin, kPaths, p, kBlocks);
         EXPECT_EQ(p.calls, row.calls) << row.name;
         EXPECT_EQ(p.end, row.end) << row.name;

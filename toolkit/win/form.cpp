@@ -3,6 +3,7 @@
 
 #include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
+#include "controls/win/edit_box.h"
 #include "controls/win/fonts.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
@@ -69,6 +70,7 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     case Kind::EditBox:
         hwnd = create(WS_EX_CLIENTEDGE, "EDIT", ES_LEFT | ES_AUTOHSCROLL, control.caption, nullptr);
         if (hwnd) {
+            RefuseEditsWhileHidden(hwnd);
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
             SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             const int h = EditHeight(hwnd, font, height);
