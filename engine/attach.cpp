@@ -7,6 +7,7 @@
 
 #include "core/window_classes.h"
 #include "winutil/handles.h"
+#include "winutil/high_contrast.h"
 
 namespace engine {
 
@@ -167,6 +168,16 @@ she::Status Attach(const char* path, const char* password) {
 }  // namespace
 
 const Palette* CurrentPalette() { return g_palette; }
+
+bool StandsAside() {
+    return tolvane::LookOf(tolvane::Part::Skin, tolvane::HighContrast()).kind == tolvane::Look::kSystem;
+}
+
+void FollowDisplaySettings(UINT msg) {
+    if (!tolvane::IsDisplaySettingsChange(msg) || !tolvane::ReadHighContrast()) return;
+    const bool aside = StandsAside();
+    for (Skinned* r = g_records; r; r = r->next) r->StandAside(aside);
+}
 
 void Register(Skinned* r) {
     r->prev = nullptr;

@@ -174,7 +174,7 @@ bool DefaultRepaints(UINT msg) {
 
 void PaintEditBorder(HWND hwnd) {
     const Palette* pal = CurrentPalette();
-    if (pal == nullptr) return;
+    if (pal == nullptr || StandsAside()) return;
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
     if (!(style & WS_BORDER) && !(ex & WS_EX_CLIENTEDGE)) return;
@@ -219,7 +219,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
         delete st;
         return DefSubclass(hwnd, msg, wp, lp);
     }
-    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr) return DefSubclass(hwnd, msg, wp, lp);
+    FollowDisplaySettings(msg);
+    if (!IsPushButton(hwnd) || CurrentPalette() == nullptr || StandsAside()) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -253,6 +254,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
 }
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
+    FollowDisplaySettings(msg);
     switch (msg) {
         case WM_NCPAINT: {
             LRESULT r = DefSubclass(hwnd, msg, wp, lp);

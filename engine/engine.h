@@ -83,10 +83,21 @@ struct Skinned {
     virtual void Repaint() = 0;
     // After Unsubclass, when the window stays: gives it its default look back.
     virtual void Restore() { Repaint(); }
+    // High contrast went on (aside) or off: the window is left to the system,
+    // or taken back, and redrawn.
+    virtual void StandAside(bool) { Repaint(); }
 };
 
 void Register(Skinned* record);
 void Unregister(Skinned* record);
+
+// Under high contrast the engine paints nothing: the system draws the windows
+// it keeps subclassed, to take them back when high contrast goes off.
+bool StandsAside();
+// Every subclass procedure hands each message here first: on a change of
+// the display settings the high-contrast setting is read anew, and on a
+// change of it every window is left to the system or taken back.
+void FollowDisplaySettings(UINT msg);
 
 // Window subclassing (subclass.cpp), one engine procedure per window, the
 // procedure's record passed as ref. Attaching twice fails; removal puts the

@@ -42,6 +42,15 @@ struct FrameState : Skinned {
         SetFrameRendering(hwnd, false);
         Repaint();
     }
+    void StandAside(bool aside) override {
+        hot = 0;
+        if (tracked) {
+            tracked = 0;
+            ReleaseCapture();
+        }
+        SetFrameRendering(hwnd, !aside);
+        Repaint();
+    }
 };
 
 // The layout, the icon it makes room for, and the scale it is drawn at.
@@ -450,13 +459,15 @@ void OnNcDestroy(HWND hwnd, FrameState* st) {
 
 LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     FrameState* st = reinterpret_cast<FrameState*>(ref);
+    FollowDisplaySettings(msg);
+    // Before the window lays itself out at the new scale and repaints; also
+    // while standing aside, for the frame taken back.
+    if (msg == tolvane::kWmDpiChanged) st->dpi = tolvane::UsableDpi(HIWORD(wp));
+    if (StandsAside() && msg != WM_NCDESTROY) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_NCPAINT: return OnNcPaint(hwnd, wp, lp);
         case WM_NCACTIVATE: return OnNcActivate(hwnd, st, wp);
         case tolvane::kWmDpiChanged:
-            // Before the window lays itself out at the new scale and repaints.
-            st->dpi = tolvane::UsableDpi(HIWORD(wp));
-            return OnCaptionChange(hwnd, msg, wp, lp);
         case WM_SETTEXT:
         case WM_SETICON:
         case WM_STYLECHANGED: return OnCaptionChange(hwnd, msg, wp, lp);
@@ -502,7 +513,7 @@ bool AttachFrame(HWND hwnd) {
     }
     Register(st);
     // Called from the creation hook, this comes before the first frame paint.
-    SetFrameRendering(hwnd, true);
+    if (!StandsAside()) SetFrameRendering(hwnd, true);
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "winutil/dpi.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/gradient_fill.h"
+#include "winutil/high_contrast.h"
 #include "winutil/mouse.h"
 
 namespace tolvane {
@@ -108,7 +109,11 @@ void MeasureCaptions(PageControlState* s) {
     s->fontHeight = tm.tmHeight - tm.tmInternalLeading;
 }
 
+bool PaintTabInPair(PageControlState* s, HDC dc, int index);
+bool PaintBodyInPair(PageControlState* s, HDC dc);
+
 void PaintTab(PageControlState* s, HDC dc, int index) {
+    if (PaintTabInPair(s, dc, index)) return;
     const Rect& t = s->layout.tabs[index];
     const int w = t.Width(), h = t.Height(), x0 = t.left, y0 = t.top;
     const bool current = index == s->current;
@@ -152,6 +157,7 @@ void PaintTab(PageControlState* s, HDC dc, int index) {
 }
 
 void PaintBody(PageControlState* s, HDC dc) {
+    if (PaintBodyInPair(s, dc)) return;
     const Rect& b = s->layout.body;
     const int line = ScaleToDpi(1, s->dpi);  // the frame's width
     Fill(dc, b.left, b.top, b.right, b.bottom, ToColorRef(kPageColour));
@@ -165,6 +171,61 @@ void PaintBody(PageControlState* s, HDC dc) {
         if (t.bottom == b.top)
             Fill(dc, t.left + ScaleToDpi(2, s->dpi), b.top, t.right - line, b.top + line, ToColorRef(kPageColour));
     }
+}
+
+// ---- high contrast: matched pairs of system colours, no gradient, no accent --
+
+Look TabLook(const PageControlState* s, int index) {
+    if (!IsWindowEnabled(s->hwnd)) return LookNow(Part::DisabledTab);
+    return LookNow(index == s->current ? Part::CurrentTab : Part::Tab);
+}
+
+// The tab's face in its pair's background, its caption in the pair's text;
+// the outline in the strip's text, with the corners bevelled into the strip
+// as ever. The tab under the pointer is underlined in its caption's colour:
+// no colour of its own.
+bool PaintTabInPair(PageControlState* s, HDC dc, int index) {
+    const Look look = TabLook(s, index), strip = LookNow(Part::TabStrip);
+    if (look.kind != Look::kPair) return false;
+    const Rect& t = s->layout.tabs[index];
+    const TabPixels p(dc, t, s->dpi);
+    const COLORREF ink = SysColourRef(look.text), face = SysColourRef(strip.back);
+    const COLORREF outline = SysColourRef(index == s->current ? strip.text : look.text);
+    p.Fill(p.x0, p.y0, p.R(0), p.Bottom(), SysColourRef(look.back));
+    p.Fill(p.L(2), p.T(0), p.R(1), p.T(1), outline);
+    p.Fill(p.L(1), p.T(1), p.L(2), p.Bottom(), outline);
+    p.Fill(p.R(1), p.T(1), p.R(0), p.Bottom(), outline);
+    p.Fill(p.L(0), p.T(0), p.L(1), p.Bottom(), face);
+    p.Fill(p.L(1), p.T(0), p.L(2), p.T(1), face);
+    p.Fill(p.R(1), p.T(0), p.R(0), p.T(1), face);
+    if (index == s->hover) p.Fill(p.L(3), p.Bottom() - p.at[3], p.R(3), p.Bottom() - p.at[1], ink);
+    ScopedSelect sel(dc, s->font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    RECT r{t.left, t.top, t.right, t.bottom};
+    DrawTextA(dc, s->captions.texts[index], -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return true;
+}
+
+// The page in the face's pair, framed all round in its text: the current
+// tab, in the highlight's pair, does not open into it.
+bool PaintBodyInPair(PageControlState* s, HDC dc) {
+    const Look look = LookNow(Part::PageBody);
+    if (look.kind != Look::kPair) return false;
+    const Rect& b = s->layout.body;
+    const int line = ScaleToDpi(1, s->dpi);
+    Fill(dc, b.left, b.top, b.right, b.bottom, SysColourRef(look.text));
+    Fill(dc, b.left + line, b.top + line, b.right - line, b.bottom - line, SysColourRef(look.back));
+    return true;
+}
+
+// The colours, or the pairs they are painted in, may have changed: the back
+// buffer is painted anew, and the controls on the pages hear of it too.
+void OnDisplaySettingsChange(PageControlState* s) {
+    ReadHighContrast();
+    s->dirty = true;
+    PassColourChangeToChildren(s->hwnd);
+    RedrawWindow(s->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Render(PageControlState* s) {
@@ -270,6 +331,10 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // Before WM_NCCREATE and after WM_NCDESTROY there is no state: the
     // default procedure answers.
     if (!s) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (IsDisplaySettingsChange(msg)) {
+        OnDisplaySettingsChange(s);
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:
         MeasureCaptions(s);

@@ -5,6 +5,7 @@
 #include "core/window_classes.h"
 #include "core/scale.h"
 #include "winutil/gdi_objects.h"
+#include "winutil/high_contrast.h"
 
 namespace tolvane {
 
@@ -16,14 +17,34 @@ struct PicBoxState {
     BitmapDc scaled;   // the picture at the box's scale, when that is not 96 dpi
     int dpi = kDesignDpi;
     const char* words = nullptr;  // what the picture says, for a screen reader
+    HFONT font = nullptr;         // the words' font, borrowed (WM_SETFONT); null: the stock GUI font
 };
 
 ATOM g_atom = 0;
+
+// High contrast: the words the picture says, the ones a screen reader is
+// told, in place of the picture, the pair's text on its background.
+bool PaintWordsInPair(HDC dc, const PicBoxState* s, RECT rc) {
+    const Look look = LookNow(Part::Banner);
+    if (look.kind != Look::kPair) return false;
+    FillRect(dc, &rc, GetSysColorBrush(static_cast<int>(look.back)));
+    if (!s || !s->words) return true;
+    ScopedSelect font(dc, s->font ? s->font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, SysColourRef(look.text));
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT text = rc;
+    DrawTextA(dc, s->words, -1, &text, format | DT_CALCRECT);
+    if (text.bottom < rc.bottom) OffsetRect(&rc, 0, (rc.bottom - text.bottom) / 2);  // centred as a block
+    DrawTextA(dc, s->words, -1, &rc, format);
+    return true;
+}
 
 void Paint(HWND hwnd, HDC dc) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     PicBoxState* s = StateOf<PicBoxState>(hwnd);
+    if (PaintWordsInPair(dc, s, rc)) return;
     int pw = 0, ph = 0;
     const BitmapDc* shown = nullptr;
     if (s) shown = s->scaled.Dc() ? &s->scaled : &s->picture;
@@ -61,8 +82,10 @@ LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!OwnWindowState<PicBoxState>(hwnd, msg) && msg == WM_NCCREATE) return FALSE;
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     if (msg == WM_ERASEBKGND) return 1;
+    PicBoxState* s = StateOf<PicBoxState>(hwnd);
+    if (s && msg == WM_SETFONT) s->font = reinterpret_cast<HFONT>(wp);
+    if (s && msg == WM_GETFONT) return reinterpret_cast<LRESULT>(s->font);
     if (msg == WM_GETOBJECT) {
-        const PicBoxState* s = StateOf<PicBoxState>(hwnd);
         if (const LRESULT object = AnswerGraphicObject(hwnd, wp, lp, s ? s->words : nullptr)) return object;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);

@@ -5,6 +5,7 @@
 #include "controls/win/window_class.h"
 #include "core/window_classes.h"
 #include "winutil/gdi_objects.h"
+#include "winutil/high_contrast.h"
 
 namespace tolvane {
 
@@ -27,7 +28,8 @@ void Paint(HWND hwnd, HDC dc) {
     HFONT font = s && s->font ? s->font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     ScopedSelect sel(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, s ? s->textColour : RGB(0, 0, 0));
+    const Look look = LookNow(Part::Label);
+    SetTextColor(dc, look.kind == Look::kPair ? SysColourRef(look.text) : s ? s->textColour : RGB(0, 0, 0));
     RECT rc;
     GetClientRect(hwnd, &rc);
     UINT format = DT_LEFT | DT_NOCLIP | DT_NOPREFIX;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/mouse_input.h"
+#include "tests/inproc/forced_high_contrast.h"
 
 namespace {
 
@@ -678,6 +679,16 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
     created.Show();
     EXPECT_EQ(CaptionPixel(created), kCaption);
     EXPECT_EQ(g_dwm.Take(), DwmCalls{}) << "a frame was set twice";
+
+    // High contrast gives every frame back to the system, and its end takes them again.
+    for (const bool on : {true, false}) {
+        const inproc::ForcedHighContrast forced{{e.module}};
+        inproc::ForcedHighContrast::on = on;
+        SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        const DWORD policy = on ? kByStyle : kDisabled;
+        EXPECT_EQ(g_dwm.Take(), (DwmCalls{{created.hwnd, kPolicy, policy}, {existing.hwnd, kPolicy, policy}})) << on;
+        EXPECT_EQ(CaptionPixel(created) == kCaption, !on) << on;
+    }
 
     e.Unload();
     DwmCalls restored = g_dwm.Take();

@@ -80,10 +80,11 @@ protected:
                e2e::FolderTree(FolderOf(e2e::ProgramPath()), {}, false);
     }
 
-    void Start() {
+    void Start(const std::string& startIn = {}) {
         before_ = Untouched();
         e2e::LaunchOptions options;
         options.lifetimeMs = 90000;
+        options.workingDir = startIn;
         ASSERT_NO_FATAL_FAILURE(ProgramTest::Start(options));
         edit1_ = Control(kEdit1);
         edit2_ = Control(kEdit2);
@@ -394,10 +395,14 @@ INSTANTIATE_TEST_SUITE_P(Files, BrowseChoiceTest,
                                            ChosenFile{"TwoByteAndLib", "C:\\tolvane-e2e\\易语言\\lib\\e.exe"}),
                          [](const ::testing::TestParamInfo<ChosenFile>& info) { return info.param.name; });
 
-// However the first opening ends without a file, the paths found at start stay.
+// However the first opening ends without a file, the paths found at start
+// stay. Started as a shortcut whose "start in" names another folder (one with
+// a program in it, where the dialog would open), it opens in the program's own.
 TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
+    const std::string startIn = std::string(kTestFolder) + "\\start-in";
+    ASSERT_TRUE(e2e::CreateFolders(startIn) && e2e::WriteFileBytes(startIn + "\\e.exe", "MZ"));
     ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, kInstallKey, "path", "D:\\e\\lib\\"));
-    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Start(startIn));
     struct Dismissal {
         const char* how;
         std::function<void(HWND)> act;
@@ -412,6 +417,8 @@ TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
         HWND dialog = OpenBrowseDialog();
         ASSERT_TRUE(dialog) << "no Open dialog before " << way.how;
         facts.Add(std::string(way.how) + ": file-name field", Printable(e2e::TextOf(e2e::FileNameField(dialog))), "");
+        facts.Add(std::string(way.how) + ": folder", Printable(e2e::OpenDialogFolder(dialog)),
+                  Printable(FolderOf(e2e::ProgramPath())));
         way.act(dialog);
         AfterClose(&facts, way.how, "D:\\e\\", "D:\\e\\tools\\link.ini");
     }

@@ -1,9 +1,13 @@
 // The main window seen from outside: the real program, real input, real pixels.
 // Every test starts its own process, so no test depends on another's leftovers.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "tests/e2e/driver/fixture.h"
 
@@ -438,6 +442,38 @@ TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
     ASSERT_TRUE(e2e::BringToForeground(main_));
     e2e::KeyCombo({VK_MENU, VK_F4});
     ExpectEndsWithCodeZero("Alt+F4");
+}
+
+// The program's own stack guard as its entry point left it, read from the
+// running process where the linker's map of tolvane.exe puts it; 0 when
+// not found.
+DWORD StackGuardOf(const e2e::Process& program) {
+    std::string path = e2e::ProgramPath();
+    FILE* map = std::fopen(path.replace(path.size() - 3, 3, "map").c_str(), "r");
+    char line[512], name[256];
+    unsigned long address = 0, base = 0, guard = 0;
+    while (map && std::fgets(line, sizeof line, map))
+        if (std::sscanf(line, " 0x%lx %255s", &address, name) == 2) {
+            if (std::strcmp(name, "__image_base__") == 0) base = address;
+            if (std::strcmp(name, "__stack_chk_guard") == 0) guard = address;
+        }
+    if (map) std::fclose(map);
+    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id());
+    MODULEENTRY32 exe = {};
+    exe.dwSize = sizeof exe;
+    const bool found = modules != INVALID_HANDLE_VALUE && Module32First(modules, &exe);  // the exe comes first
+    if (modules != INVALID_HANDLE_VALUE) CloseHandle(modules);
+    DWORD value = 0;
+    if (found && base && guard)
+        ReadProcessMemory(program.Handle(), exe.modBaseAddr + (guard - base), &value, sizeof value, nullptr);
+    return value;
+}
+
+TEST_F(MainWindowTest, EntryPointSeedsTheStackGuardAnewAtEachStart) {
+    const DWORD first = StackGuardOf(*program_);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_NE(first, 0u) << "no guard set, or none found through tolvane.map";
+    EXPECT_NE(StackGuardOf(*program_), first) << "the same guard at two starts";
 }
 
 // ---- other display scales: the design's pixels are 96-dpi pixels ------------

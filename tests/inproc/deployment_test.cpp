@@ -187,6 +187,13 @@ BOOL WINAPI LoggedFlush(HANDLE h) {
     g_calls.push_back({"flush", ""});
     return reinterpret_cast<decltype(&FlushFileBuffers)>(g_real["FlushFileBuffers"])(h);
 }
+// A process this one may not open, as a standard user's start sees the elevated helper's.
+constexpr DWORD kDeniedPid = 4000000001u;
+HANDLE WINAPI DeniedOpen(DWORD access, BOOL inherit, DWORD pid) {
+    if (pid != kDeniedPid) return reinterpret_cast<decltype(&OpenProcess)>(g_real["OpenProcess"])(access, inherit, pid);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
 BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
     const BOOL moved = reinterpret_cast<decltype(&MoveFileExA)>(g_real["MoveFileExA"])(from, to, flags);
     const std::string name = from + g_folder.size(), target = to + g_folder.size();
@@ -214,8 +221,9 @@ HANDLE WINAPI DeniedCreate(LPCSTR name, DWORD access, DWORD share, LPSECURITY_AT
 
 // Each write as the system folder sees it: the bytes under a name of this
 // process, flushed before the rename that replaces nothing; before it,
-// leftovers of that name whose process no longer runs are deleted, and
-// nothing else.
+// leftovers of that name whose process no longer runs are deleted (an
+// earlier holder of this process's id among them), and nothing else: a
+// writer that cannot be asked may still be writing.
 TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -224,7 +232,9 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     std::string running;  // a process that runs, not this one
     for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
         if (p.pid != 0 && p.pid != GetCurrentProcessId()) running = "Skin.dll." + std::to_string(p.pid) + "-0.tmp";
-    const std::string block = Block(IDR_SKIN_2009), other = "QQ2009.she.4000000000-0.tmp";
+    const std::string block = Block(IDR_SKIN_2009), other = "QQ2009.she.4000000000-0.tmp",
+                      reused = "Skin.dll." + self + "-5.tmp",
+                      denied = "Skin.dll." + std::to_string(kDeniedPid) + "-0.tmp";
     const struct {
         const char* name;
         std::set<std::string> before;  // files; the one of this process's id read-only, "Skin.dll" other bytes
@@ -236,9 +246,9 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
         {"a name that holds other bytes", {"Skin.dll"},
          {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through, failed"}}, "other bytes", {"Skin.dll"}},
-        {"leftovers", {mine, "SKIN.DLL.4000000000-3.TMP", running, other, "tlv1A.tmp", "Skin.dll.bak"},
+        {"leftovers", {mine, reused, "SKIN.DLL.4000000000-3.TMP", running, denied, other, "tlv1A.tmp", "Skin.dll.bak"},
          {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
-         {"Skin.dll", mine, running, other, "tlv1A.tmp", "Skin.dll.bak"}},
+         {"Skin.dll", mine, running, denied, other, "tlv1A.tmp", "Skin.dll.bak"}},
         {"a name denied", {}, {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
          {"Skin.dll"}, 1},
     };
@@ -247,7 +257,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     FlushFileBuffers(INVALID_HANDLE_VALUE);
     for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
                              std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove)),
-                             std::make_pair("CreateFileA", reinterpret_cast<void*>(DeniedCreate))})
+                             std::make_pair("CreateFileA", reinterpret_cast<void*>(DeniedCreate)),
+                             std::make_pair("OpenProcess", reinterpret_cast<void*>(DeniedOpen))})
         ASSERT_TRUE(g_real[hook.first] = HookImport("kernel32.dll", hook.first, hook.second)) << hook.first;
     g_deniedIn = g_folder;
     for (const auto& row : rows) {
@@ -268,7 +279,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "CreateFileA"})
+    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "CreateFileA", "OpenProcess"})
         HookImport("kernel32.dll", name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }

@@ -17,6 +17,7 @@
 #include "controls/win/trans_label.h"
 #include "controls/win/window_class.h"
 #include "winutil/dpi.h"
+#include "winutil/high_contrast.h"
 
 namespace tolvane {
 
@@ -164,8 +165,17 @@ void ChangeScale(Form& form, int dpi, const RECT* suggested) {
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+// High contrast on or off, or other system colours: the setting is read
+// anew, the children are told, and the whole window is painted again.
+void FollowDisplaySettings(HWND main) {
+    ReadHighContrast();
+    PassColourChangeToChildren(main);
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form* form = OwnWindowState<Form>(hwnd, msg);
+    if (IsDisplaySettingsChange(msg)) FollowDisplaySettings(hwnd);
     switch (msg) {
     case WM_NCCREATE:
         if (!form) return FALSE;

@@ -1,5 +1,7 @@
 #include "tests/e2e/driver/locator_support.h"
 
+#include <commdlg.h>
+
 #include <cstdio>
 
 #include "tests/e2e/driver/driver.h"
@@ -201,6 +203,26 @@ HWND FileNameField(HWND openDialog) {
     if (HWND box = FindWindowExA(combo, nullptr, "ComboBox", nullptr))
         return FindWindowExA(box, nullptr, "Edit", nullptr);
     return nullptr;
+}
+
+std::string OpenDialogFolder(HWND openDialog) {
+    // The message's pointer is not carried across processes: the answer is
+    // written into memory of the dialog's own process and read back.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(openDialog, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return "(process not opened)";
+    char folder[MAX_PATH] = "(no answer)";
+    if (void* remote = VirtualAllocEx(process, nullptr, sizeof folder, MEM_COMMIT, PAGE_READWRITE)) {
+        DWORD_PTR length = 0;
+        if (SendMessageTimeoutA(openDialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 5000, &length) &&
+            static_cast<LONG_PTR>(length) > 0)
+            ReadProcessMemory(process, remote, folder, sizeof folder - 1, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return folder;
 }
 
 void MoveAside(HWND window, HWND keepClear) {

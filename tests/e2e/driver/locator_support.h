@@ -43,6 +43,8 @@ bool RemoveFolderTree(const std::string& folder);
 std::vector<HWND> OwnedDialogs(DWORD pid, HWND owner);
 // The file-name field of an Open dialog (the edit that takes the typed name).
 HWND FileNameField(HWND openDialog);
+// The folder an Open dialog of another process shows (CDM_GETFOLDERPATH).
+std::string OpenDialogFolder(HWND openDialog);
 
 // Moves a top-level window so that it no longer covers `keepClear`, so that
 // a click meant for `keepClear` reaches it (or its disabled owner).

@@ -110,11 +110,13 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
     const Capture shot = CaptureWindow(main);
     long ink[2] = {-1, -1};
     for (long x = client.x + px(6) + std::min<long>(px(16), band) + px(2); x < closeLeft - px(2); ++x)
-        if (shot.Count({x, wr.top, x + 1, client.y}, [](Rgb c) { return c.r > 175 && c.g > 175; })) ink[ink[0] >= 0] = x;
+        if (shot.Count({x, wr.top, x + 1, client.y}, [](Rgb c) { return c.r > 175 && c.g > 175; }))
+            ink[ink[0] >= 0] = x;
     const long inkWidth = ink[1] - ink[0] + 1;
     // At 96 dpi the stand-in face draws the bold title well inside its measure; the rule holds from 120 on.
     if (dpi > 96)
-        f.Add("title width", std::to_string(std::abs(inkWidth - title) <= title / 16 ? title : inkWidth), std::to_string(title));
+        f.Add("title width", std::to_string(std::abs(inkWidth - title) <= title / 16 ? title : inkWidth),
+              std::to_string(title));
     // No grey band beside or below the banner: the picture fills the box at the scale.
     const RECT banner = WindowRectOf(FindDescendant(main, Id(kPicture1)));
     auto face = [](Rgb c) { return c == FromColorRef(GetSysColor(COLOR_BTNFACE)); };
