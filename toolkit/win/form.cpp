@@ -39,10 +39,10 @@ HFONT FontFor(const Form& form, const ControlSpec& control) {
 struct Placed {
     int left, top, width, height;
 };
-template <class Spec>
-Placed PlacedAt(const Spec& spec, int dpi) {
-    return {ScaleToDpi(spec.left, dpi), ScaleToDpi(spec.top, dpi), ScaleToDpi(spec.width, dpi),
-            ScaleToDpi(spec.height, dpi)};
+template <class Row>
+Placed PlacedAt(const Row& row, int dpi) {
+    return {ScaleToDpi(row.left, dpi), ScaleToDpi(row.top, dpi), ScaleToDpi(row.width, dpi),
+            ScaleToDpi(row.height, dpi)};
 }
 
 // The window's outer size at `dpi`.
