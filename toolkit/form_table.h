@@ -11,21 +11,22 @@ namespace tolvane {
 enum class Kind { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg };
 
 // Control order: the order of the page control's child list, repair page first.
-// It is also the stacking order, front to back.
+// It is also the stacking order, front to back. Each control is named for what
+// it does; its name on the form stands beside it.
 enum ControlIndex {
-    kDialog1,     // 通用对话框1
-    kLabel1,      // 透明标签1
-    kButton2,     // 按钮2
-    kButton1,     // 按钮1
-    kPicture1,    // 图片框1
-    kTimer1,      // 时钟1
-    kLabel3,      // 透明标签3
-    kAbout,       // 关于
-    kRepair,      // 修复
-    kEdit2,       // 编辑框2
-    kEdit1,       // 编辑框1
-    kAboutBack,   // 关于返回
-    kLabel2,      // 透明标签2
+    kFileDialog,        // 通用对话框1: the browse dialog
+    kContactLabel,      // 透明标签1: the contact line
+    kBrowseButton,      // 按钮2: browse for the installation
+    kLinkConfigButton,  // 按钮1: names the link configuration box, disabled
+    kBanner,            // 图片框1: the credits banner
+    kClockTimer,        // 时钟1: ticks the clock line
+    kClockLabel,        // 透明标签3: the clock line
+    kAboutButton,       // 关于: shows the about page
+    kRepairButton,      // 修复: confirms the repair
+    kLinkConfigBox,     // 编辑框2: the path of tools\link.ini
+    kInstallFolderBox,  // 编辑框1: the installation folder
+    kReturnButton,      // 关于返回: back to the repair page
+    kAboutText,         // 透明标签2: the about text, the home-page link
     kControlCount
 };
 

@@ -66,8 +66,8 @@ void OnMainWindowCreated() {
     OpenHomePage();
 }
 
-// 图片框1 is the banner; the page control's width is already at the window's scale.
-void FitBanner() { SetControlWidth(kPicture1, BannerWidthFor(PageControlWidth(), MainWindowDpi())); }
+// The page control's width is already at the window's scale.
+void FitBanner() { SetControlWidth(kBanner, BannerWidthFor(PageControlWidth(), MainWindowDpi())); }
 
 HWND BuildProgramWindow(HINSTANCE instance, bool* built) { return BuildMainWindow(instance, DeliverEvent, built); }
 

@@ -18,20 +18,18 @@ struct Binding {
     void (*handler)(const EventArgs&);
 };
 
-// Rows by form name: 按钮2 is the browse button, 修复 the repair button, 关于
-// and 关于返回 switch pages, 时钟1 is the clock, 透明标签2 the about text.
 // clang-format off
 const Binding kBindings[] = {
     {kMainWindowSource, Event::Created,        [](const EventArgs&) { OnMainWindowCreated(); }},
     // Laid out again at a monitor's scale, the banner is widened again as at start.
     {kMainWindowSource, Event::ScaleChanged,   [](const EventArgs&) { FitBanner(); }},
-    {kButton2,          Event::Clicked,        [](const EventArgs&) { BrowseInstallation(); }},
-    {kRepair,           Event::Clicked,        [](const EventArgs&) { ConfirmRepair(); }},
-    {kAbout,            Event::Clicked,        [](const EventArgs&) { ShowAboutPage(); }},
-    {kAboutBack,        Event::Clicked,        [](const EventArgs&) { ShowRepairPage(); }},
-    {kTimer1,           Event::TimerTick,      [](const EventArgs&) { UpdateClock(); }},
+    {kBrowseButton,     Event::Clicked,        [](const EventArgs&) { BrowseInstallation(); }},
+    {kRepairButton,     Event::Clicked,        [](const EventArgs&) { ConfirmRepair(); }},
+    {kAboutButton,      Event::Clicked,        [](const EventArgs&) { ShowAboutPage(); }},
+    {kReturnButton,     Event::Clicked,        [](const EventArgs&) { ShowRepairPage(); }},
+    {kClockTimer,       Event::TimerTick,      [](const EventArgs&) { UpdateClock(); }},
     // The press's position and key state are delivered but not wanted here.
-    {kLabel2,           Event::LeftButtonDown, [](const EventArgs&) { OpenHomePage(); }},
+    {kAboutText,        Event::LeftButtonDown, [](const EventArgs&) { OpenHomePage(); }},
 };
 // clang-format on
 

@@ -14,10 +14,6 @@ namespace tolvane {
 
 namespace {
 
-// The two boxes the locator fills, by their form names.
-constexpr int kInstallFolderBox = kEdit1;  // 编辑框1: the installation folder
-constexpr int kLinkConfigBox = kEdit2;     // 编辑框2: the path of tools\link.ini
-
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
 std::string Expand(const std::string& text) {

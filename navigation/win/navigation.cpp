@@ -13,9 +13,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kInstallFolderBox = kEdit1;  // 编辑框1: the installation folder
-constexpr int kClockLabel = kLabel3;       // 透明标签3: the clock line
-
 bool LocalFields(long long seconds, DateTime* out) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     const std::tm* tm = std::localtime(&t);

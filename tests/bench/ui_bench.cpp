@@ -50,7 +50,7 @@ int main() {
     if (!main) return 1;
     inproc::Drain(main);
     HWND page = PageControlWindow();
-    SetVisibleFlag(kLabel3, true);
+    SetVisibleFlag(kClockLabel, true);
 
     const double pageSwitch = Median(main, rounds, [](int i) { SelectPage((i + 1) % 2); });
     SelectPage(0);
@@ -59,12 +59,12 @@ int main() {
     const double caption = Median(main, rounds, [](int i) {
         char text[48];
         std::snprintf(text, sizeof text, "2026年12月7日8时%d分%d秒", i % 60, (i * 7) % 60);
-        SetLabelCaption(kLabel3, text);
+        SetLabelCaption(kClockLabel, text);
     });
-    HWND about = ControlWindow(kAbout);
+    HWND about = ControlWindow(kAboutButton);
     const double buttonRepaint =
         Median(main, rounds, [&](int) { RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
-    const double focus = Median(main, rounds, [](int i) { FocusControl(i % 2 ? kAbout : kEdit1); });
+    const double focus = Median(main, rounds, [](int i) { FocusControl(i % 2 ? kAboutButton : kInstallFolderBox); });
     DestroyWindow(main);
     e2e::Pump(50);
 

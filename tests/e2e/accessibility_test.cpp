@@ -168,7 +168,7 @@ protected:
         CoUninitialize();
     }
 
-    std::string Page() const { return e2e::IsShown(Control(kAboutBack)) ? "about" : "repair"; }
+    std::string Page() const { return e2e::IsShown(Control(kReturnButton)) ? "about" : "repair"; }
 
     // The events since the last look, after the switch has had time to raise one.
     std::string Events() {
@@ -222,12 +222,13 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
         f.Add(what + "to its left", strip.Navigate(NAVDIR_LEFT, tab + 1), tab == 0 ? "nothing" : "id 1");
     }
     // The child windows stay where they were.
-    f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepair))), "object");
+    f.Add("strip: hit test on 修复", strip.HitTest(e2e::CentreOf(Control(kRepairButton))), "object");
     f.Add("strip: hit test on the empty body", strip.HitTest(OnPage(200, 120)), "id 0");
-    f.Add("banner: role", Accessible(Control(kPicture1)).Role(), "graphic");
-    f.Add("banner: name", Accessible(Control(kPicture1)).Name(), "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者");
-    f.Add("编辑框1: name", Accessible(Control(kEdit1)).Name(), "易语言路径");
-    f.Add("编辑框2: name", Accessible(Control(kEdit2)).Name(), "静态配置文件");
+    f.Add("banner: role", Accessible(Control(kBanner)).Role(), "graphic");
+    f.Add("banner: name", Accessible(Control(kBanner)).Name(),
+          "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者");
+    f.Add("编辑框1: name", Accessible(Control(kInstallFolderBox)).Name(), "易语言路径");
+    f.Add("编辑框2: name", Accessible(Control(kLinkConfigBox)).Name(), "静态配置文件");
 
     // Each way to switch, from the page the row before left: the page it
     // shows, the focus, the selection event, the tab states, and no opening.

@@ -86,8 +86,8 @@ protected:
         options.lifetimeMs = 90000;
         options.workingDir = startIn;
         ASSERT_NO_FATAL_FAILURE(ProgramTest::Start(options));
-        edit1_ = Control(kEdit1);
-        edit2_ = Control(kEdit2);
+        edit1_ = Control(kInstallFolderBox);
+        edit2_ = Control(kLinkConfigBox);
         ASSERT_TRUE(edit1_ && edit2_) << "no path boxes";
         e2e::Settle(program_->Handle());
     }
@@ -150,7 +150,7 @@ protected:
 
     // A click on 按钮2 and the Open dialog it brings up.
     HWND OpenBrowseDialog() {
-        EXPECT_TRUE(e2e::ClickControl(Control(kButton2)));
+        EXPECT_TRUE(e2e::ClickControl(Control(kBrowseButton)));
         // Park the pointer away from where the dialog's file list appears, so
         // that no item gets picked up under it.
         e2e::MoveMouse(POINT{2, 2});
@@ -289,7 +289,7 @@ protected:
         facts->Add(when + ": dialog class", e2e::ClassOf(dialog), "#32770");
         facts->Add(when + ": owned by the main window", Yes(GetWindow(dialog, GW_OWNER) == main_), "yes");
         facts->Add(when + ": main window enabled", Yes(e2e::IsEnabledWindow(main_)), "no");
-        ClickUnderModal(dialog, kRepair);
+        ClickUnderModal(dialog, kRepairButton);
         facts->Add(when + ": dialogs after a click on 修复", std::to_string(Dialogs().size()), "1");
     }
 
@@ -423,7 +423,7 @@ TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
         AfterClose(&facts, way.how, "D:\\e\\", "D:\\e\\tools\\link.ini");
     }
     // 编辑框1 still holds the found path, so the repair button confirms.
-    ASSERT_TRUE(e2e::ClickControl(Control(kRepair)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kRepairButton)));
     HWND box = WaitForDialog();
     facts.Add("repair afterwards", box ? e2e::ReadMessageBox(box).title : "no box", kDoneTitle);
     if (box) e2e::PressDialogButton(box, IDOK);
@@ -495,7 +495,7 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
     Facts facts;
     Boxes(&facts, "before", c.edit1, c.edit2);
 
-    ASSERT_TRUE(e2e::ClickControl(Control(kRepair)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kRepairButton)));
     HWND box = WaitForDialog();
     ASSERT_TRUE(box) << "no message box after a click on 修复";
     const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
@@ -507,7 +507,7 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
     facts.Add("button ids", buttons, std::to_string(IDOK) + " ");
     facts.Add("owner", GetWindow(box, GW_OWNER) ? "a window" : "none", "none");
     facts.Add("main window enabled", Yes(e2e::IsEnabledWindow(main_)), "no");
-    ClickUnderModal(box, kRepair);
+    ClickUnderModal(box, kRepairButton);
     facts.Add("boxes after a second click on 修复", std::to_string(Dialogs().size()), "1");
     e2e::BringToForeground(box);
     e2e::PressKey(VK_RETURN);

@@ -112,7 +112,7 @@ protected:
         launchedAt_ = GetTickCount();
         // Polled fast: the clock label's state matters in the first moments.
         ASSERT_NO_FATAL_FAILURE(Start({}, 2));
-        clock_ = Control(kLabel3);
+        clock_ = Control(kClockLabel);
         ASSERT_TRUE(clock_);
         clockShownAtStart_ = (GetWindowLongA(clock_, GWL_STYLE) & WS_VISIBLE) != 0;
         clockCaptionAtStart_ = e2e::TextOf(clock_);
@@ -124,7 +124,7 @@ protected:
     std::vector<Observed> PageState() const {
         std::vector<Observed> seen;
         for (int i = 0; i < kCount; ++i) {
-            if (!kControls[i].windowClass || i == kLabel3) continue;
+            if (!kControls[i].windowClass || i == kClockLabel) continue;
             seen.push_back({kControls[i].name, ShownOrHidden(e2e::IsShown(Control(i)))});
         }
         seen.push_back({"focus", FocusName()});
@@ -134,7 +134,7 @@ protected:
     static std::vector<Expected> PageExpected(int page, const char* focus) {
         std::vector<Expected> want;
         for (int i = 0; i < kCount; ++i) {
-            if (!kControls[i].windowClass || i == kLabel3) continue;
+            if (!kControls[i].windowClass || i == kClockLabel) continue;
             want.push_back({kControls[i].name, ShownOrHidden(kControls[i].page == page)});
         }
         want.push_back({"focus", focus});
@@ -176,7 +176,7 @@ TEST_F(NavigationTest, StartOpensHomePageOnceWhileHiddenAndClockAppearsAtFirstTi
     }
     // Whenever the label shows, it carries the time: never its default caption.
     if (clockShownAtStart_) EXPECT_TRUE(ShowsLocalTime(clockCaptionAtStart_));
-    else EXPECT_EQ(clockCaptionAtStart_, kControls[kLabel3].caption);
+    else EXPECT_EQ(clockCaptionAtStart_, kControls[kClockLabel].caption);
 
     ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
     const BrowserOpening start = e2e::BrowserOpenings()[0];
@@ -210,7 +210,7 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
     ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
     ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000)) << "clock label never shown";
 
-    ASSERT_TRUE(e2e::ClickControl(Control(kAbout)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kAboutButton)));
     ExpectOpenings(2, "a click on the about button");
     const auto openings = e2e::BrowserOpenings();
     ASSERT_GE(openings.size(), 2u);
@@ -218,10 +218,10 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
     EXPECT_EQ(openings[1].mainWindow, "visible") << openings[1].line;
     // Page switch and focus come before the shell is asked.
     EXPECT_EQ(openings[1].page, "about") << openings[1].line;
-    EXPECT_EQ(openings[1].focusId, Id(kEdit1)) << openings[1].line;
+    EXPECT_EQ(openings[1].focusId, Id(kInstallFolderBox)) << openings[1].line;
 
     // The focus stays on the hidden installation box.
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kEdit1].name), PageState(), "about page"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kInstallFolderBox].name), PageState(), "about page"));
     EXPECT_FALSE(ClockShown()) << "the clock label belongs to the repair page";
 
     // Ticks go on over the about page: the caption changes, the label stays hidden.
@@ -231,16 +231,16 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
     EXPECT_FALSE(ClockShown());
 
     // Typed, Backspace, Delete or pasted, nothing reaches the hidden installation box.
-    HWND path = Control(kEdit1);
+    HWND path = Control(kInstallFolderBox);
     SendMessageA(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\e\\"));
-    SendMessageA(Control(kEdit2), EM_SETSEL, 0, -1);
-    SendMessageA(Control(kEdit2), WM_COPY, 0, 0);  // something to paste
+    SendMessageA(Control(kLinkConfigBox), EM_SETSEL, 0, -1);
+    SendMessageA(Control(kLinkConfigBox), WM_COPY, 0, 0);  // something to paste
     for (WORD key : std::initializer_list<WORD>{VK_END, 'X', 'Y', VK_BACK, VK_HOME, VK_DELETE}) e2e::PressKey(key);
     e2e::KeyCombo({VK_CONTROL, 'V'});
 
-    ASSERT_TRUE(e2e::ClickControl(Control(kAboutBack)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kReturnButton)));
     e2e::Settle(program_->Handle());
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit1].name), PageState(), "repair page"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kInstallFolderBox].name), PageState(), "repair page"));
     EXPECT_EQ(e2e::TextOf(path), "D:\\e\\") << "edited while hidden";
     // Its flag was set on the about page, so it shows with the page.
     EXPECT_TRUE(ClockShown());
@@ -248,16 +248,17 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
     ExpectOpenings(2, "a click on the return button");
 
     // A second round opens once more, the same way.
-    ASSERT_TRUE(e2e::ClickControl(Control(kAbout)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kAboutButton)));
     ExpectOpenings(3, "a second click on the about button");
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kEdit1].name), PageState(), "about page again"));
+    EXPECT_TRUE(
+        e2e::MatchSequence(PageExpected(1, kControls[kInstallFolderBox].name), PageState(), "about page again"));
 }
 
 TEST_F(NavigationTest, AboutTextOpensAtThePressAndOnceForADoubleClick) {
     ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
     ASSERT_TRUE(e2e::BringToForeground(main_));
     ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
-    HWND text = Control(kLabel2);
+    HWND text = Control(kAboutText);
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(text); }, 2000)) << "about page not shown";
     ExpectOpenings(1, "a press on the about tab");
 
@@ -281,7 +282,7 @@ TEST_F(NavigationTest, AboutTextOpensAtThePressAndOnceForADoubleClick) {
     Press(at, true);
     Press(at, false);
     ExpectOpenings(3, "a double click on the about text");
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kAboutBack].name), PageState(), "after the presses"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kReturnButton].name), PageState(), "after the presses"));
 }
 
 TEST_F(NavigationTest, TabPressSwitchesPagesWithoutOpeningAndFocusGoesToFirstControl) {
@@ -291,19 +292,19 @@ TEST_F(NavigationTest, TabPressSwitchesPagesWithoutOpeningAndFocusGoesToFirstCon
 
     ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
     e2e::Settle(program_->Handle());
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kAboutBack].name), PageState(), "about tab"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(1, kControls[kReturnButton].name), PageState(), "about tab"));
     EXPECT_FALSE(ClockShown());
 
     ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
     e2e::Settle(program_->Handle());
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kButton2].name), PageState(), "repair tab"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kBrowseButton].name), PageState(), "repair tab"));
     EXPECT_TRUE(ClockShown());
 
     // The current page's own tab changes nothing, the focus included.
-    ASSERT_TRUE(e2e::ClickControl(Control(kEdit2)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kLinkConfigBox)));
     ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
     e2e::Settle(program_->Handle());
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kEdit2].name), PageState(), "repair tab again"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kLinkConfigBox].name), PageState(), "repair tab again"));
 
     ExpectOpenings(1, "presses on the tabs");
 }
@@ -317,12 +318,12 @@ TEST_F(NavigationTest, PageTripBeforeTheFirstTickLeavesTheClockHidden) {
     ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
     e2e::Settle(program_->Handle(), 20);
     const bool shownAfterTrip = ClockShown();
-    if (e2e::TextOf(clock_) != kControls[kLabel3].caption) {
+    if (e2e::TextOf(clock_) != kControls[kClockLabel].caption) {
         GTEST_SKIP() << "the first tick came during the trip, " << (GetTickCount() - shownAt_)
                      << " ms after the window showed";
     }
     EXPECT_FALSE(shownAfterTrip) << "clock label shown with its default caption after the trip";
-    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kButton2].name), PageState(), "after the trip"));
+    EXPECT_TRUE(e2e::MatchSequence(PageExpected(0, kControls[kBrowseButton].name), PageState(), "after the trip"));
     ASSERT_TRUE(e2e::WaitFor([this] { return ClockShown(); }, 3000)) << "clock label never shown";
     EXPECT_TRUE(ShowsLocalTime(e2e::TextOf(clock_)));
 }
@@ -339,27 +340,25 @@ TEST_F(NavigationTest, EachControlEventRunsItsOwnHandlerAndNoOther) {
     struct Row {
         Index control;
         How how;
-        const char* dialog;  // "none", "Open dialog" or "message box"
-        int openings;        // new home-page openings
-        const char* page;    // the page showing afterwards
-        const char* focus;   // null: wherever the event left it
+        const char* dialog = "none";  // "none", "Open dialog" or "message box"
+        int openings = 0;             // new home-page openings
+        const char* page = "repair";  // the page showing afterwards
+        const char* focus = nullptr;  // null: wherever the event left it
     };
+    // clang-format off
     const Row rows[] = {
-        {kButton1, Click, "none", 0, "repair", nullptr},   {kLabel1, Click, "none", 0, "repair", nullptr},
-        {kPicture1, Click, "none", 0, "repair", nullptr},  {kLabel3, Click, "none", 0, "repair", nullptr},
-        {kEdit2, Click, "none", 0, "repair", nullptr},     {kEdit1, Click, "none", 0, "repair", nullptr},
-        {kLabel2, Click, "none", 0, "repair", nullptr},
-        {kButton2, Click, "Open dialog", 0, "repair", nullptr},
-        {kRepair, Click, "message box", 0, "repair", nullptr},
-        {kAbout, Click, "none", 1, "about", "编辑框1"},
-        {kAboutBack, Click, "none", 0, "repair", "编辑框1"},
-        {kLabel1, Press, "none", 0, "repair", nullptr},    {kButton2, Press, "none", 0, "repair", nullptr},
-        {kButton1, Press, "none", 0, "repair", nullptr},   {kPicture1, Press, "none", 0, "repair", nullptr},
-        {kLabel3, Press, "none", 0, "repair", nullptr},    {kAbout, Press, "none", 0, "repair", nullptr},
-        {kRepair, Press, "none", 0, "repair", nullptr},    {kEdit2, Press, "none", 0, "repair", nullptr},
-        {kEdit1, Press, "none", 0, "repair", nullptr},     {kAboutBack, Press, "none", 0, "repair", nullptr},
-        {kLabel2, Press, "none", 1, "repair", nullptr},
+        {kLinkConfigButton, Click}, {kContactLabel, Click}, {kBanner, Click}, {kClockLabel, Click},
+        {kLinkConfigBox, Click}, {kInstallFolderBox, Click}, {kAboutText, Click},
+        {kBrowseButton, Click, "Open dialog"},
+        {kRepairButton, Click, "message box"},
+        {kAboutButton, Click, "none", 1, "about", "编辑框1"},
+        {kReturnButton, Click, "none", 0, "repair", "编辑框1"},
+        {kContactLabel, Press}, {kBrowseButton, Press}, {kLinkConfigButton, Press}, {kBanner, Press},
+        {kClockLabel, Press}, {kAboutButton, Press}, {kRepairButton, Press}, {kLinkConfigBox, Press},
+        {kInstallFolderBox, Press}, {kReturnButton, Press},
+        {kAboutText, Press, "none", 1},
     };
+    // clang-format on
     e2e::Facts facts;
     size_t openings = e2e::BrowserOpenings().size();
     for (const Row& r : rows) {
@@ -390,7 +389,7 @@ TEST_F(NavigationTest, EachControlEventRunsItsOwnHandlerAndNoOther) {
         const size_t now = e2e::BrowserOpenings().size();
         facts.Add(what + "dialog", dialog, r.dialog);
         facts.Add(what + "openings", std::to_string(now - openings), std::to_string(r.openings));
-        facts.Add(what + "page", e2e::IsShown(Control(kAboutBack)) ? "about" : "repair", r.page);
+        facts.Add(what + "page", e2e::IsShown(Control(kReturnButton)) ? "about" : "repair", r.page);
         if (r.focus) facts.Add(what + "focus", FocusName(), r.focus);
         openings = now;
     }

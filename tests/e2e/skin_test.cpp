@@ -408,8 +408,8 @@ TEST_F(SkinTest, EngineThatCannotBeBoundEndsWithTheBindError) {
 TEST_F(SkinTest, RunningWindowShowsTheSkinsColours) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(e2e::BringToForeground(main_));
-    HWND repair = Control(design::kRepair);
-    HWND edit = Control(design::kEdit2);
+    HWND repair = Control(design::kRepairButton);
+    HWND edit = Control(design::kLinkConfigBox);
     ASSERT_TRUE(repair && edit);
     e2e::Settle(program_->Handle(), 200);
 
@@ -475,9 +475,9 @@ TEST_F(SkinTest, DisabledDefaultButtonIsGreyedAndKeepsItsHeavierBorder) {
         ASSERT_TRUE(e2e::WriteFileBytes(kSkin2009, bytes));
         ASSERT_NO_FATAL_FAILURE(Start());
         ASSERT_TRUE(e2e::BringToForeground(main_));
-        HWND button1 = Control(design::kButton1);
-        HWND about = Control(design::kAbout);
-        HWND edit = Control(design::kEdit1);
+        HWND button1 = Control(design::kLinkConfigButton);
+        HWND about = Control(design::kAboutButton);
+        HWND edit = Control(design::kInstallFolderBox);
         ASSERT_TRUE(button1 && about && edit);
         // Focus and pointer in an edit box: no button is focused or hot.
         ASSERT_TRUE(e2e::ClickControl(edit));

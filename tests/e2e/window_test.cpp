@@ -87,7 +87,8 @@ protected:
             const bool shown = kControls[i].page == page && (kControls[i].flags & V);
             // The clock label shows after the first tick, which may or may not
             // have come yet.
-            out.push_back({std::string(kControls[i].name) + ".shown", i == kLabel3 && page == 0 ? "*" : Yes(shown)});
+            out.push_back(
+                {std::string(kControls[i].name) + ".shown", i == kClockLabel && page == 0 ? "*" : Yes(shown)});
         }
         return out;
     }
@@ -158,14 +159,13 @@ TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
 
         const LONG style = e2e::StyleOf(hwnd);
         const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0;
-        const RECT designed = {c.left, c.top,
-                               c.left + (i == kPicture1 ? kBannerWidthAfterStart : c.width),
+        const RECT designed = {c.left, c.top, c.left + (i == kBanner ? kBannerWidthAfterStart : c.width),
                                c.top + (edit ? e2e::DesignEditHeight(c.height) : c.height)};
         f.Add(name + ".class", e2e::ClassOf(hwnd), c.windowClass);
         f.Add(name + ".parent is page", Yes(GetParent(hwnd) == page_), "yes");
         f.Add(name + ".rect", rect(e2e::WindowRectOf(hwnd), pageOrigin), rect(designed, POINT{0, 0}));
         // The clock label shows from the first tick, which may have come already.
-        f.Add(name + ".shown", Yes(e2e::IsShown(hwnd)), i == kLabel3 ? "*" : Yes(c.page == 0 && (c.flags & V)));
+        f.Add(name + ".shown", Yes(e2e::IsShown(hwnd)), i == kClockLabel ? "*" : Yes(c.page == 0 && (c.flags & V)));
         f.Add(name + ".enabled", Yes(e2e::IsEnabledWindow(hwnd)), Yes(!(c.flags & D)));
         f.Add(name + ".tab stop", Yes(style & WS_TABSTOP), Yes(c.flags & T));
         f.Add(name + ".default button",
@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
               Yes(c.flags & DEF));
         // The edit boxes show what the registry says; the clock label is
         // rewritten by the clock.
-        f.Add(name + ".text", e2e::TextOf(hwnd), !c.caption || i == kLabel3 ? "*" : c.caption);
+        f.Add(name + ".text", e2e::TextOf(hwnd), !c.caption || i == kClockLabel ? "*" : c.caption);
     }
     EXPECT_TRUE(f.Match("controls on the page control"));
 }
@@ -299,7 +299,7 @@ TEST_F(MainWindowTest, HoverColoursTheTabUnderThePointer) {
 }
 
 TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
-    HWND back = Control(kAboutBack);
+    HWND back = Control(kReturnButton);
     ASSERT_TRUE(back);
 
     // To the about page by its tab.
@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(back); }, 3000)) << "the about page did not show";
     e2e::Settle(program_->Handle());
     EXPECT_TRUE(e2e::MatchSequence(PageShown(1), Visibility(), "after a press on the about tab"));
-    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+    EXPECT_EQ(FocusName(), kControls[kReturnButton].name);
     {
         const RECT t1 = Tabs().tabs[1];
         const e2e::Capture cap = CapturePage();
@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
             << "the about tab is not drawn as the current tab";
         // The about text's four paragraphs, with an empty line between each,
         // are all inside the label: ink in the first and in the seventh line.
-        const RECT label = e2e::WindowRectOf(Control(kLabel2));
+        const RECT label = e2e::WindowRectOf(Control(kAboutText));
         const int line = (label.bottom - label.top) / 7;
         EXPECT_GT(cap.Count(RECT{label.left, label.top, label.right, label.top + line}, IsDarkInk), 0)
             << "no first paragraph";
@@ -330,23 +330,23 @@ TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
     ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
     e2e::Settle(program_->Handle(), 200);
     EXPECT_TRUE(e2e::MatchSequence(PageShown(1), Visibility(), "after a second press on the about tab"));
-    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+    EXPECT_EQ(FocusName(), kControls[kReturnButton].name);
 
     // On the about page, Tab has only the return button to go to.
     e2e::PressKey(VK_TAB);
     e2e::Settle(program_->Handle());
-    EXPECT_EQ(FocusName(), kControls[kAboutBack].name);
+    EXPECT_EQ(FocusName(), kControls[kReturnButton].name);
 
     // Back to the repair page by its tab.
     ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
     ASSERT_TRUE(e2e::WaitFor([&] { return !e2e::IsShown(back); }, 3000)) << "the repair page did not come back";
     e2e::Settle(program_->Handle());
     EXPECT_TRUE(e2e::MatchSequence(PageShown(0), Visibility(), "after a press on the repair tab"));
-    EXPECT_EQ(FocusName(), kControls[kButton2].name);
+    EXPECT_EQ(FocusName(), kControls[kBrowseButton].name);
 }
 
 TEST_F(MainWindowTest, TabAndShiftTabWalkTheTabStops) {
-    FocusByClick(kEdit1);
+    FocusByClick(kInstallFolderBox);
     std::vector<Observed> forward, backward;
     for (int i = 0; i < 5; ++i) {
         e2e::PressKey(VK_TAB);
@@ -375,24 +375,24 @@ TEST_F(MainWindowTest, EnterF1AndTheDisabledButtonDoNothing) {
         EXPECT_TRUE(e2e::MessageBoxes(program_->Id()).empty()) << what << " opened a message box";
         EXPECT_TRUE(program_->Running()) << what << " ended the program";
         EXPECT_TRUE(IsWindow(main_) && e2e::IsShown(main_)) << what << " closed the window";
-        EXPECT_FALSE(e2e::IsShown(Control(kAboutBack))) << what << " switched to the about page";
+        EXPECT_FALSE(e2e::IsShown(Control(kReturnButton))) << what << " switched to the about page";
         EXPECT_EQ(e2e::TopLevelWindows(program_->Id()).size(), windowsBefore) << what << " opened a window";
     };
 
-    FocusByClick(kEdit1);
+    FocusByClick(kInstallFolderBox);
     e2e::PressKey(VK_RETURN);
     nothingHappened("Enter in 编辑框1");
-    EXPECT_EQ(FocusName(), kControls[kEdit1].name) << "Enter moved the focus";
+    EXPECT_EQ(FocusName(), kControls[kInstallFolderBox].name) << "Enter moved the focus";
 
     // On the repair and about buttons Enter must not click them either: only
     // an enabled default push button takes Enter, and the only one is disabled.
     e2e::PressKey(VK_TAB);
     e2e::PressKey(VK_TAB);
-    ASSERT_TRUE(WaitForFocus(kRepair)) << "focus is on " << FocusName();
+    ASSERT_TRUE(WaitForFocus(kRepairButton)) << "focus is on " << FocusName();
     e2e::PressKey(VK_RETURN);
     nothingHappened("Enter on 修复");
     e2e::PressKey(VK_TAB);
-    ASSERT_TRUE(WaitForFocus(kAbout)) << "focus is on " << FocusName();
+    ASSERT_TRUE(WaitForFocus(kAboutButton)) << "focus is on " << FocusName();
     e2e::PressKey(VK_RETURN);
     nothingHappened("Enter on 关于");
 
@@ -400,14 +400,14 @@ TEST_F(MainWindowTest, EnterF1AndTheDisabledButtonDoNothing) {
     nothingHappened("F1");
 
     HWND focusBefore = e2e::FocusOf(main_);
-    ASSERT_TRUE(e2e::ClickControl(Control(kButton1)));
+    ASSERT_TRUE(e2e::ClickControl(Control(kLinkConfigButton)));
     nothingHappened("a click on 按钮1");
     EXPECT_EQ(e2e::FocusOf(main_), focusBefore) << "a click on the disabled 按钮1 moved the focus to " << FocusName();
 }
 
 TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
     const std::string typed = "C:\\Program Files\\e 5.0\\";
-    for (int index : {kEdit1, kEdit2}) {
+    for (int index : {kInstallFolderBox, kLinkConfigBox}) {
         FocusByClick(index);
         HWND edit = Control(index);
         DWORD_PTR ignored = 0;
@@ -425,7 +425,7 @@ TEST_F(MainWindowTest, EscapeClosesWithExitCodeZero) {
 }
 
 TEST_F(MainWindowTest, EscapeInAnEditBoxClosesWithExitCodeZero) {
-    FocusByClick(kEdit2);
+    FocusByClick(kLinkConfigBox);
     e2e::TypeText("abc");
     e2e::PressKey(VK_ESCAPE);
     ExpectEndsWithCodeZero("Escape in 编辑框2");
@@ -489,13 +489,13 @@ INSTANTIATE_TEST_SUITE_P(Dpi, ScaledWindowTest, ::testing::Values(120, 144, 192)
 
 TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     auto px = [&](int n) { return MulDiv(n, dpi_, 96); };
-    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kLabel3)); }, 3000)) << "no clock line";
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::IsShown(Control(kClockLabel)); }, 3000)) << "no clock line";
     e2e::Facts f;
     e2e::AddScaledLayout(f, main_, page_, dpi_);
     for (int i = 0; i < kCount; ++i) {
         const design::Control& c = kControls[i];
         const bool button = c.windowClass && lstrcmpiA(c.windowClass, "Button") == 0;
-        if (!button && i != kLabel1 && i != kLabel3) continue;
+        if (!button && i != kContactLabel && i != kClockLabel) continue;
         // One line inside a button's text margins (3 and 2), or its label. A face that grows faster than
         // the scale at one size (the stand-in for 宋体 draws 15-pixel glyphs 16 wide) may wrap: it is named.
         const RECT r = e2e::WindowRectOf(Control(i));
@@ -529,9 +529,11 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
 
     // The pages switch by mouse.
     ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));
-    f.Add("about page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kAboutBack)); }, 3000)), "yes");
+    f.Add("about page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kReturnButton)); }, 3000)),
+          "yes");
     ASSERT_TRUE(e2e::ClickAt(TabCentre(0)));
-    f.Add("repair page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kEdit1)); }, 3000)), "yes");
+    f.Add("repair page by its tab", Yes(e2e::WaitFor([&] { return e2e::IsShown(Control(kInstallFolderBox)); }, 3000)),
+          "yes");
     EXPECT_TRUE(f.Match("at " + std::to_string(dpi_) + " dpi"));
 }
 

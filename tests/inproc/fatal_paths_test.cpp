@@ -221,7 +221,7 @@ TEST(FatalPaths, ControlThatCannotBeCreatedIsAWindowThatCannotBeCreated) {
         int id;
     } cases[] = {
         {"page control 高级选择夹1", design::kPageId},
-        {"picture box 图片框1", design::Id(design::kPicture1)},
+        {"picture box 图片框1", design::Id(design::kBanner)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,9 +236,9 @@ TEST(FatalPaths, NothingRunsBehindTheBoxAndASecondConditionEndsTheProcess) {
     std::unique_ptr<e2e::Process> child = LaunchChild("--child-fatal-behind");
     const HWND main = child ? child->WaitForMainWindow(kBoxTimeoutMs) : nullptr;
     ASSERT_TRUE(main) << "the child showed no window";
-    const HWND about = e2e::FindDescendant(main, design::Id(design::kAbout));
-    const HWND back = e2e::FindDescendant(main, design::Id(design::kAboutBack));
-    const HWND clock = e2e::FindDescendant(main, design::Id(design::kLabel3));
+    const HWND about = e2e::FindDescendant(main, design::Id(design::kAboutButton));
+    const HWND back = e2e::FindDescendant(main, design::Id(design::kReturnButton));
+    const HWND clock = e2e::FindDescendant(main, design::Id(design::kClockLabel));
     PostMessageA(main, WM_APP, 0, 0);
     ASSERT_TRUE(e2e::WaitFor([&] { return !e2e::MessageBoxes(child->Id()).empty(); }, kBoxTimeoutMs, 20));
     const std::string clockText = e2e::TextOf(clock);

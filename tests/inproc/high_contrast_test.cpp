@@ -24,8 +24,8 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
     ASSERT_TRUE(window.Build());
     const HWND main = window.hwnd, page = PageControlWindow();
     KillTimer(main, kClockTimerId);  // the clock line stays as the pictures are compared
-    SetVisibleFlag(kLabel3, true);
-    SetLabelCaption(kLabel3, "2026年12月7日8时0分1秒");
+    SetVisibleFlag(kClockLabel, true);
+    SetLabelCaption(kClockLabel, "2026年12月7日8时0分1秒");
     SetCursorPos(0, 0);
     SetFocus(main);
     inproc::Drain(main);
@@ -61,8 +61,8 @@ TEST(HighContrast, EveryPartTakesItsPairAndOffAgainNothingChanged) {
         {"current tab", OnScreen(page, {t0.left + 2, 4, t0.right - 2, 20}), {K, H}},
         {"other tab", OnScreen(page, {t1.left + 2, 4, t1.right - 2, 20}), {T, F}},
         {"page body", OnScreen(page, {110, 150, 260, 160}), {F}},
-        {"contact label", e2e::WindowRectOf(ControlWindow(kLabel1)), {T, F}},
-        {"banner's place", e2e::WindowRectOf(ControlWindow(kPicture1)), {T, F}},
+        {"contact label", e2e::WindowRectOf(ControlWindow(kContactLabel)), {T, F}},
+        {"banner's place", e2e::WindowRectOf(ControlWindow(kBanner)), {T, F}},
         {"the system's caption", caption, {C}},
         {"client area: nothing of the design or the skin", client, {F, T, H, K, G, C}},
     };

@@ -108,10 +108,10 @@ TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
     UpdateClock();  // the first tick shows the label
     inproc::Drain(main_);
     RECT label;
-    GetWindowRect(ControlWindow(kLabel3), &label);
+    GetWindowRect(ControlWindow(kClockLabel), &label);
     HRGN allowed = CreateRectRgnIndirect(&label);
     for (int tick = 0; tick < 3; ++tick) {
-        Record([&] { SetLabelCaption(kLabel3, tick % 2 ? "2026年12月7日8时0分1秒" : "2026年12月7日8时0分2秒"); });
+        Record([&] { SetLabelCaption(kClockLabel, tick % 2 ? "2026年12月7日8时0分1秒" : "2026年12月7日8时0分2秒"); });
         ExpectPaintedWithin(allowed, label, "a clock tick");
     }
     DeleteObject(allowed);

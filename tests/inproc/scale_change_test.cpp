@@ -53,7 +53,7 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         for (int i = 0; i < design::kCount; ++i)
             if (design::kControls[i].windowClass)
                 f.Add(std::string(design::kControls[i].name) + " font", FontHeight(tolvane::ControlWindow(i)),
-                      std::to_string(MulDiv(i == design::kButton2 ? -12 : gui.lfHeight, dpi, 96)));
+                      std::to_string(MulDiv(i == design::kBrowseButton ? -12 : gui.lfHeight, dpi, 96)));
         EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi"));
     }
 }

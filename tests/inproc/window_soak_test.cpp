@@ -63,7 +63,7 @@ public:
             char text[64];
             std::snprintf(text, sizeof text, "2024年%d月%d日 %02d:%02d:%02d", 1 + i % 12, 1 + i % 28, i % 24, i % 60,
                           (i * 7) % 60);
-            SetLabelCaption(kLabel3, text);
+            SetLabelCaption(kClockLabel, text);
             Drain();
         }
     }
@@ -80,7 +80,7 @@ TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
     EXPECT_NE(GetClassLongPtrA(main_, GCLP_HICON), 0u) << "the main window's class has no icon";
     EXPECT_NE(GetClassLongPtrA(main_, GCLP_HICONSM), 0u) << "the main window's class has no small icon";
 
-    SetVisibleFlag(kLabel3, true);  // as after the first clock tick, so the label paints
+    SetVisibleFlag(kClockLabel, true);  // as after the first clock tick, so the label paints
 
     // Wine fills caches of its own (fonts, brushes) on first use; count after that.
     SwitchPages(kWarmUpRounds);

@@ -182,7 +182,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form->main = hwnd;
         break;
     case WM_TIMER:
-        if (form && wp == kClockTimerId) form->Raise(kTimer1, Event::TimerTick);
+        if (form && wp == kClockTimerId) form->Raise(kClockTimer, Event::TimerTick);
         return 0;
     case WM_COMMAND:
         if (form && HIWORD(wp) == BN_CLICKED) {

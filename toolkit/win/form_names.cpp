@@ -17,7 +17,7 @@ struct EditLabel {
     int edit;
     int button;
 };
-constexpr EditLabel kEditLabels[] = {{kEdit1, kButton2}, {kEdit2, kButton1}};
+constexpr EditLabel kEditLabels[] = {{kInstallFolderBox, kBrowseButton}, {kLinkConfigBox, kLinkConfigButton}};
 
 // What the banner (resources/banner.jpg) says, line by line.
 constexpr char kBannerWords[] = "Tolvane 修复工具，编写: Tolvane 开发组 · 感谢所有测试者";
@@ -42,7 +42,7 @@ HWND LabelEdit(const Form& form, const EditLabel& l, HINSTANCE instance) {
 
 void NameFormControls(Form& form, HINSTANCE instance) {
     for (int i = 0; i < kEditLabelCount; ++i) form.pathNames[i] = LabelEdit(form, kEditLabels[i], instance);
-    SetPicBoxWords(form.controls[kPicture1].hwnd, kBannerWords);
+    SetPicBoxWords(form.controls[kBanner].hwnd, kBannerWords);
 }
 
 void PlaceFormNames(const Form& form) {

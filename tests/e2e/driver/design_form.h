@@ -17,16 +17,16 @@ struct Control {
     const char* caption;      // null: not a fixed text (the edit boxes)
 };
 
+// clang-format off
 // Control order, which is also the stacking order from the front.
-enum Index { kDialog1, kLabel1, kButton2, kButton1, kPicture1, kTimer1, kLabel3, kAbout, kRepair, kEdit2, kEdit1,
-             kAboutBack, kLabel2, kCount };
+enum Index { kFileDialog, kContactLabel, kBrowseButton, kLinkConfigButton, kBanner, kClockTimer, kClockLabel,
+             kAboutButton, kRepairButton, kLinkConfigBox, kInstallFolderBox, kReturnButton, kAboutText, kCount };
 
 // The about text: three fixed paragraphs and a contact line of the program's choosing.
 #define DESIGN_ABOUT_TEXT                                                       \
     "TolvaneV1.0\r\n\r\n本程序适用于易语言5.0与5.0以上版本使用\r\n\r\n"         \
     "希望可以广交易有共同学习\r\n\r\n主页:https://tolvane.example.org/"
 
-// clang-format off
 inline constexpr Control kControls[kCount] = {
     {"通用对话框1", nullptr,             0, 216,   0,  40,  32, 0,             ""},
     {"透明标签1",   "TolvaneTransLabel", 0, 270, 192,  83,  16, V,             "联系:Tolvane"},
@@ -45,7 +45,7 @@ inline constexpr Control kControls[kCount] = {
 // clang-format on
 
 // Tab and Shift+Tab walk these, in this order, on the repair page.
-inline constexpr Index kTabOrder[] = {kEdit1, kEdit2, kRepair, kAbout, kButton2};
+inline constexpr Index kTabOrder[] = {kInstallFolderBox, kLinkConfigBox, kRepairButton, kAboutButton, kBrowseButton};
 
 // FitBanner widens the banner to the page control's width minus 5.
 constexpr int kBannerWidthAfterStart = 355;

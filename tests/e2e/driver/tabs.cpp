@@ -59,11 +59,12 @@ SIZE DesignTextSize(int index, int dpi, const std::string& text) {
     LOGFONTA lf = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfHeight = MulDiv(lf.lfHeight, dpi, 96);
-    return TextSize(index == design::kButton2 ? SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf), text);
+    return TextSize(index == design::kBrowseButton ? SongTiFont(dpi, DEFAULT_CHARSET) : CreateFontIndirectA(&lf), text);
 }
 
 int DesignEditHeight(int designed, int dpi) {
-    return std::max<int>(designed, DesignTextSize(design::kEdit1, dpi, "吴").cy + 2 * GetSystemMetrics(SM_CYEDGE));
+    return std::max<int>(designed,
+                         DesignTextSize(design::kInstallFolderBox, dpi, "吴").cy + 2 * GetSystemMetrics(SM_CYEDGE));
 }
 
 void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
@@ -88,7 +89,7 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
         if (!c.windowClass) continue;
         const bool edit = lstrcmpiA(c.windowClass, "Edit") == 0;
         // The banner: the page control's width less FitBanner's five, each at the scale.
-        const int width = i == kPicture1 ? px(kBannerWidthAfterStart + 5) - px(5) : px(c.width);
+        const int width = i == kBanner ? px(kBannerWidthAfterStart + 5) - px(5) : px(c.width);
         place(c.name, WindowRectOf(FindDescendant(main, Id(i))), onPage,
               {px(c.left), px(c.top), width, edit ? DesignEditHeight(px(c.height), dpi) : px(c.height)});
     }
@@ -118,7 +119,7 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
         f.Add("title width", std::to_string(std::abs(inkWidth - title) <= title / 16 ? title : inkWidth),
               std::to_string(title));
     // No grey band beside or below the banner: the picture fills the box at the scale.
-    const RECT banner = WindowRectOf(FindDescendant(main, Id(kPicture1)));
+    const RECT banner = WindowRectOf(FindDescendant(main, Id(kBanner)));
     auto face = [](Rgb c) { return c == FromColorRef(GetSysColor(COLOR_BTNFACE)); };
     f.Add("banner: button face in its last row and column",
           std::to_string(shot.Count({banner.left, banner.bottom - 1, banner.right, banner.bottom}, face) +

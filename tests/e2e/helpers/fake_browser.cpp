@@ -74,8 +74,8 @@ std::string Describe(DWORD parent) {
     if (parent) EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
     if (!s.found) return "absent\t-\t0";
     std::string line = IsWindowVisible(s.found) ? "visible" : "hidden";
-    HWND back = FindDescendant(s.found, design::Id(design::kAboutBack));
-    HWND about = FindDescendant(s.found, design::Id(design::kAbout));
+    HWND back = FindDescendant(s.found, design::Id(design::kReturnButton));
+    HWND about = FindDescendant(s.found, design::Id(design::kAboutButton));
     // IsWindowVisible would answer no for both while the main window is hidden.
     const auto shown = [](HWND h) { return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; };
     line += shown(back) ? "\tabout" : shown(about) ? "\trepair" : "\t-";
