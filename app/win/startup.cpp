@@ -14,6 +14,7 @@
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/keyboard.h"
+#include "toolkit/win/main_form.h"
 #include "winutil/ole_session.h"
 
 namespace tolvane {

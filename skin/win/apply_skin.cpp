@@ -11,7 +11,7 @@
 #include "skin/win/guarded_call.h"
 #include "skin/win/system_folder.h"
 #include "toolkit/win/fatal.h"
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_form.h"
 #include "toolkit/win/resource_bytes.h"
 
 namespace tolvane {

@@ -22,7 +22,7 @@
 #include "skin/win/file_ops.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_form.h"
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/system_library.h"
 

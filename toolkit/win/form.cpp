@@ -10,6 +10,7 @@
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/form_names.h"
+#include "toolkit/win/main_form.h"
 #include "controls/win/jpeg_image.h"
 #include "controls/win/page_control.h"
 #include "controls/win/pic_box.h"
@@ -23,9 +24,6 @@ namespace tolvane {
 
 namespace {
 
-// The window the handlers' services address: the program has one, and a
-// handler names only the control it works on.
-HWND g_mainWindow = nullptr;
 // Set once the message loop runs: a window closed during its own start-up
 // must not post a quit that the loop, not yet entered, would meet first.
 bool g_loopEntered = false;
@@ -206,7 +204,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NCDESTROY:
         // The form, its font with it, is gone by now.
-        if (hwnd == g_mainWindow) g_mainWindow = nullptr;
+        if (hwnd == MainWindow()) SetMainWindow(nullptr);
         // One window: when it goes, the program has nothing left to show.
         if (g_loopEntered) PostQuitMessage(0);
         break;
@@ -300,20 +298,6 @@ void RaiseGotFocus(const Form& form) {
 
 }  // namespace
 
-int Form::IndexOf(HWND hwnd) const {
-    if (!hwnd) return -1;
-    for (int i = 0; i < kControlCount; ++i)
-        if (controls[i].hwnd == hwnd) return i;
-    return -1;
-}
-
-void Form::Raise(int source, Event event, const EventArgs& args) const {
-    if (events && !EventsSuspended()) events(source, event, args);
-}
-
-Form* MainForm() { return StateOf<Form>(g_mainWindow); }
-
-HWND MainWindow() { return g_mainWindow; }
 void SetMessageLoopEntered() { g_loopEntered = true; }
 
 HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built) {
@@ -326,7 +310,7 @@ HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built) {
         ResumeEvents();
         return nullptr;
     }
-    g_mainWindow = main;
+    SetMainWindow(main);
     form->events = events;
     // A window that lacks a part of its form is a window that could not be
     // created: it goes again, unseen, and the caller reports it.

@@ -1,50 +1,16 @@
-// The main window and its form.
+// The main window, built from the form table around its form (main_form.h).
 #pragma once
 #include <windows.h>
 
-#include "core/scale.h"
-#include "toolkit/form_table.h"
-#include "controls/win/common_dialog.h"
 #include "toolkit/win/events.h"
-#include "winutil/gdi_objects.h"
 
 namespace tolvane {
-
-// A control of the form as it lives: its window (null for the components)
-// and its visibility flag, which a control of the later page keeps while hidden.
-struct FormControl {
-    HWND hwnd = nullptr;
-    bool visible = false;
-};
-
-// Owned by the main window: made with it, deleted with it.
-struct Form {
-    HWND main = nullptr;
-    HWND page = nullptr;
-    FormControl controls[kControlCount];  // in control order
-    HWND pathNames[2] = {};   // the path boxes' hidden names (form_names.h)
-    int dpi = kDesignDpi;     // the window's own scale, which everything is laid out at
-    GdiObject<HFONT> songTi;  // 按钮2's own font
-    GdiObject<HFONT> gui;     // the GUI font at the window's scale; none at the system's (the stock one serves)
-    CommonDialog dialog;
-    EventSink events = nullptr;
-
-    // Index of the control whose window is `hwnd`, or -1.
-    int IndexOf(HWND hwnd) const;
-    // Delivers at once unless delivery is suspended.
-    void Raise(int source, Event event, const EventArgs& args = EventArgs{}) const;
-};
 
 // Start-up without the message loop: builds the window hidden, raises created,
 // moved and resized into `events`, then shows it. Null when the window could
 // not be built, or was closed again during its own start-up; `built` tells
 // the two apart (the first is fatal, the second is not).
 HWND BuildMainWindow(HINSTANCE instance, EventSink events, bool* built = nullptr);
-
-// One main window per process: the handlers' services address it.
-HWND MainWindow();
-// Its form; null while there is none.
-Form* MainForm();
 
 // The message loop has started: from now on destroying the window ends it.
 void SetMessageLoopEntered();

@@ -2,7 +2,7 @@
 #include "toolkit/win/form_api.h"
 
 #include "toolkit/geometry.h"
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_form.h"
 #include "controls/win/page_control.h"
 #include "toolkit/win/text_buffer.h"
 #include "controls/win/trans_label.h"

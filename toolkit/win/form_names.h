@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_form.h"
 
 namespace tolvane {
 

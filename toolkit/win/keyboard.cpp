@@ -3,7 +3,7 @@
 #include "toolkit/win/keyboard.h"
 
 #include "toolkit/form_table.h"
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_form.h"
 #include "controls/win/page_control.h"
 
 namespace tolvane {
