@@ -28,7 +28,7 @@ std::optional<DateTime> DateTimeFromSeconds(long long seconds, ToLocalFn toLocal
     if (seconds < 0 || seconds > kLastSecondOf32BitTime) return std::nullopt;
     DateTime f{0, 0, 0, 0, 0, 0};  // a substitute that claims success and writes nothing fails the range check
     if (!toLocal(seconds, &f)) return std::nullopt;
-    // A substitute that hands over C-library fields unconverted (month 0-11) or
+    // A substitute that returns C-library fields unconverted (month 0-11) or
     // garbage would otherwise reach the clock line as a date that never was.
     if (!InRange(f.month, 1, 12) || !InRange(f.day, 1, 31) || !InRange(f.hour, 0, 23) ||
         !InRange(f.minute, 0, 59) || !InRange(f.second, 0, 60)) {

@@ -2,7 +2,7 @@
 
 namespace tolvane {
 
-// The project's home page, handed unchanged to the shell's "open".
+// The project's home page, passed unchanged to the shell's "open".
 constexpr const char* HomePageAddress = "https://tolvane.example.org/";
 
 }  // namespace tolvane

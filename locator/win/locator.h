@@ -8,7 +8,7 @@ namespace tolvane {
 void LocateInstallation();
 // 按钮2: the boxes refilled from a file the user points at.
 void BrowseInstallation();
-// 修复: answers whether an installation path is known.
+// 修复: tells the user whether an installation path is known.
 void ConfirmRepair();
 
 }  // namespace tolvane

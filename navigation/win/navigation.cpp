@@ -56,7 +56,7 @@ void UpdateClock() {
     SetVisibleFlag(kClockLabel, true);
 }
 
-// The shell's answer is not looked at: with no browser set up, or a failed
+// What the shell returns is not looked at: with no browser set up, or a failed
 // start, the program carries on as if the page had opened.
 void OpenHomePage() {
     HWND owner = FindWindowExA(nullptr, nullptr, nullptr, "Microsoft Internet Explorer");

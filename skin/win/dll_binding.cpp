@@ -19,7 +19,7 @@ struct DllBinding {
     FARPROC function = nullptr;
 };
 // The binding lives from the first call to shutdown, as the engine does. The
-// module is given back by that shutdown, explicitly (no owner with a
+// module is freed by that shutdown, explicitly (no owner with a
 // destructor): unloaded at the runtime's exit instead, the engine would go
 // while windows it has subclassed may still exist.
 DllBinding g_engine{kSkinAttachExport};
@@ -45,7 +45,7 @@ SkinAttachFn BindDllCommand() {
     Module module(library.empty() ? nullptr : LoadLibraryA(library.c_str()));
     FARPROC function = module ? LookUp(module.Get(), g_engine.exportName) : nullptr;
     if (!function) {
-        module.Reset();  // the fatal path does not come back to give it back
+        module.Reset();  // the fatal path does not come back to free it
         FatalRuntimeError(BindFailureMessage(library, g_engine.exportName), 0);
     }
     g_engine.module = module.Detach();

@@ -53,7 +53,7 @@ namespace {
 // Waits for `object` while answering what is sent or posted to this thread:
 // a thread that only blocked would hang every program that broadcasts a
 // message (a settings change, a DDE initiate) until the user answered the
-// prompt. A quit message met here is left for the message loop. Answers
+// prompt. A quit message met here is left for the message loop. Returns
 // how the wait ended, as WaitForSingleObject would.
 DWORD WaitAnswering(HANDLE object, DWORD waitMs) {
     const DWORD start = GetTickCount();
@@ -109,7 +109,7 @@ void RunElevatedDeployment(HWND owner, DWORD waitMs) {
     run.lpParameters = arguments;
     run.nShow = SW_HIDE;
     // Returns once the prompt is answered (the wait below counts from
-    // there); a declined prompt answers ERROR_CANCELLED. What follows is
+    // there); a declined prompt fails with ERROR_CANCELLED. What follows is
     // read from the files.
     if (!ShellExecuteExW(&run) || run.hProcess == nullptr) return;
     const KernelHandle helper(run.hProcess);

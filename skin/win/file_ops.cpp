@@ -80,9 +80,9 @@ WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBl
     if (folder.empty() || folder.size() == path.size()) return WriteResult::Failed;
     RemoveLeftovers(folder, path);
     // One call creates each file, and its errors alone say whether the folder
-    // refuses this process: no other start can be handed the same name, and
+    // refuses this process: no other start can get the same name, and
     // nothing rests on what a helper such as GetTempFileName does in a
-    // folder that refuses new files (Wine's answers a number and creates
+    // folder that refuses new files (Wine's returns a number and creates
     // nothing). Not inheritable (no security attributes): no process this
     // one starts meanwhile may hold the file open.
     //

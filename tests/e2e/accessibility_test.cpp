@@ -2,7 +2,7 @@
 // oleacc, from this process, across to the program's. Wine's oleacc serves
 // the program's own objects (the tab strip, the banner) and names edit boxes
 // by their labels, but has no proxies for standard buttons: what is looked
-// at here is what the program itself answers. The page switches are watched
+// at here is what the program itself returns. The page switches are watched
 // by an out-of-context event hook, as a screen reader watches them.
 #include <windows.h>
 #include <oleacc.h>
@@ -68,7 +68,7 @@ std::string Box(LONG x, LONG y, LONG w, LONG h) {
     return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
 }
 
-// A child as an answer names it: "id N", "object" or "nothing".
+// The child a call returns, by name: "id N", "object" or "nothing".
 std::string ChildName(HRESULT hr, VARIANT& v) {
     if (FAILED(hr)) return "failed " + Hex(hr);
     const std::string name = v.vt == VT_I4 ? "id " + std::to_string(v.lVal) : v.vt == VT_DISPATCH ? "object" : "nothing";
@@ -77,7 +77,7 @@ std::string ChildName(HRESULT hr, VARIANT& v) {
 }
 
 // One window's client object, asked one property at a time; what cannot be
-// had reads "failed" with the answer (S_FALSE, no text, is 0x00000001).
+// had reads "failed" with the result (S_FALSE, no text, is 0x00000001).
 class Accessible {
 public:
     explicit Accessible(HWND hwnd) {

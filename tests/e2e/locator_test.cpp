@@ -174,7 +174,7 @@ struct ValueCase {
     std::string bytes;  // stored as they are: a terminating zero only where written
     std::string edit1;
     std::string edit2;
-    // Where the platform hands the program other bytes than were stored: the
+    // Where the platform returns other bytes than were stored: the
     // value as the test itself reads it back (empty: not looked at).
     std::string readBack = {};
 };
@@ -433,7 +433,7 @@ TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
 }
 
 // The program's path buffer holds 259 bytes and a zero: a longer path is
-// answered as a cancel, and the dialog comes back for the next try.
+// taken as a cancel, and the dialog comes back for the next try.
 TEST_F(BrowseTest, PathLongerThan259BytesActsAsCancel) {
     const std::string folder = std::string(kTestFolder) + "\\" + std::string(100, 'a') + "\\" + std::string(100, 'b');
     auto fileOf = [&](std::size_t total) {

@@ -1,6 +1,6 @@
 // Page navigation, the clock line and the home-page link, seen from outside.
 // The prefix's web browser is the tests' stand-in, which logs every address
-// the program hands to the shell together with what it saw of the program's
+// the program passes to the shell together with what it saw of the program's
 // window while the program was still inside that call.
 #include <gtest/gtest.h>
 

@@ -260,7 +260,7 @@ DWORD WINAPI EndHoldingTheTurn(void* turn) {
 
 // The first start most users have: Vista and later refuse writes to the
 // system folder from a process that is not elevated. e2e.refused_system_folder
-// makes the prefix's folder refuse new files (chattr +i, Wine answers
+// makes the prefix's folder refuse new files (chattr +i, Wine fails with
 // ERROR_ACCESS_DENIED), and the program starts with a limited token, as a
 // filtered administrator's start on Windows 10 does. Wine runs "runas"
 // without a prompt, and the folder refuses the helper too. While another

@@ -1,5 +1,5 @@
-// Any byte string, with and without a password: the parser must answer with
-// a status, stay inside the buffer, and hand out only in-range metrics.
+// Any byte string, with and without a password: the parser must return
+// a status, stay inside the buffer, and return only in-range metrics.
 #include "engine/she_format.h"
 
 #include <cstdint>

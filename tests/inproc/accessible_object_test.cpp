@@ -1,6 +1,6 @@
 // The tab strip's accessible object in the program's own process, where the
 // order of its work shows: a switch happens after the asking call returned,
-// and a window that is gone is answered as gone.
+// and a call once the window is gone fails with CO_E_OBJNOTCONNECTED.
 #include <windows.h>
 #include <oleacc.h>
 

@@ -1,7 +1,7 @@
-// Wine answers SPI_GETHIGHCONTRAST with the setting off, always, and cannot
+// Wine returns the setting off for SPI_GETHIGHCONTRAST, always, and cannot
 // set it. The modules that read it (this test program, which holds the
 // program's code, and the skin engine) ask SystemParametersInfoA through
-// their import tables: while this lives, those of `modules` answer as `on` says.
+// their import tables: while this lives, those of `modules` return what `on` says.
 #pragma once
 #include <windows.h>
 
@@ -17,7 +17,7 @@ struct ForcedHighContrast {
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
     }
-    // Points the import address slots of the modules that hold `from` at `to`; answers how many.
+    // Points the import address slots of the modules that hold `from` at `to`; returns how many.
     int Redirect(Spi from, Spi to) const {
         int n = 0;
         for (HMODULE m : modules) {

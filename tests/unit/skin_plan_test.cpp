@@ -26,7 +26,7 @@ enum class Prompt { Accepted, Declined, HelperWroteEngineOnly };
 class RecordingPlatform : public SkinPlatform {
 public:
     std::set<std::string> present;
-    WriteResult writeResult = WriteResult::Written;  // what every write answers
+    WriteResult writeResult = WriteResult::Written;  // what every write returns
     bool vista = false;
     bool elevated = false;
     Prompt prompt = Prompt::Accepted;
@@ -110,7 +110,7 @@ TEST(SkinSteps, ExistingFilesAreLeftAloneAndStillAttached) {
 }
 
 // A first start that cannot write the system folder. Every write of a row
-// answers the same; the elevated helper, when asked, does what the row says.
+// returns the same; the elevated helper, when asked, does what the row says.
 // Only the engine is worth a prompt, and only for the start-up skin, which is
 // the one the helper writes.
 TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {

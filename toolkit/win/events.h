@@ -1,4 +1,4 @@
-// Event delivery: controls raise events, and the sink handed over with the
+// Event delivery: controls raise events, and the sink passed in with the
 // window (the composition root's fixed wiring table) decides which handler,
 // if any, runs. Events raised while delivery is suspended are dropped.
 #pragma once

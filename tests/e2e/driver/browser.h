@@ -21,7 +21,7 @@ struct BrowserOpening {
 // Makes the prefix hand http and https addresses to the stand-in
 // (fake_browser.exe in TOLVANE_TEST_BIN) and makes programs started from now
 // on log to this process's own browser log. The work is done on the first
-// call; later calls answer the same. The log is left as it is (see
+// call; later calls return the same. The log is left as it is (see
 // ClearBrowserLog). False, with the reason, when the stand-in is missing or
 // the registry cannot be written: a test should stop then rather than risk a
 // real browser.

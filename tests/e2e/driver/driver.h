@@ -201,17 +201,17 @@ long long FileSizeOf(const std::string& path);  // -1 when absent
 std::set<std::string> FileNamesIn(const std::string& folder);
 
 // Runs `command` with /bin/sh as a Unix process of this machine (Wine starts
-// a Unix program it is handed, but gives no handle to wait on); true once it
+// a Unix program it is passed, but gives no handle to wait on); true once it
 // ended with status 0 within `timeoutMs`. No double quotes in `command`.
 bool RunUnixShell(const std::string& command, DWORD timeoutMs = 10000);
 // Makes the Unix folder `unixFolder` refuse new files (chattr +i, root only;
-// Wine then answers ERROR_ACCESS_DENIED), or take them again.
+// Wine then fails with ERROR_ACCESS_DENIED), or take them again.
 bool RefuseNewFiles(const std::string& unixFolder, bool refuse);
 
 // ---- resource headroom --------------------------------------------------------
 
 // How many more GDI objects this process can create: solid brushes are
-// created until creation fails, then all freed. GetGuiResources answers 0
+// created until creation fails, then all freed. GetGuiResources returns 0
 // under Wine, so headroom is the measure that works there.
 int GdiHeadroom(int ceiling = 200000);
 // Windows of this process's threads (top-level and children), a cheap stand-in

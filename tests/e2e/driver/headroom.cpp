@@ -6,7 +6,7 @@ int GdiHeadroom(int ceiling) {
     std::vector<HBRUSH> brushes;
     brushes.reserve(20000);
     while (static_cast<int>(brushes.size()) < ceiling) {
-        // Distinct colours, in case a GDI ever hands out one shared object
+        // Distinct colours, in case a GDI ever returns one shared object
         // for identical solid brushes.
         HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(brushes.size() & 0xFFFFFF));
         if (!b) break;

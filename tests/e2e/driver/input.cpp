@@ -31,7 +31,7 @@ void UnicodeKey(wchar_t ch) {
 void Breathe() { Pump(30); }
 
 // Wine warps the X pointer under a pointer grab on the virtual desktop, and
-// the grab hands the desktop's process a crossing event that still carries the
+// the grab sends the desktop's process a crossing event that still carries the
 // pointer's old position; that process feeds it back as a move of its own.
 // Landing after ours, it put the pointer back on the spot just left (a tab
 // stayed hovered), while GetCursorPos, which asks X once the position is

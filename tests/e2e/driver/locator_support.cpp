@@ -206,7 +206,7 @@ HWND FileNameField(HWND openDialog) {
 }
 
 std::string OpenDialogFolder(HWND openDialog) {
-    // The message's pointer is not carried across processes: the answer is
+    // The message's pointer is not carried across processes: the folder is
     // written into memory of the dialog's own process and read back.
     DWORD pid = 0;
     GetWindowThreadProcessId(openDialog, &pid);

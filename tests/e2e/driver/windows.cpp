@@ -124,7 +124,7 @@ int IconState(HWND topLevel) {
     }
     SetLastError(ERROR_SUCCESS);
     const ULONG_PTR big = GetClassLongPtrA(topLevel, GCLP_HICON);
-    // Wine answers class icons of another process's windows with 0 and
+    // Wine returns 0 for class icons of another process's windows and
     // ERROR_INVALID_HANDLE: that says nothing about the icon.
     if (!big && GetLastError() != ERROR_SUCCESS) return -1;
     const ULONG_PTR small = GetClassLongPtrA(topLevel, GCLP_HICONSM);

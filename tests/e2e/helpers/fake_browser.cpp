@@ -76,7 +76,7 @@ std::string Describe(DWORD parent) {
     std::string line = IsWindowVisible(s.found) ? "visible" : "hidden";
     HWND back = FindDescendant(s.found, design::Id(design::kReturnButton));
     HWND about = FindDescendant(s.found, design::Id(design::kAboutButton));
-    // IsWindowVisible would answer no for both while the main window is hidden.
+    // IsWindowVisible would return FALSE for both while the main window is hidden.
     const auto shown = [](HWND h) { return h && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; };
     line += shown(back) ? "\tabout" : shown(about) ? "\trepair" : "\t-";
     GUITHREADINFO gti = {};
