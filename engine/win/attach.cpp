@@ -30,7 +30,7 @@ bool WantsFrame(LONG style) {
     return (style & WS_CAPTION) == WS_CAPTION || !(style & WS_POPUP);
 }
 
-// Puts the matching subclass on one window; true when it is new there.
+// Puts the matching subclass on one window. Returns true if it is new there.
 bool SkinWindow(HWND hwnd, LONG style) {
     char cls[64];
     if (!GetClassNameA(hwnd, cls, sizeof(cls))) return false;
