@@ -559,7 +559,7 @@ struct CharsetWindow {
 
 // The engine's subclass sits between the system and each window's own
 // procedure: messages must pass in the window's character set, and release
-// must hand back exactly the procedure it found.
+// must restore exactly the procedure it found.
 TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack) {
     std::string path = PlainSkin();
     for (bool unicode : {false, true}) {
@@ -581,7 +581,7 @@ TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack
 
 // Each window the engine skins still answers WM_GETOBJECT itself, so that a
 // screen reader hears its name, role and state: the subclass passes the
-// request on as it came and hands the answer back.
+// request on as it came and returns the window's result.
 LRESULT CALLBACK AnswerObjects(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_GETOBJECT && wp == 7 && static_cast<LONG>(lp) == OBJID_CLIENT) return 0x51A7;
     return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(hwnd, "AnswerObjectsNext")), hwnd, msg, wp, lp);
