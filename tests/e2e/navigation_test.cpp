@@ -349,14 +349,11 @@ TEST_F(NavigationTest, EachControlEventRunsItsOwnHandlerAndNoOther) {
     const Row rows[] = {
         {kLinkConfigButton, Click}, {kContactLabel, Click}, {kBanner, Click}, {kClockLabel, Click},
         {kLinkConfigBox, Click}, {kInstallFolderBox, Click}, {kAboutText, Click},
-        {kBrowseButton, Click, "Open dialog"},
-        {kRepairButton, Click, "message box"},
-        {kAboutButton, Click, "none", 1, "about", "编辑框1"},
-        {kReturnButton, Click, "none", 0, "repair", "编辑框1"},
+        {kBrowseButton, Click, "Open dialog"}, {kRepairButton, Click, "message box"},
+        {kAboutButton, Click, "none", 1, "about", "编辑框1"}, {kReturnButton, Click, "none", 0, "repair", "编辑框1"},
         {kContactLabel, Press}, {kBrowseButton, Press}, {kLinkConfigButton, Press}, {kBanner, Press},
         {kClockLabel, Press}, {kAboutButton, Press}, {kRepairButton, Press}, {kLinkConfigBox, Press},
-        {kInstallFolderBox, Press}, {kReturnButton, Press},
-        {kAboutText, Press, "none", 1},
+        {kInstallFolderBox, Press}, {kReturnButton, Press}, {kAboutText, Press, "none", 1},
     };
     // clang-format on
     e2e::Facts facts;
