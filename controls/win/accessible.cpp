@@ -1,10 +1,10 @@
 // The accessible objects of the page control and the picture box. Each
-// wraps the standard object oleacc makes for its window and answers itself
+// wraps the standard object oleacc makes for its window and itself returns
 // only what that one cannot know; everything else goes to it unchanged.
 //
 // Child ids of the page control's object: 0 the control, 1 and 2 its tabs
 // (simple elements, as the system tab control's), then whatever the
-// standard object hands out for the child windows, its positive ids moved
+// standard object returns for the child windows, its positive ids moved
 // past the tabs. A screen reader reaches the child windows as before.
 #include "controls/win/accessible.h"
 
@@ -21,7 +21,7 @@ namespace tolvane {
 namespace {
 
 // oleacc, bound on the first request and kept for the process's life: the
-// objects handed out run its code.
+// objects returned to clients run its code.
 struct Oleacc {
     HRESULT(WINAPI* createStd)(HWND, LONG, REFIID, void**) = nullptr;
     LRESULT(WINAPI* lresult)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
@@ -38,7 +38,7 @@ const Oleacc& Bound() {
     if (!oleacc) return g_oleacc;
     g_oleacc.createStd = ProcOf<decltype(g_oleacc.createStd)>(oleacc, "CreateStdAccessibleObject");
     g_oleacc.lresult = ProcOf<decltype(g_oleacc.lresult)>(oleacc, "LresultFromObject");
-    // oleacc brings oleaut32 with it; a client frees what it is handed with its allocator.
+    // oleacc brings oleaut32 with it; a client frees the strings returned to it with its allocator.
     g_oleacc.allocString = ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll"), "SysAllocString");
     return g_oleacc;
 }
@@ -384,8 +384,8 @@ private:
     }
 
     // Every call that names a child first makes sure the window is still
-    // there and still ours, and that the id is one: S_OK, or the failure to
-    // answer with.
+    // there and still ours, and that the id is one. Returns S_OK, or the
+    // failure for the call to return.
     HRESULT Reach(const VARIANT& id, Child* c) const {
         if (HRESULT gone = Gone()) return gone;
         LONG n = 0;
@@ -409,8 +409,8 @@ private:
         return tab;
     }
 
-    // Every call first makes sure the window is still there and still ours:
-    // S_OK, or the failure to answer with.
+    // Every call first makes sure the window is still there and still ours.
+    // Returns S_OK, or the failure for the call to return.
     HRESULT Gone() const {
         if (!IsWindow(hwnd_)) return CO_E_OBJNOTCONNECTED;
         return (kind_ == Kind::TabStrip ? IsPageControl(hwnd_) : IsPicBox(hwnd_)) ? S_OK : E_FAIL;
@@ -445,7 +445,7 @@ private:
     const char* const words_;
     IAccessible* const std_;
     IEnumVARIANT* const stdChildren_;  // null: the standard object enumerates nothing
-    int enumerated_ = 0;               // tabs handed out by Next
+    int enumerated_ = 0;               // tabs returned by Next
 };
 
 LRESULT Answer(HWND hwnd, WPARAM wp, LPARAM lp, Kind kind, const char* words) {

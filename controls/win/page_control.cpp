@@ -6,7 +6,6 @@
 #include "controls/win/accessible.h"
 #include "controls/win/fonts.h"
 #include "controls/win/trans_label.h"
-#include "controls/win/window_class.h"
 #include "core/gradient.h"
 #include "core/window_classes.h"
 #include "winutil/back_buffer.h"
@@ -16,6 +15,7 @@
 #include "winutil/gradient_fill.h"
 #include "winutil/high_contrast.h"
 #include "winutil/mouse.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 

@@ -1,11 +1,11 @@
 #include "controls/win/pic_box.h"
 
 #include "controls/win/accessible.h"
-#include "controls/win/window_class.h"
 #include "core/window_classes.h"
 #include "core/scale.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/high_contrast.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 

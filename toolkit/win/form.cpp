@@ -15,9 +15,9 @@
 #include "controls/win/pic_box.h"
 #include "toolkit/win/resource_bytes.h"
 #include "controls/win/trans_label.h"
-#include "controls/win/window_class.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 
