@@ -20,7 +20,8 @@ struct ClassLook {
 // Registers a class with the arrow pointer. Returns its atom, or 0 if the
 // registration failed; registering it again (a second window in tests)
 // returns the atom it already has.
-inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, const ClassLook& look = {}) {
+[[nodiscard]] inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc,
+                                           const ClassLook& look = {}) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = look.style;

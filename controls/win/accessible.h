@@ -15,8 +15,8 @@ namespace tolvane {
 //
 // The page control: a page tab list whose tabs are its children 1 and 2,
 // ahead of its child windows.
-LRESULT AnswerTabStripObject(HWND page, WPARAM wp, LPARAM lp);
+[[nodiscard]] LRESULT AnswerTabStripObject(HWND page, WPARAM wp, LPARAM lp);
 // A picture box: a graphic named by `words` (code page 936; null: unnamed).
-LRESULT AnswerGraphicObject(HWND box, WPARAM wp, LPARAM lp, const char* words);
+[[nodiscard]] LRESULT AnswerGraphicObject(HWND box, WPARAM wp, LPARAM lp, const char* words);
 
 }  // namespace tolvane
