@@ -1,6 +1,6 @@
 #include "toolkit/win/main_form.h"
 
-#include "controls/win/window_class.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 
