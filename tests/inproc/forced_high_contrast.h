@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/inproc/import_slot.h"
+
 namespace inproc {
 
 struct ForcedHighContrast {
@@ -17,24 +19,16 @@ struct ForcedHighContrast {
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
     }
-    // Points the import address slots of the modules that hold `from` at `to`; answers how many.
-    int Redirect(Spi from, Spi to) const {
+    // Points the modules' imports of the setting at `to`; answers how many of them import it.
+    int Redirect(Spi to) const {
         int n = 0;
-        for (HMODULE m : modules) {
-            if (!m) continue;
-            auto* base = reinterpret_cast<BYTE*>(m);
-            const auto* nt =
-                reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-            const IMAGE_DATA_DIRECTORY iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-            auto* slot = reinterpret_cast<Spi*>(base + iat.VirtualAddress);
-            for (DWORD i = 0, was; i < iat.Size / sizeof *slot; ++i)
-                if (slot[i] == from && VirtualProtect(&slot[i], sizeof *slot, PAGE_READWRITE, &was)) slot[i] = to, ++n;
-        }
+        for (HMODULE m : modules)
+            n += m && SwapImport(m, "user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(to));
         return n;
     }
     HMODULE modules[2] = {};
-    const int replaced = Redirect(real, Answer);
-    ~ForcedHighContrast() { Redirect(Answer, real); }
+    const int replaced = Redirect(Answer);
+    ~ForcedHighContrast() { Redirect(real); }
 };
 
 }  // namespace inproc
