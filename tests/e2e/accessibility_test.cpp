@@ -57,10 +57,7 @@ std::string StateNames(LONG state) {
     return all.empty() ? "none" : all;
 }
 
-// "x,y wxh"
-std::string Box(LONG x, LONG y, LONG w, LONG h) {
-    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
-}
+std::string Box(LONG x, LONG y, LONG w, LONG h) { return e2e::Box({x, y, x + w, y + h}); }
 
 // A child as an answer names it: "id N", "object" or "nothing".
 std::string ChildName(HRESULT hr, VARIANT& v) {

@@ -40,10 +40,7 @@ std::string Block(int id) {
 bool BothWhole() {
     return e2e::FileBytes(kEngine) == Block(IDR_SKIN_ENGINE) && e2e::FileBytes(kSkin2009) == Block(IDR_SKIN_2009);
 }
-void Clean() {
-    e2e::DeleteFileIfAny(kEngine);
-    e2e::DeleteFileIfAny(kSkin2009);
-}
+void Clean() { inproc::DropStaleSkinFiles(); }
 
 // The version kernel32's own file states, read in one small place. Wine's
 // kernel32 states 10.0 whichever Windows the prefix plays (RtlGetVersion
@@ -171,11 +168,13 @@ struct Hooked {
     const std::vector<Hook> hooks;
     std::string missing;  // the names of the imports not found
     Hooked(std::initializer_list<Hook> list) : hooks(list) {
-        for (const Hook& h : hooks)
-            if (!(g_real[h.name] = inproc::SwapImport(GetModuleHandleA(nullptr), h.dll, h.name, h.to))) missing += h.name;
+        for (const Hook& h : hooks) {
+            g_real[h.name] = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(h.dll), h.name));
+            if (!inproc::SwapImport(GetModuleHandleA(nullptr), g_real[h.name], h.to)) missing += h.name;
+        }
     }
     ~Hooked() {
-        for (const Hook& h : hooks) inproc::SwapImport(GetModuleHandleA(nullptr), h.dll, h.name, g_real[h.name]);
+        for (const Hook& h : hooks) inproc::SwapImport(GetModuleHandleA(nullptr), h.to, g_real[h.name]);
     }
 };
 

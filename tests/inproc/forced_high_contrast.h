@@ -19,16 +19,16 @@ struct ForcedHighContrast {
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
     }
-    // Points the modules' imports of the setting at `to`; answers how many of them import it.
-    int Redirect(Spi to) const {
+    // Points the modules' imports of `from` at `to`; answers how many.
+    int Redirect(Spi from, Spi to) const {
         int n = 0;
         for (HMODULE m : modules)
-            n += m && SwapImport(m, "user32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(to));
+            if (m) n += SwapImport(m, reinterpret_cast<void*>(from), reinterpret_cast<void*>(to));
         return n;
     }
     HMODULE modules[2] = {};
-    const int replaced = Redirect(Answer);
-    ~ForcedHighContrast() { Redirect(real); }
+    const int replaced = Redirect(real, Answer);
+    ~ForcedHighContrast() { Redirect(Answer, real); }
 };
 
 }  // namespace inproc
