@@ -156,7 +156,9 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
 // What each import hooked below held, by name: the hooks call on through it.
 std::map<std::string, void*> g_real;
 template <typename F>
-F Real(const char* name) { return reinterpret_cast<F>(g_real[name]); }
+F Real(const char* name) {
+    return reinterpret_cast<F>(g_real[name]);
+}
 
 // This program's imports pointed at hooks while it lives: tolvane's code,
 // linked in, calls through them.
