@@ -31,7 +31,7 @@ int TabLayout::HitTest(int x, int y) const {
 namespace {
 
 // Flows the tabs left to right, wrapping to a new row where one would pass
-// the right limit. Sets each tab's left and right; answers each tab's row.
+// the right limit. Sets each tab's left and right; returns each tab's row.
 std::vector<int> FlowTabs(const TabLayoutInput& in, const Metrics& m, TabLayout* out) {
     const int rightLimit = in.controlWidth - m.rightMargin;
     // A control narrower than the margin would give negative widths; an empty tab is

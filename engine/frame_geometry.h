@@ -51,7 +51,7 @@ struct FrameGeometry {
     Box icon;
     Box text;
 
-    // The caption button at a point of the window, or kNoButton.
+    // Returns the caption button at a point of the window, or kNoButton if none.
     int ButtonAt(int x, int y) const;
 };
 

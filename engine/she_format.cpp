@@ -88,7 +88,7 @@ const MetricRange kRanges[kMetricCount] = {
     {1, 2},   // kEditBorderWidth
 };
 
-// A view of part of the file; never outlives the buffer handed to Parse.
+// A view of part of the file; never outlives the buffer passed to Parse.
 struct Span {
     const char* p;
     std::size_t n;

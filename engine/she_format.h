@@ -110,8 +110,9 @@ struct MetricRange {
 MetricRange RangeOf(MetricId id);
 
 // Parses a whole skin file held in memory. `password` may be null (same as
-// empty). On anything but kOk, *out is left unspecified and *errorLine (if
-// given) names the 1-based line at fault, or 0 for the file as a whole.
+// empty). Returns kOk, or the first fault found; then *out is left
+// unspecified and *errorLine (if not null) names the 1-based line at fault,
+// or 0 for the file as a whole.
 Status Parse(const void* data, std::size_t size, const char* password, Skin* out,
              int* errorLine = nullptr);
 

@@ -24,7 +24,7 @@ public:
     T* Get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    // Returns the reference, for a caller that hands it on (an out-parameter
+    // Returns the reference, for a caller that passes it on (an out-parameter
     // of our own, an LRESULT); this owner is empty after.
     [[nodiscard]] T* Detach() {
         T* const p = p_;

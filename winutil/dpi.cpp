@@ -34,7 +34,7 @@ int UsableDpi(UINT dpi) { return dpi > 0 && dpi <= kMaxDpi ? static_cast<int>(dp
 int ScreenDpi() {
     if (g_dpi == 0) {
         const ScopedDc screen(nullptr);
-        // A failed read answers 0, a negative one a large unsigned: 96 either way.
+        // A failed read returns 0, a negative one a large unsigned: 96 either way.
         g_dpi = UsableDpi(screen.Get() ? static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY)) : 0);
     }
     return g_dpi;

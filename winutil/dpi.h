@@ -25,7 +25,7 @@ int WindowDpi(HWND hwnd);
 int UsableDpi(UINT dpi);
 
 // GetSystemMetricsForDpi where user32 has it, else GetSystemMetrics, which
-// answers at the system's scale: the only one a window has there.
+// returns the metric at the system's scale: the only one a window has there.
 int SystemMetricAt(int index, int dpi);
 
 }  // namespace tolvane

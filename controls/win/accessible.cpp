@@ -1,19 +1,21 @@
 // The accessible objects of the page control and the picture box. Each
-// wraps the standard object oleacc makes for its window and answers itself
+// wraps the standard object oleacc makes for its window and itself returns
 // only what that one cannot know; everything else goes to it unchanged.
 //
 // Child ids of the page control's object: 0 the control, 1 and 2 its tabs
 // (simple elements, as the system tab control's), then whatever the
-// standard object hands out for the child windows, its positive ids moved
+// standard object returns for the child windows, its positive ids moved
 // past the tabs. A screen reader reaches the child windows as before.
 #include "controls/win/accessible.h"
 
 #include <oleacc.h>
 
 #include <new>
+#include <utility>
 
 #include "controls/win/page_control.h"
 #include "controls/win/pic_box.h"
+#include "winutil/com_ptr.h"
 #include "winutil/system_library.h"
 
 namespace tolvane {
@@ -21,7 +23,7 @@ namespace tolvane {
 namespace {
 
 // oleacc, bound on the first request and kept for the process's life: the
-// objects handed out run its code.
+// objects returned to clients run its code.
 struct Oleacc {
     HRESULT(WINAPI* createStd)(HWND, LONG, REFIID, void**) = nullptr;
     LRESULT(WINAPI* lresult)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
@@ -38,7 +40,7 @@ const Oleacc& Bound() {
     if (!oleacc) return g_oleacc;
     g_oleacc.createStd = ProcOf<decltype(g_oleacc.createStd)>(oleacc, "CreateStdAccessibleObject");
     g_oleacc.lresult = ProcOf<decltype(g_oleacc.lresult)>(oleacc, "LresultFromObject");
-    // oleacc brings oleaut32 with it; a client frees what it is handed with its allocator.
+    // oleacc brings oleaut32 with it; a client frees the strings returned to it with its allocator.
     g_oleacc.allocString = ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll"), "SysAllocString");
     return g_oleacc;
 }
@@ -68,8 +70,8 @@ enum class Kind { TabStrip, Graphic };
 
 class Wrapper final : public IAccessible, public IEnumVARIANT, public IOleWindow {
 public:
-    Wrapper(HWND hwnd, Kind kind, const char* words, IAccessible* standard, IEnumVARIANT* children)
-        : hwnd_(hwnd), kind_(kind), words_(words), std_(standard), stdChildren_(children) {}
+    Wrapper(HWND hwnd, Kind kind, const char* words, ComPtr<IAccessible> standard, ComPtr<IEnumVARIANT> children)
+        : hwnd_(hwnd), kind_(kind), words_(words), std_(std::move(standard)), stdChildren_(std::move(children)) {}
 
     // IUnknown, for all three interfaces.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -335,10 +337,7 @@ public:
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
 private:
-    ~Wrapper() {
-        if (stdChildren_) stdChildren_->Release();
-        std_->Release();
-    }
+    ~Wrapper() = default;  // only Release ends the object
 
     // What a child id names: the window itself, a tab, or a child of the
     // standard object, by the id that object knows it by.
@@ -384,8 +383,8 @@ private:
     }
 
     // Every call that names a child first makes sure the window is still
-    // there and still ours, and that the id is one: S_OK, or the failure to
-    // answer with.
+    // there and still ours, and that the id is one. Returns S_OK, or the
+    // failure for the call to return.
     HRESULT Reach(const VARIANT& id, Child* c) const {
         if (HRESULT gone = Gone()) return gone;
         LONG n = 0;
@@ -409,8 +408,8 @@ private:
         return tab;
     }
 
-    // Every call first makes sure the window is still there and still ours:
-    // S_OK, or the failure to answer with.
+    // Every call first makes sure the window is still there and still ours.
+    // Returns S_OK, or the failure for the call to return.
     HRESULT Gone() const {
         if (!IsWindow(hwnd_)) return CO_E_OBJNOTCONNECTED;
         return (kind_ == Kind::TabStrip ? IsPageControl(hwnd_) : IsPicBox(hwnd_)) ? S_OK : E_FAIL;
@@ -436,37 +435,37 @@ private:
         Child c;
         if (HRESULT failed = Reach(id, &c)) return failed;
         if (c.tab >= 0) return S_FALSE;
-        return (std_->*get)(c.standard, out);
+        return (std_.Get()->*get)(c.standard, out);
     }
 
     LONG refs_ = 1;
     const HWND hwnd_;
     const Kind kind_;
     const char* const words_;
-    IAccessible* const std_;
-    IEnumVARIANT* const stdChildren_;  // null: the standard object enumerates nothing
-    int enumerated_ = 0;               // tabs handed out by Next
+    const ComPtr<IAccessible> std_;
+    const ComPtr<IEnumVARIANT> stdChildren_;  // null: the standard object enumerates nothing
+    int enumerated_ = 0;                      // tabs returned by Next
 };
 
 LRESULT Answer(HWND hwnd, WPARAM wp, LPARAM lp, Kind kind, const char* words) {
     if (static_cast<LONG>(lp) != OBJID_CLIENT) return 0;
     const Oleacc& oleacc = Bound();
     if (!oleacc.Ready()) return 0;
-    IAccessible* standard = nullptr;
-    if (FAILED(oleacc.createStd(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
+    ComPtr<IAccessible> standard;
+    if (FAILED(oleacc.createStd(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                reinterpret_cast<void**>(standard.Receive()))) ||
         !standard)
         return 0;
-    IEnumVARIANT* children = nullptr;
-    if (FAILED(standard->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(&children))))
-        children = nullptr;
-    Wrapper* object = new (std::nothrow) Wrapper(hwnd, kind, words, standard, children);
-    if (!object) {
-        if (children) children->Release();
-        standard->Release();
-        return 0;
-    }
-    const LRESULT result = oleacc.lresult(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object));
-    object->Release();
+    ComPtr<IEnumVARIANT> children;
+    // A failed QueryInterface counted no reference, whatever it left written.
+    if (FAILED(standard->QueryInterface(__uuidof(IEnumVARIANT), reinterpret_cast<void**>(children.Receive()))))
+        static_cast<void>(children.Detach());
+    const ComPtr<Wrapper> object(new (std::nothrow)
+                                     Wrapper(hwnd, kind, words, std::move(standard), std::move(children)));
+    if (!object) return 0;
+    // LresultFromObject counts a reference of its own for the client; this
+    // one goes on the way out, so the client's last Release ends the object.
+    const LRESULT result = oleacc.lresult(__uuidof(IAccessible), wp, static_cast<IAccessible*>(object.Get()));
     // A failure is a negative error code: the default procedure answers instead.
     return result > 0 ? result : 0;
 }

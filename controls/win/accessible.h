@@ -8,14 +8,15 @@
 
 namespace tolvane {
 
-// The answer to WM_GETOBJECT, or 0 for every other object id and wherever
-// oleacc or one of its functions is missing: the window procedure then
-// passes the message to the default procedure, as before.
+// Returns the result of WM_GETOBJECT for OBJID_CLIENT, or 0 for every other
+// object id and wherever oleacc or one of its functions is missing: the
+// window procedure then passes the message to the default procedure, as
+// before.
 //
 // The page control: a page tab list whose tabs are its children 1 and 2,
 // ahead of its child windows.
-LRESULT AnswerTabStripObject(HWND page, WPARAM wp, LPARAM lp);
+[[nodiscard]] LRESULT AnswerTabStripObject(HWND page, WPARAM wp, LPARAM lp);
 // A picture box: a graphic named by `words` (code page 936; null: unnamed).
-LRESULT AnswerGraphicObject(HWND box, WPARAM wp, LPARAM lp, const char* words);
+[[nodiscard]] LRESULT AnswerGraphicObject(HWND box, WPARAM wp, LPARAM lp, const char* words);
 
 }  // namespace tolvane

@@ -76,7 +76,7 @@ SubclassApi g_subclass;
 // Wine's dialog assembles the confirmed path in a MAX_PATH buffer of its own
 // and overruns it when the typed path is longer (the program then dies
 // inside the dialog). A path that long could not come back through our
-// buffer anyway, so it is answered the way Windows answers it (the call
+// buffer anyway, so it is handled the way Windows handles it (the call
 // fails with FNERR_BUFFERTOOSMALL): the dialog ends as if cancelled.
 LRESULT CALLBACK GuardOpenDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK && PendingPath(dialog).size() >= MAX_PATH) {

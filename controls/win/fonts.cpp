@@ -4,8 +4,8 @@
 
 namespace tolvane {
 
-HFONT CreateFormFont(FontChoice choice, int dpi) {
-    if (choice == FontChoice::DefaultGui) return nullptr;
+GdiObject<HFONT> CreateFormFont(FontChoice choice, int dpi) {
+    if (choice == FontChoice::DefaultGui) return {};
     LOGFONTA lf{};
     lf.lfHeight = -ScaleToDpi(12, dpi);
     lf.lfWeight = FW_NORMAL;
@@ -16,18 +16,18 @@ HFONT CreateFormFont(FontChoice choice, int dpi) {
         lf.lfCharSet = GB2312_CHARSET;
     }
     lstrcpynA(lf.lfFaceName, "宋体", LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
+    return GdiObject<HFONT>(CreateFontIndirectA(&lf));
 }
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-HFONT CreateGuiFontAt(int dpi) {
-    if (dpi == ScreenDpi()) return nullptr;
+GdiObject<HFONT> CreateGuiFontAt(int dpi) {
+    if (dpi == ScreenDpi()) return {};
     LOGFONTA lf{};
-    if (!GetObjectA(GuiFont(), sizeof lf, &lf)) return nullptr;
+    if (!GetObjectA(GuiFont(), sizeof lf, &lf)) return {};
     lf.lfHeight = FontHeightAtDpi(lf.lfHeight, ScreenDpi(), dpi);
     lf.lfWidth = 0;
-    return CreateFontIndirectA(&lf);
+    return GdiObject<HFONT>(CreateFontIndirectA(&lf));
 }
 
 }  // namespace tolvane

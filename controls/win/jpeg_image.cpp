@@ -68,16 +68,18 @@ jpeg_error_mgr* InitErrorManager(ErrorManager& err) {
 
 }  // namespace
 
-HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height) {
+GdiObject<HBITMAP> DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height) {
     jpeg_decompress_struct info{};
     ErrorManager err{};
     info.err = InitErrorManager(err);
-    // volatile: these survive the longjmp back here.
+    // volatile: it survives the longjmp back here. Raw until the return: a
+    // longjmp must not cross an object with a destructor, so no owner lives
+    // in this frame while the decoder may still jump.
     HBITMAP volatile bitmap = nullptr;
     if (setjmp(err.escape)) {
         jpeg_destroy_decompress(&info);
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;
+        const GdiObject<HBITMAP> unfinished(bitmap);  // deleted on the way out
+        return {};
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, static_cast<const unsigned char*>(bytes), static_cast<unsigned long>(size));
@@ -97,7 +99,7 @@ HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height)
     bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) {
         jpeg_destroy_decompress(&info);
-        return nullptr;
+        return {};
     }
     auto* row = static_cast<unsigned char*>(bits);
     while (info.output_scanline < info.output_height) {
@@ -108,7 +110,7 @@ HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height)
     jpeg_destroy_decompress(&info);
     *width = w;
     *height = h;
-    return bitmap;
+    return GdiObject<HBITMAP>(bitmap);
 }
 
 }  // namespace tolvane

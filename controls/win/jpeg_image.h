@@ -4,9 +4,12 @@
 
 #include <cstddef>
 
+#include "winutil/gdi_objects.h"
+
 namespace tolvane {
 
-// Null when the bytes are not a JPEG the decoder accepts. The caller owns the bitmap.
-HBITMAP DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height);
+// Returns the bitmap, or an empty owner if the bytes are not a JPEG the
+// decoder accepts.
+[[nodiscard]] GdiObject<HBITMAP> DecodeJpeg(const void* bytes, std::size_t size, int* width, int* height);
 
 }  // namespace tolvane

@@ -1,12 +1,12 @@
 #include "controls/win/page_control.h"
 
+#include <utility>
 #include <vector>
 
 #include "controls/tab_layout.h"
 #include "controls/win/accessible.h"
 #include "controls/win/fonts.h"
 #include "controls/win/trans_label.h"
-#include "controls/win/window_class.h"
 #include "core/gradient.h"
 #include "core/window_classes.h"
 #include "winutil/back_buffer.h"
@@ -16,6 +16,7 @@
 #include "winutil/gradient_fill.h"
 #include "winutil/high_contrast.h"
 #include "winutil/mouse.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 
@@ -318,7 +319,7 @@ bool OnNcCreate(PageControlState* s, HWND hwnd, const CREATESTRUCTA* cs) {
         s->captions = settings->captions;
         s->dpi = settings->dpi;
     }
-    s->font.Reset(CreateFormFont(FontChoice::SongTiGb2312, s->dpi));
+    s->font = CreateFormFont(FontChoice::SongTiGb2312, s->dpi);
     return true;
 }
 
@@ -399,7 +400,7 @@ void SetPageControlDpi(HWND page, int dpi) {
     if (!s || dpi == s->dpi) return;
     // Made before the old one goes: a failure keeps the old font, and the
     // tabs are measured in whichever is held.
-    if (HFONT font = CreateFormFont(FontChoice::SongTiGb2312, dpi)) s->font.Reset(font);
+    if (GdiObject<HFONT> font = CreateFormFont(FontChoice::SongTiGb2312, dpi)) s->font = std::move(font);
     s->dpi = dpi;
     MeasureCaptions(s);
     Relayout(s);

@@ -5,7 +5,7 @@
 
 namespace tolvane {
 
-bool RegisterPageControlClass(HINSTANCE instance);
+[[nodiscard]] bool RegisterPageControlClass(HINSTANCE instance);
 
 // The tab captions, one per page, borrowed for the control's whole life.
 struct PageCaptions {

@@ -1,11 +1,13 @@
 #include "controls/win/pic_box.h"
 
+#include <utility>
+
 #include "controls/win/accessible.h"
-#include "controls/win/window_class.h"
 #include "core/window_classes.h"
 #include "core/scale.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/high_contrast.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 
@@ -104,14 +106,10 @@ void SetPicBoxWords(HWND box, const char* words) {
     if (PicBoxState* s = StateOf<PicBoxState>(box)) s->words = words;
 }
 
-void SetPicBoxPicture(HWND box, HBITMAP picture) {
+void SetPicBoxPicture(HWND box, GdiObject<HBITMAP> picture) {
     PicBoxState* s = StateOf<PicBoxState>(box);
-    if (!s) {
-        if (picture) DeleteObject(picture);
-        return;
-    }
-    if (!picture) s->picture.Release();
-    else s->picture.Adopt(GdiObject<HBITMAP>(picture));
+    if (!s) return;
+    s->picture.Adopt(std::move(picture));  // empty: the box is left without one
     Rescale(s);
     InvalidateRect(box, nullptr, FALSE);
 }

@@ -4,12 +4,14 @@
 #pragma once
 #include <windows.h>
 
+#include "winutil/gdi_objects.h"
+
 namespace tolvane {
 
-bool RegisterPicBoxClass(HINSTANCE instance);
+[[nodiscard]] bool RegisterPicBoxClass(HINSTANCE instance);
 
-// Takes ownership of `picture` (may be null: the box shows its background).
-void SetPicBoxPicture(HWND box, HBITMAP picture);
+// Takes ownership of `picture` (may be empty: the box shows its background).
+void SetPicBoxPicture(HWND box, GdiObject<HBITMAP> picture);
 // The box's display scale (96 dpi until set): the picture shows at its size there.
 void SetPicBoxDpi(HWND box, int dpi);
 

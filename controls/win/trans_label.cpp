@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "controls/win/window_class.h"
 #include "core/window_classes.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/high_contrast.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 

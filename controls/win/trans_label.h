@@ -6,7 +6,7 @@
 
 namespace tolvane {
 
-bool RegisterTransLabelClass(HINSTANCE instance);
+[[nodiscard]] bool RegisterTransLabelClass(HINSTANCE instance);
 
 // Creation parameter of a label window (lpParam of CreateWindowEx).
 struct TransLabelSettings {

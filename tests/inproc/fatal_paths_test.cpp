@@ -62,10 +62,10 @@ const std::string kHeading = "运行时出错!\r\n\r\n";
 
 void* volatile g_sink;
 
-HBITMAP DecodeBanner() {
+GdiObject<HBITMAP> DecodeBanner() {
     const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
     int w = 0, h = 0;
-    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : nullptr;
+    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : GdiObject<HBITMAP>();
 }
 
 // "<how>:<bytes>": one allocation of that size that cannot succeed, or, for
@@ -184,10 +184,9 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
 // What the banner's decoder asks for first, learnt from a decode here.
 std::size_t FirstRequestOfTheBanner() {
     g_noting = true;
-    const HBITMAP banner = DecodeBanner();
+    const GdiObject<HBITMAP> banner = DecodeBanner();
     g_noting = false;
-    EXPECT_NE(banner, nullptr);
-    DeleteObject(banner);
+    EXPECT_NE(banner.Get(), nullptr);
     return g_noted;
 }
 

@@ -15,9 +15,9 @@
 #include "controls/win/pic_box.h"
 #include "toolkit/win/resource_bytes.h"
 #include "controls/win/trans_label.h"
-#include "controls/win/window_class.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
+#include "winutil/window_class.h"
 
 namespace tolvane {
 
@@ -50,10 +50,10 @@ SIZE MainWindowSizeAt(int dpi) {
     return {ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)};
 }
 
-HBITMAP LoadBanner() {
+GdiObject<HBITMAP> LoadBanner() {
     const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
     int w = 0, h = 0;
-    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : nullptr;
+    return jpeg.data ? DecodeJpeg(jpeg.data, jpeg.size, &w, &h) : GdiObject<HBITMAP>();
 }
 
 // An edit box lower than "吴" in its font plus two 3-D edges grows to that.
@@ -130,8 +130,8 @@ void LayOutAt(Form& form, int dpi) {
     form.dpi = dpi;
     // The old fonts go only once every control holds a new one.
     const GdiObject<HFONT> oldSongTi(std::move(form.songTi)), oldGui(std::move(form.gui));
-    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
-    form.gui.Reset(CreateGuiFontAt(dpi));
+    form.songTi = CreateFormFont(FontChoice::SongTiPlain, dpi);
+    form.gui = CreateGuiFontAt(dpi);
     SetPageControlDpi(form.page, dpi);
     const Placed page = PlacedAt(kPageControl, dpi);
     SetWindowPos(form.page, nullptr, page.left, page.top, page.width, page.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -256,8 +256,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
 // order. False when a window of the form could not be created.
 bool CreateControls(Form& form, HINSTANCE instance) {
     const int dpi = form.dpi;
-    form.songTi.Reset(CreateFormFont(FontChoice::SongTiPlain, dpi));
-    form.gui.Reset(CreateGuiFontAt(dpi));
+    form.songTi = CreateFormFont(FontChoice::SongTiPlain, dpi);
+    form.gui = CreateGuiFontAt(dpi);
     const PageControlSettings settings{{kPageControl.pageCaptions, 2}, dpi};
     const Placed at = PlacedAt(kPageControl, dpi);
     form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, at.left, at.top, at.width, at.height, form.main,

@@ -1,7 +1,7 @@
 // The export, the creation hook and the lifetime of everything the engine
 // puts on windows. A skin is attached to the calling thread: its windows now,
 // and through a thread-local CBT hook every window it creates later.
-#include "engine/engine.h"
+#include "engine/win/engine.h"
 
 #include <new>
 
@@ -30,7 +30,7 @@ bool WantsFrame(LONG style) {
     return (style & WS_CAPTION) == WS_CAPTION || !(style & WS_POPUP);
 }
 
-// Puts the matching subclass on one window; true when it is new there.
+// Puts the matching subclass on one window. Returns true if it is new there.
 bool SkinWindow(HWND hwnd, LONG style) {
     char cls[64];
     if (!GetClassNameA(hwnd, cls, sizeof(cls))) return false;

@@ -1,4 +1,6 @@
-// What the window classes of our own share.
+// What the window classes of our own share, the main window's and the
+// controls': registration, the ownership check, painting, and the state each
+// window keeps for itself.
 #pragma once
 #include <windows.h>
 
@@ -15,10 +17,11 @@ struct ClassLook {
     HBRUSH background = nullptr;
 };
 
-// Registers a class with the arrow pointer and answers its atom (0 on
-// failure); registering it again (a second window in tests) answers the atom
-// it already has.
-inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc, const ClassLook& look = {}) {
+// Registers a class with the arrow pointer. Returns its atom, or 0 if the
+// registration failed; registering it again (a second window in tests)
+// returns the atom it already has.
+[[nodiscard]] inline ATOM RegisterOwnClass(HINSTANCE instance, const char* name, WNDPROC proc,
+                                           const ClassLook& look = {}) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = look.style;
@@ -60,9 +63,13 @@ inline bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)
 
 // The state a window of our own keeps for itself: made on WM_NCCREATE, kept
 // in GWLP_USERDATA, deleted on WM_NCDESTROY. Called first in the window
-// procedure with each message; answers the window's state, null before
-// WM_NCCREATE, from WM_NCDESTROY on, and when it could not be made (the
-// procedure then fails WM_NCCREATE, and the window is not created).
+// procedure with each message. Returns the window's state, or null before
+// WM_NCCREATE and from WM_NCDESTROY on. In the program a state that cannot
+// be allocated ends the process: its allocator ends it on every failed
+// allocation, the nothrow form's too, with the fatal error box. Under an
+// allocator whose nothrow form returns null, as the engine's does, the state
+// is null on WM_NCCREATE instead; the procedure then fails WM_NCCREATE, and
+// the window is not created.
 template <class State>
 State* OwnWindowState(HWND hwnd, UINT msg) {
     auto* s = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

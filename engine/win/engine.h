@@ -50,8 +50,8 @@ struct Palette {
     // push buttons and edit borders keep the skin's pixels (an edit's border
     // lies in the system's client edge, which does not grow).
     int FrameLength(she::MetricId id, int dpi) const { return tolvane::ScaleToDpi(metric(id), dpi); }
-    // The frame's objects at `dpi`, made on first use; those of the system's
-    // scale are made with the palette. Null when they cannot be made.
+    // Returns the frame's objects at `dpi`, made on first use (those of the
+    // system's scale are made with the palette), or null if they cannot be made.
     const FrameObjects* FrameAt(int dpi) const;
 
     // Windows rarely span more scales than monitors; the oldest goes when a
@@ -61,11 +61,12 @@ struct Palette {
     mutable int nextFrame = 0;
 };
 
-// Null when out of GDI objects; nothing is left behind then.
+// Returns a new palette for the skin, or null if out of memory or GDI
+// objects; nothing is left behind then.
 Palette* CreatePalette(const she::Skin& skin);
 void DestroyPalette(Palette* palette);
 
-// The palette in force, or null while no skin is attached.
+// Returns the palette in force, or null if no skin is attached.
 const Palette* CurrentPalette();
 
 // Base of every per-window record; the records form one list so that the
@@ -81,7 +82,7 @@ struct Skinned {
     // Redraws the window with the current palette, or, once the subclass is
     // off, with the default look.
     virtual void Repaint() = 0;
-    // After Unsubclass, when the window stays: gives it its default look back.
+    // After Unsubclass, when the window stays: restores its default look.
     virtual void Restore() { Repaint(); }
     // High contrast went on (aside) or off: the window is left to the system,
     // or taken back, and redrawn.
@@ -94,7 +95,7 @@ void Unregister(Skinned* record);
 // Under high contrast the engine paints nothing: the system draws the windows
 // it keeps subclassed, to take them back when high contrast goes off.
 bool StandsAside();
-// Every subclass procedure hands each message here first: on a change of
+// Every subclass procedure passes each message here first: on a change of
 // the display settings the high-contrast setting is read anew, and on a
 // change of it every window is left to the system or taken back.
 void FollowDisplaySettings(UINT msg);
@@ -116,8 +117,8 @@ LRESULT FrameProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 LRESULT ButtonProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 LRESULT EditProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
-// Each returns false when the window already carries the subclass or it
-// could not be set.
+// Each returns false if the window already carries the subclass or it could
+// not be set.
 bool AttachFrame(HWND hwnd);
 bool AttachButton(HWND hwnd);
 bool AttachEdit(HWND hwnd);

@@ -1,8 +1,8 @@
 // The non-client frame of top-level windows: caption, title, icon, border and
 // the caption buttons. The frame keeps the system's geometry, so windows laid
 // out for the system frame keep their client size; only the look changes.
-#include "engine/engine.h"
 #include "engine/frame_geometry.h"
+#include "engine/win/engine.h"
 #include "winutil/dpi.h"
 #include "winutil/system_library.h"
 
@@ -26,7 +26,7 @@ constexpr UINT kWmNcUahDrawFrame = 0x00AF;
 void SetFrameRendering(HWND hwnd, bool ours);
 
 struct FrameState : Skinned {
-    int dpi = 0;          // the scale WM_DPICHANGED last gave; 0: the window's as the system tells it
+    int dpi = 0;          // the scale WM_DPICHANGED last carried; 0: the window's as the system tells it
     bool active = false;
     int hot = 0;          // hit-test code of the caption button under the mouse
     int tracked = 0;      // button being pressed with the mouse captured
@@ -61,7 +61,7 @@ struct Geometry : FrameGeometry {
 };
 
 static_assert(kMinButton == HTMINBUTTON && kMaxButton == HTMAXBUTTON && kCloseButton == HTCLOSE,
-              "the layout hands out the system's hit-test codes");
+              "the layout returns the system's hit-test codes");
 
 RECT ToRect(const Box& b) { return {b.left, b.top, b.right, b.bottom}; }
 
@@ -110,8 +110,8 @@ int FrameDpi(HWND hwnd) {
     return st && st->dpi ? st->dpi : tolvane::WindowDpi(hwnd);
 }
 
-// False when the window has no room for a skinned caption (minimised,
-// mirrored, or too small), or when the scale's objects cannot be made; the
+// Returns false if the window has no room for a skinned caption (minimised,
+// mirrored, or too small), or if the scale's objects cannot be made; the
 // default frame is drawn then.
 bool Measure(HWND hwnd, const Palette& pal, Geometry* g) {
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
@@ -271,7 +271,7 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     }
 }
 
-// Paints the whole skinned frame now. Returns false when the default frame
+// Paints the whole skinned frame now. Returns false if the default frame
 // should be drawn instead.
 bool PaintNow(HWND hwnd, bool afterDefault) {
     FrameState* st = StateOf(hwnd);
@@ -307,8 +307,9 @@ UINT CommandFor(HWND hwnd, int hit) {
     return 0;
 }
 
-// The caption button under a point of the client area (where the mouse is
-// reported while captured), or 0.
+// Returns the caption button under a point of the client area (where the
+// mouse is reported while captured), kNoButton if none, or -1 if the frame
+// cannot be measured.
 int ButtonAtClientPt(HWND hwnd, LPARAM lp, POINT* screen = nullptr) {
     POINT pt = {XOf(lp), YOf(lp)};
     ClientToScreen(hwnd, &pt);
@@ -317,9 +318,10 @@ int ButtonAtClientPt(HWND hwnd, LPARAM lp, POINT* screen = nullptr) {
     return Measured(hwnd, &g) ? ButtonAt(g, ScreenToWindowPt(hwnd, pt)) : -1;
 }
 
-// One handler per message. Those returning LRESULT answer the message; those
-// returning bool answer 0 when true and leave it to the default otherwise;
-// those returning nothing only watch it on its way to the default.
+// One handler per message. Those returning LRESULT return the message's
+// result; those returning bool return true if the message's result is 0 and
+// false to leave it to the default; those returning nothing only watch it on
+// its way to the default.
 LRESULT OnNcPaint(HWND hwnd, WPARAM wp, LPARAM lp) {
     Geometry g;
     if (CurrentPalette() && (!Measured(hwnd, &g) || g.defaultInner)) {
@@ -488,7 +490,7 @@ LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
             if (OnLButtonUp(hwnd, st, lp)) return 0;
             break;
         case WM_KEYDOWN:
-            // Escape gives up a caption button held with the mouse.
+            // Escape cancels the press of a caption button held with the mouse.
             if (st->tracked && wp == VK_ESCAPE) {
                 ReleaseCapture();
                 return 0;

@@ -1,6 +1,6 @@
 // Push buttons and edit borders. Check boxes, radio buttons, group boxes and
 // owner-drawn buttons share the BUTTON class but keep their default look.
-#include "engine/engine.h"
+#include "engine/win/engine.h"
 
 #include <new>
 
@@ -137,7 +137,7 @@ void PaintButtonTo(HWND hwnd, ButtonState* st, HDC target, bool screen) {
     BackBuffer* canvas = screen ? &st->canvas : &made;
     // WM_PAINT's buffer is kept while the size stays; Ensure makes it anew otherwise.
     if (canvas->Ensure(target, rc.right, rc.bottom)) {
-        // A kept canvas would hand the parent's background painting what
+        // A kept canvas would pass the parent's background painting what
         // the last paint left selected and set; it gets a fresh state.
         const int saved = SaveDC(canvas->Dc());
         DrawButton(hwnd, *st, *pal, canvas->Dc(), rc);
@@ -198,7 +198,7 @@ void PaintEditBorder(HWND hwnd) {
     }
 }
 
-// To the default procedure; after the messages it answers by painting the
+// To the default procedure; after the messages it handles by painting the
 // classic look itself, ours is painted over it at once.
 LRESULT PassOn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // A click may destroy the button inside the default procedure: after

@@ -1,4 +1,4 @@
-#include "engine/engine.h"
+#include "engine/win/engine.h"
 
 #include <new>
 
