@@ -30,12 +30,6 @@ VARIANT Id(LONG id) {
     return v;
 }
 
-std::string Hex(HRESULT hr) {
-    char text[16];
-    wsprintfA(text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
 // A text as the program's own, code page 936; the BSTR is freed.
 std::string Narrow(BSTR text) {
     char bytes[512] = {};
@@ -63,14 +57,11 @@ std::string StateNames(LONG state) {
     return all.empty() ? "none" : all;
 }
 
-// "x,y wxh"
-std::string Box(LONG x, LONG y, LONG w, LONG h) {
-    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(w) + "x" + std::to_string(h);
-}
+std::string Box(LONG x, LONG y, LONG w, LONG h) { return e2e::Box({x, y, x + w, y + h}); }
 
 // The child a call returns, by name: "id N", "object" or "nothing".
 std::string ChildName(HRESULT hr, VARIANT& v) {
-    if (FAILED(hr)) return "failed " + Hex(hr);
+    if (FAILED(hr)) return "failed " + e2e::Hex(hr);
     const std::string name = v.vt == VT_I4 ? "id " + std::to_string(v.lVal) : v.vt == VT_DISPATCH ? "object" : "nothing";
     VariantClear(&v);
     return name;
@@ -128,12 +119,12 @@ private:
     std::string Number(decltype(&IAccessible::get_accRole) get, LONG child, std::string (*say)(LONG)) const {
         VARIANT v{};
         const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &v) : E_POINTER;
-        return hr == S_OK && v.vt == VT_I4 ? say(v.lVal) : "failed " + Hex(hr);
+        return hr == S_OK && v.vt == VT_I4 ? say(v.lVal) : "failed " + e2e::Hex(hr);
     }
     std::string Text(decltype(&IAccessible::get_accName) get, LONG child) const {
         BSTR text = nullptr;
         const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &text) : E_POINTER;
-        return hr == S_OK ? Narrow(text) : "failed " + Hex(hr);
+        return hr == S_OK ? Narrow(text) : "failed " + e2e::Hex(hr);
     }
     IAccessible* acc_ = nullptr;
 };
@@ -264,7 +255,7 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
             e2e::KeyCombo(r.keys);
         } else {
             const HRESULT hr = r.how == DefaultAction ? strip.DoDefaultAction(r.tab) : strip.Select(r.tab);
-            f.Add(what + "answer", Hex(hr), Hex(S_OK));
+            f.Add(what + "answer", e2e::Hex(hr), e2e::Hex(S_OK));
         }
         e2e::WaitFor([&] { return Page() == r.page; }, kSwitchTimeoutMs);
         e2e::Settle(program_->Handle());

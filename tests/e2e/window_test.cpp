@@ -138,15 +138,10 @@ TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
     const POINT client = e2e::ClientOrigin(main_);
     const POINT pageOrigin = {client.x + kPageRect.left, client.y + kPageRect.top};
     e2e::Facts f;
-    auto rect = [](const RECT& r, POINT origin) {
-        return std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + " " +
-               std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-    };
-
     // The page control itself, relative to the main window's client area.
     f.Add("page.class", e2e::ClassOf(page_), kPageClass);
     f.Add("page.parent is main", Yes(GetParent(page_) == main_), "yes");
-    f.Add("page.rect", rect(e2e::WindowRectOf(page_), client), rect(kPageRect, POINT{0, 0}));
+    f.Add("page.rect", e2e::Box(e2e::WindowRectOf(page_), client), e2e::Box(kPageRect));
     f.Add("page.shown", Yes(e2e::IsShown(page_)), "yes");
     f.Add("page.tab stop", Yes(e2e::StyleOf(page_) & WS_TABSTOP), "no");
 
@@ -163,7 +158,7 @@ TEST_F(MainWindowTest, ControlsFollowTheFormTable) {
                                c.top + (edit ? e2e::DesignEditHeight(c.height) : c.height)};
         f.Add(name + ".class", e2e::ClassOf(hwnd), c.windowClass);
         f.Add(name + ".parent is page", Yes(GetParent(hwnd) == page_), "yes");
-        f.Add(name + ".rect", rect(e2e::WindowRectOf(hwnd), pageOrigin), rect(designed, POINT{0, 0}));
+        f.Add(name + ".rect", e2e::Box(e2e::WindowRectOf(hwnd), pageOrigin), e2e::Box(designed));
         // The clock label shows from the first tick, which may have come already.
         f.Add(name + ".shown", Yes(e2e::IsShown(hwnd)), i == kClockLabel ? "*" : Yes(c.page == 0 && (c.flags & V)));
         f.Add(name + ".enabled", Yes(e2e::IsEnabledWindow(hwnd)), Yes(!(c.flags & D)));

@@ -12,10 +12,11 @@
 
 namespace {
 
-VARIANT Child(LONG id) {
+// A child's id as a client passes it: a VT_I4, or another type read from the low bytes of `id`.
+VARIANT Child(LONGLONG id, VARTYPE vt = VT_I4) {
     VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = id;
+    v.vt = vt;
+    v.llVal = id;
     return v;
 }
 
@@ -57,11 +58,8 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     // An id of any integer type names what the same VT_I4 names, VT_EMPTY
     // the strip itself; any other type, or a number no LONG holds, nothing.
     const auto name = [&](VARTYPE vt, LONGLONG value) {
-        VARIANT id;
-        id.vt = vt;
-        id.llVal = value;  // the smaller types read its low bytes
         BSTR text = nullptr;
-        const HRESULT hr = strip->get_accName(id, &text);
+        const HRESULT hr = strip->get_accName(Child(value, vt), &text);
         const std::wstring seen = std::to_wstring(hr) + L" " + (text ? text : L"");
         SysFreeString(text);
         return seen;

@@ -21,6 +21,7 @@
 #include "skin/win/elevation.h"
 #include "skin/win/file_ops.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/inproc/import_slot.h"
 #include "tests/inproc/program_window.h"
 #include "toolkit/win/main_form.h"
 #include "toolkit/win/resource_bytes.h"
@@ -39,10 +40,7 @@ std::string Block(int id) {
 bool BothWhole() {
     return e2e::FileBytes(kEngine) == Block(IDR_SKIN_ENGINE) && e2e::FileBytes(kSkin2009) == Block(IDR_SKIN_2009);
 }
-void Clean() {
-    e2e::DeleteFileIfAny(kEngine);
-    e2e::DeleteFileIfAny(kSkin2009);
-}
+void Clean() { inproc::DropStaleSkinFiles(); }
 
 // The version kernel32's own file states, read in one small place. Wine's
 // kernel32 states 10.0 whichever Windows the prefix plays (RtlGetVersion
@@ -155,47 +153,49 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     Clean();
 }
 
-// Replaces this program's import of `dll`'s `name` with `hook` and returns
-// what it held: tolvane's code, linked in, calls through it.
-void* HookImport(const char* dll, const char* name, void* hook) {
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); d->Name; ++d) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        for (auto* n = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk); n->u1.AddressOfData; ++n, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(n->u1.Ordinal) ||
-                lstrcmpA(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + n->u1.AddressOfData)->Name, name) != 0)
-                continue;
-            DWORD was = 0;
-            VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &was);
-            void* old = reinterpret_cast<void*>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(hook);
-            VirtualProtect(slot, sizeof *slot, was, &was);
-            return old;
+// What each import hooked below held, by name: the hooks call on through it.
+std::map<std::string, void*> g_real;
+template <typename F>
+F Real(const char* name) {
+    return reinterpret_cast<F>(g_real[name]);
+}
+
+// This program's imports pointed at hooks while it lives: tolvane's code,
+// linked in, calls through them.
+struct Hooked {
+    struct Hook {
+        const char *dll, *name;
+        void* to;
+    };
+    const std::vector<Hook> hooks;
+    std::string missing;  // the names of the imports not found
+    Hooked(std::initializer_list<Hook> list) : hooks(list) {
+        for (const Hook& h : hooks) {
+            g_real[h.name] = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(h.dll), h.name));
+            if (!inproc::SwapImport(GetModuleHandleA(nullptr), g_real[h.name], h.to)) missing += h.name;
         }
     }
-    return nullptr;
-}
+    ~Hooked() {
+        for (const Hook& h : hooks) inproc::SwapImport(GetModuleHandleA(nullptr), h.to, g_real[h.name]);
+    }
+};
 
 // The flushes and the renames of `g_folder`'s files, in order.
 std::string g_folder;
 std::vector<e2e::Observed> g_calls;
-std::map<std::string, void*> g_real;  // what each hooked import held
 BOOL WINAPI LoggedFlush(HANDLE h) {
     g_calls.push_back({"flush", ""});
-    return reinterpret_cast<decltype(&FlushFileBuffers)>(g_real["FlushFileBuffers"])(h);
+    return Real<decltype(&FlushFileBuffers)>("FlushFileBuffers")(h);
 }
 // A process this one may not open, as a standard user's start sees the elevated helper's.
 constexpr DWORD kDeniedPid = 4000000001u;
 HANDLE WINAPI DeniedOpen(DWORD access, BOOL inherit, DWORD pid) {
-    if (pid != kDeniedPid) return reinterpret_cast<decltype(&OpenProcess)>(g_real["OpenProcess"])(access, inherit, pid);
+    if (pid != kDeniedPid) return Real<decltype(&OpenProcess)>("OpenProcess")(access, inherit, pid);
     SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
 }
 BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
-    const BOOL moved = reinterpret_cast<decltype(&MoveFileExA)>(g_real["MoveFileExA"])(from, to, flags);
+    const BOOL moved = Real<decltype(&MoveFileExA)>("MoveFileExA")(from, to, flags);
     const std::string name = from + g_folder.size(), target = to + g_folder.size();
     g_calls.push_back({"move " + name + " to " + target, (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " +
                                                             std::to_string(flags)) + (moved ? "" : ", failed")});
@@ -215,8 +215,7 @@ HANDLE WINAPI DeniedCreate(LPCSTR name, DWORD access, DWORD share, LPSECURITY_AT
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    return reinterpret_cast<decltype(&CreateFileA)>(g_real["CreateFileA"])(name, access, share, security, disposition,
-                                                                            flags, model);
+    return Real<decltype(&CreateFileA)>("CreateFileA")(name, access, share, security, disposition, flags, model);
 }
 
 // Each write as the system folder sees it: the bytes under a name of this
@@ -255,11 +254,11 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
     // Called here too, so that it is imported even were the program's code to
     // stop calling it: the table then says what is missing.
     FlushFileBuffers(INVALID_HANDLE_VALUE);
-    for (const auto& hook : {std::make_pair("FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)),
-                             std::make_pair("MoveFileExA", reinterpret_cast<void*>(LoggedMove)),
-                             std::make_pair("CreateFileA", reinterpret_cast<void*>(DeniedCreate)),
-                             std::make_pair("OpenProcess", reinterpret_cast<void*>(DeniedOpen))})
-        ASSERT_TRUE(g_real[hook.first] = HookImport("kernel32.dll", hook.first, hook.second)) << hook.first;
+    const Hooked hooks{{"kernel32.dll", "FlushFileBuffers", reinterpret_cast<void*>(LoggedFlush)},
+                       {"kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(LoggedMove)},
+                       {"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(DeniedCreate)},
+                       {"kernel32.dll", "OpenProcess", reinterpret_cast<void*>(DeniedOpen)}};
+    ASSERT_EQ(hooks.missing, "") << "imports not found";
     g_deniedIn = g_folder;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -279,8 +278,6 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             DeleteFileA((g_folder + name).c_str());
         }
     }
-    for (const char* name : {"FlushFileBuffers", "MoveFileExA", "CreateFileA", "OpenProcess"})
-        HookImport("kernel32.dll", name, g_real[name]);
     RemoveDirectoryA(g_folder.c_str());
 }
 
@@ -322,8 +319,7 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
 // helper's launch is recorded on its way to the shell.
 BOOL WINAPI NotElevated(HANDLE token, TOKEN_INFORMATION_CLASS what, LPVOID info, DWORD size, PDWORD needed) {
     if (what != TokenElevation || size < sizeof(TOKEN_ELEVATION))
-        return reinterpret_cast<decltype(&GetTokenInformation)>(g_real["GetTokenInformation"])(token, what, info,
-                                                                                              size, needed);
+        return Real<decltype(&GetTokenInformation)>("GetTokenInformation")(token, what, info, size, needed);
     static_cast<TOKEN_ELEVATION*>(info)->TokenIsElevated = 0;
     *needed = sizeof(TOKEN_ELEVATION);
     return TRUE;
@@ -340,12 +336,10 @@ BOOL WINAPI RecordedLaunch(SHELLEXECUTEINFOW* run) {
                         : run->hwnd != main  ? "another window"
                         : IsWindowVisible(main) ? "the main window, shown"
                                                 : "the main window, hidden";
-    char mask[16];
-    wsprintfA(mask, "0x%lx", run->fMask);
-    g_launches.insert(g_launches.end(), {{"verb", Utf8(run->lpVerb)}, {"owner", owner}, {"mask", mask},
+    g_launches.insert(g_launches.end(), {{"verb", Utf8(run->lpVerb)}, {"owner", owner}, {"mask", e2e::Hex(run->fMask)},
                                          {"file", Utf8(run->lpFile)}, {"parameters", Utf8(run->lpParameters)},
                                          {"show", std::to_string(run->nShow)}});
-    return reinterpret_cast<decltype(&ShellExecuteExW)>(g_real["ShellExecuteExW"])(run);
+    return Real<decltype(&ShellExecuteExW)>("ShellExecuteExW")(run);
 }
 
 // The helper must be asked for with the verb that elevates, on behalf of the
@@ -354,26 +348,22 @@ BOOL WINAPI RecordedLaunch(SHELLEXECUTEINFOW* run) {
 // only the request itself shows either.
 TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
     Clean();
-    const struct {
-        const char *dll, *name;
-        void* hook;
-    } hooks[] = {{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(DeniedCreate)},
-                 {"advapi32.dll", "GetTokenInformation", reinterpret_cast<void*>(NotElevated)},
-                 {"shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(RecordedLaunch)}};
-    for (const auto& hook : hooks) ASSERT_TRUE(g_real[hook.name] = HookImport(hook.dll, hook.name, hook.hook)) << hook.name;
-    g_launches.clear();
-    g_deniedIn = kSystem;
-    g_denied = INT_MAX;
     inproc::ProgramWindow window;
-    const ::testing::AssertionResult built = window.Build();
-    g_denied = 0;
-    for (const auto& hook : hooks) HookImport(hook.dll, hook.name, g_real[hook.name]);
-    ASSERT_TRUE(built);
+    {
+        const Hooked hooks{{"kernel32.dll", "CreateFileA", reinterpret_cast<void*>(DeniedCreate)},
+                           {"advapi32.dll", "GetTokenInformation", reinterpret_cast<void*>(NotElevated)},
+                           {"shell32.dll", "ShellExecuteExW", reinterpret_cast<void*>(RecordedLaunch)}};
+        ASSERT_EQ(hooks.missing, "") << "imports not found";
+        g_launches.clear();
+        g_deniedIn = kSystem, g_denied = INT_MAX;
+        const ::testing::AssertionResult built = window.Build();
+        g_denied = 0;
+        ASSERT_TRUE(built);
+    }
     wchar_t self[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    char mask[16];
-    wsprintfA(mask, "0x%lx", static_cast<unsigned long>(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI));
-    EXPECT_TRUE(e2e::MatchSequence({{"verb", "runas"}, {"owner", "the main window, hidden"}, {"mask", mask},
+    EXPECT_TRUE(e2e::MatchSequence({{"verb", "runas"}, {"owner", "the main window, hidden"},
+                                    {"mask", e2e::Hex(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI)},
                                     {"file", Utf8(self)}, {"parameters", kDeployArgument},
                                     {"show", std::to_string(SW_HIDE)}},
                                    g_launches, "the helper's launch"));

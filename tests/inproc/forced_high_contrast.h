@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tests/inproc/import_slot.h"
+
 namespace inproc {
 
 struct ForcedHighContrast {
@@ -17,19 +19,11 @@ struct ForcedHighContrast {
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
     }
-    // Points the import address slots of the modules that hold `from` at `to`; returns how many.
+    // Points the modules' imports of `from` at `to`; returns how many.
     int Redirect(Spi from, Spi to) const {
         int n = 0;
-        for (HMODULE m : modules) {
-            if (!m) continue;
-            auto* base = reinterpret_cast<BYTE*>(m);
-            const auto* nt =
-                reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-            const IMAGE_DATA_DIRECTORY iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-            auto* slot = reinterpret_cast<Spi*>(base + iat.VirtualAddress);
-            for (DWORD i = 0, was; i < iat.Size / sizeof *slot; ++i)
-                if (slot[i] == from && VirtualProtect(&slot[i], sizeof *slot, PAGE_READWRITE, &was)) slot[i] = to, ++n;
-        }
+        for (HMODULE m : modules)
+            if (m) n += SwapImport(m, reinterpret_cast<void*>(from), reinterpret_cast<void*>(to));
         return n;
     }
     HMODULE modules[2] = {};

@@ -17,11 +17,6 @@ std::string FontHeight(HWND hwnd) {
     return font && GetObjectA(font, sizeof lf, &lf) ? std::to_string(lf.lfHeight) : "none";
 }
 
-std::string Corners(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
 TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWithoutDrift) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
     inproc::ProgramWindow window;
@@ -42,12 +37,12 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
 
         e2e::Facts f;
         e2e::AddScaledLayout(f, main, page, dpi);
-        f.Add("window at", Corners(e2e::WindowRectOf(main)), Corners(suggested));
+        f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(suggested));
         const e2e::TabGeometry tabs = e2e::DesignTabs(dpi);
         for (int t = 0; t < 2; ++t) {
             tolvane::PageTab tab{};
-            f.Add("tab " + std::to_string(t), tolvane::PageControlTab(page, t, &tab) ? Corners(tab.rect) : "none",
-                  Corners(tabs.tabs[t]));
+            f.Add("tab " + std::to_string(t), tolvane::PageControlTab(page, t, &tab) ? e2e::Box(tab.rect) : "none",
+                  e2e::Box(tabs.tabs[t]));
         }
         f.Add("page font", FontHeight(page), std::to_string(-MulDiv(12, dpi, 96)));
         for (int i = 0; i < design::kCount; ++i)

@@ -102,6 +102,7 @@ std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd, DWORD timeoutMs = 2000);  // WM_GETTEXT, code page 936 bytes
 RECT WindowRectOf(HWND hwnd);
 RECT ClientRectOf(HWND hwnd);               // client coordinates
+std::string Box(const RECT& r, POINT origin = {0, 0});  // "x,y wxh", x and y from `origin`
 POINT ClientOrigin(HWND hwnd);              // client (0,0) on the screen
 POINT CentreOf(HWND hwnd);                  // window rectangle centre, screen
 LONG StyleOf(HWND hwnd);
@@ -219,6 +220,8 @@ int GdiHeadroom(int ceiling = 200000);
 int WindowCountOfProcess(DWORD pid);
 
 // ---- expected against actual ----------------------------------------------------
+
+std::string Hex(DWORD value);  // "0x" and eight hexadecimal digits
 
 // One observed fact: what was looked at and what it showed.
 struct Observed {

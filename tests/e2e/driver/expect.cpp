@@ -13,6 +13,12 @@ bool Same(const Expected& e, const Observed& a) {
 std::string Show(const std::string& what, const std::string& value) { return what + " = \"" + value + "\""; }
 }  // namespace
 
+std::string Hex(DWORD value) {
+    char text[16];
+    wsprintfA(text, "0x%08lX", value);
+    return text;
+}
+
 ::testing::AssertionResult MatchSequence(const std::vector<Expected>& expected, const std::vector<Observed>& actual,
                                          const std::string& context) {
     std::ostringstream report;

@@ -8,37 +8,6 @@
 
 namespace e2e {
 
-TabGeometry DesignTabs(int dpi) {
-    auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
-    HFONT font = SongTiFont(dpi, GB2312_CHARSET);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    TabGeometry g = {};
-    int x = px(design::kFirstTabLeft);
-    for (int i = 0; i < 2; ++i) {
-        SIZE caption = {};
-        GetTextExtentPoint32A(dc, design::kPageCaptions[i], lstrlenA(design::kPageCaptions[i]), &caption);
-        const int width = std::max(px(50), static_cast<int>(caption.cx) + px(11));
-        g.tabs[i] = RECT{x, px(design::kTabTop), x + width, px(design::kTabBottom)};
-        x += width;
-    }
-    const RECT& b = design::kPageBody;
-    g.body = RECT{px(b.left), px(b.top), px(b.right), px(b.bottom)};
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
-    return g;
-}
-
-HFONT SongTiFont(int dpi, BYTE charset) {
-    LOGFONTA lf = {};
-    lf.lfHeight = -MulDiv(12, dpi, 96);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = charset;
-    lstrcpyA(lf.lfFaceName, "宋体");
-    return CreateFontIndirectA(&lf);
-}
-
 namespace {
 
 // One line of `text` in `font`, which goes with the call.
@@ -54,6 +23,30 @@ SIZE TextSize(HFONT font, const std::string& text) {
 }
 
 }  // namespace
+
+TabGeometry DesignTabs(int dpi) {
+    auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
+    TabGeometry g = {};
+    int x = px(design::kFirstTabLeft);
+    for (int i = 0; i < 2; ++i) {
+        const SIZE caption = TextSize(SongTiFont(dpi, GB2312_CHARSET), design::kPageCaptions[i]);
+        const int width = std::max(px(50), static_cast<int>(caption.cx) + px(11));
+        g.tabs[i] = RECT{x, px(design::kTabTop), x + width, px(design::kTabBottom)};
+        x += width;
+    }
+    const RECT& b = design::kPageBody;
+    g.body = RECT{px(b.left), px(b.top), px(b.right), px(b.bottom)};
+    return g;
+}
+
+HFONT SongTiFont(int dpi, BYTE charset) {
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(12, dpi, 96);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = charset;
+    lstrcpyA(lf.lfFaceName, "宋体");
+    return CreateFontIndirectA(&lf);
+}
 
 SIZE DesignTextSize(int index, int dpi, const std::string& text) {
     LOGFONTA lf = {};
@@ -72,13 +65,7 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
     auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
     // Left, top, width and height of the design at the scale.
     auto place = [&](const std::string& what, const RECT& r, POINT at, const long (&want)[4]) {
-        const long seen[] = {r.left - at.x, r.top - at.y, r.right - r.left, r.bottom - r.top};
-        std::string got, wanted;
-        for (int i = 0; i < 4; ++i) {
-            got += std::to_string(seen[i]) + " ";
-            wanted += std::to_string(want[i]) + " ";
-        }
-        f.Add(what, got, wanted);
+        f.Add(what, Box(r, at), Box({want[0], want[1], want[0] + want[2], want[1] + want[3]}));
     };
     const RECT wr = WindowRectOf(main);
     const POINT client = ClientOrigin(main), onPage = ClientOrigin(page);

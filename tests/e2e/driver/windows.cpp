@@ -86,6 +86,11 @@ RECT ClientRectOf(HWND hwnd) {
     return r;
 }
 
+std::string Box(const RECT& r, POINT origin) {
+    return std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
 POINT ClientOrigin(HWND hwnd) {
     POINT p = {0, 0};
     ClientToScreen(hwnd, &p);
