@@ -6,7 +6,7 @@
 
 namespace inproc {
 
-// Points `module`'s import slots that hold `from` at `to`; answers how many.
+// Points `module`'s import slots that hold `from` at `to`; returns how many.
 inline int SwapImport(HMODULE module, void* from, void* to) {
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
