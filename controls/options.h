@@ -5,9 +5,9 @@
 namespace tolvane {
 
 enum class FontChoice {
-    DefaultGui,     // the stock GUI font, never deleted
-    SongTiPlain,    // "宋体" -12, default charset, proof quality (按钮2)
-    SongTiGb2312,   // "宋体" -12, GB2312 charset (the page control's tab captions)
+    DefaultGui,    // the stock GUI font, never deleted
+    SongTiPlain,   // "宋体" -12, default charset, proof quality (按钮2)
+    SongTiGb2312,  // "宋体" -12, GB2312 charset (the page control's tab captions)
 };
 
 enum class LabelLayout { SingleLineCentred, WordWrapTop };

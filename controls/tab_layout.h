@@ -29,9 +29,9 @@ struct TabLayoutInput {
 struct TabLayout {
     int rowHeight = 20;
     int rows = 1;
-    std::vector<Rect> tabs;  // per tab, in control coordinates
-    Rect body;               // page body, framed
-    Rect strip;              // y = 0 to the body's top, whole width
+    std::vector<Rect> tabs;           // per tab, in control coordinates
+    Rect body;                        // page body, framed
+    Rect strip;                       // y = 0 to the body's top, whole width
     int HitTest(int x, int y) const;  // tab index or -1
 };
 

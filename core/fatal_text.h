@@ -21,10 +21,10 @@ std::string AllocationFailureMessage(std::size_t bytes);
 // the length written.
 std::size_t ComposeAllocationFailureText(std::size_t bytes, char* out, std::size_t capacity);
 
-extern const char* const kLoadTemplateFailed;   // "载入窗口模板数据段出错!"
-extern const char* const kCreateWindowFailed;   // "载入启动窗口失败"
-extern const char* const kStackImbalance;       // "调用DLL命令后发现堆栈错误"
-extern const char* const kFatalCaption;         // "错误"
+extern const char* const kLoadTemplateFailed;  // "载入窗口模板数据段出错!"
+extern const char* const kCreateWindowFailed;  // "载入启动窗口失败"
+extern const char* const kStackImbalance;      // "调用DLL命令后发现堆栈错误"
+extern const char* const kFatalCaption;        // "错误"
 constexpr int kStackImbalanceCode = 6;
 
 }  // namespace tolvane

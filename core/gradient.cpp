@@ -37,9 +37,7 @@ Rgb GradientRow(Rgb from, Rgb to, int row, int height) {
 Rgb LightenTowardWhite(Rgb c, int percent) {
     // Outside 0..100 the channel would leave the byte range and wrap.
     const int p = std::clamp(percent, 0, 100);
-    auto lighten = [p](std::uint8_t v) {
-        return static_cast<std::uint8_t>(v + (255 - v) * p / 100);
-    };
+    auto lighten = [p](std::uint8_t v) { return static_cast<std::uint8_t>(v + (255 - v) * p / 100); };
     return Rgb{lighten(c.r), lighten(c.g), lighten(c.b)};
 }
 

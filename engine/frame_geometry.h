@@ -18,20 +18,20 @@ struct Box {
 enum CaptionButton : int { kNoButton = 0, kMinButton = 8, kMaxButton = 9, kCloseButton = 20 };
 
 struct FrameInput {
-    Box window;                       // screen coordinates
-    int clientX = 0, clientY = 0;     // the client area's origin on the screen
+    Box window;                    // screen coordinates
+    int clientX = 0, clientY = 0;  // the client area's origin on the screen
     int clientWidth = 0, clientHeight = 0;
-    int clientEdge = 0;               // width of a sunken client edge, 0 without
-    bool menuBar = false;             // the menu bar's top is known
-    int menuBarTop = 0;               // on the screen
-    bool defaultInner = false;        // a menu or scroll bars: the default paints them
-    bool sysMenu = false;             // the close button; the style's maximise and
+    int clientEdge = 0;                   // width of a sunken client edge, 0 without
+    bool menuBar = false;                 // the menu bar's top is known
+    int menuBarTop = 0;                   // on the screen
+    bool defaultInner = false;            // a menu or scroll bars: the default paints them
+    bool sysMenu = false;                 // the close button; the style's maximise and
     bool maxBox = false, minBox = false;  // minimise buttons come only with it
-    bool icon = false;                // the window shows its small icon
-    int iconSize = 0;                 // the small icon's width
-    int buttonSize = 0;               // the skin's caption button size
-    int textIndent = 0;               // the skin's gap before the icon or title
-    int dpi = tolvane::kDesignDpi;    // the scale of the gaps between the parts
+    bool icon = false;                    // the window shows its small icon
+    int iconSize = 0;                     // the small icon's width
+    int buttonSize = 0;                   // the skin's caption button size
+    int textIndent = 0;                   // the skin's gap before the icon or title
+    int dpi = tolvane::kDesignDpi;        // the scale of the gaps between the parts
 };
 
 constexpr int kMaxCaptionButtons = 3;
@@ -41,8 +41,8 @@ struct FrameGeometry {
     bool fits = false;  // room for a skinned caption; else the default frame
     int width = 0, height = 0;
     Box client;
-    Box inner;          // inside the border and below caption (and menu)
-    int border = 0;     // frame thickness, without the client edge
+    Box inner;       // inside the border and below caption (and menu)
+    int border = 0;  // frame thickness, without the client edge
     int captionBottom = 0;
     bool defaultInner = false;
     Box buttons[kMaxCaptionButtons];

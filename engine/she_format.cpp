@@ -76,16 +76,16 @@ const char* const kSections[] = {"caption", "caption_buttons", "frame", "button"
 constexpr int kSectionCount = sizeof(kSections) / sizeof(kSections[0]);
 
 const MetricRange kRanges[kMetricCount] = {
-    {8, 32},  // kCaptionTextHeight
-    {0, 1},   // kCaptionTextBold
-    {0, 32},  // kCaptionTextIndent
-    {10, 40}, // kCaptionButtonSize
-    {0, 12},  // kCaptionButtonRadius
-    {1, 4},   // kCaptionGlyphWidth
-    {1, 4},   // kFrameOutlineWidth
-    {0, 12},  // kButtonRadius
-    {1, 3},   // kButtonDefaultBorderWidth
-    {1, 2},   // kEditBorderWidth
+    {8, 32},   // kCaptionTextHeight
+    {0, 1},    // kCaptionTextBold
+    {0, 32},   // kCaptionTextIndent
+    {10, 40},  // kCaptionButtonSize
+    {0, 12},   // kCaptionButtonRadius
+    {1, 4},    // kCaptionGlyphWidth
+    {1, 4},    // kFrameOutlineWidth
+    {0, 12},   // kButtonRadius
+    {1, 3},    // kButtonDefaultBorderWidth
+    {1, 2},    // kEditBorderWidth
 };
 
 // A view of part of the file; never outlives the buffer passed to Parse.
@@ -101,14 +101,15 @@ struct Span {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 Span Trim(Span s) {
-    while (s.n > 0 && IsBlank(s.p[0])) { ++s.p; --s.n; }
+    while (s.n > 0 && IsBlank(s.p[0])) {
+        ++s.p;
+        --s.n;
+    }
     while (s.n > 0 && IsBlank(s.p[s.n - 1])) --s.n;
     return s;
 }
 
-bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+bool IsNameChar(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'; }
 
 bool IsName(Span s) {
     if (s.n == 0) return false;
@@ -184,8 +185,7 @@ int FindKey(const char* section, Span key) {
 
 Status ApplyValue(const KeyDef& def, Span value, Skin* out) {
     switch (def.kind) {
-        case Kind::kColor:
-            return ParseColor(value, &out->colors[def.id]) ? kOk : kBadValue;
+        case Kind::kColor: return ParseColor(value, &out->colors[def.id]) ? kOk : kBadValue;
         case Kind::kMetric: {
             int v = 0;
             MetricRange r = kRanges[def.id];
@@ -193,10 +193,8 @@ Status ApplyValue(const KeyDef& def, Span value, Skin* out) {
             out->metrics[def.id] = v;
             return kOk;
         }
-        case Kind::kName:
-            return ParseText(value, false, out->name) ? kOk : kBadValue;
-        case Kind::kPassword:
-            return ParseText(value, true, out->password) ? kOk : kBadValue;
+        case Kind::kName: return ParseText(value, false, out->name) ? kOk : kBadValue;
+        case Kind::kPassword: return ParseText(value, true, out->password) ? kOk : kBadValue;
     }
     return kBadValue;
 }
@@ -275,8 +273,7 @@ MetricRange RangeOf(MetricId id) {
     return kRanges[id];
 }
 
-Status Parse(const void* data, std::size_t size, const char* password, Skin* out,
-             int* errorLine) {
+Status Parse(const void* data, std::size_t size, const char* password, Skin* out, int* errorLine) {
     int dummyLine = 0;
     int& line_no = errorLine ? *errorLine : dummyLine;
     line_no = 0;

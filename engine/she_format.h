@@ -13,14 +13,14 @@ namespace she {
 // numbers are part of the export's contract; never renumber, only append.
 enum Status : int {
     kOk = 0,
-    kNoFile = 1,          // no path given, or the file cannot be opened or read
-    kTooLarge = 2,        // larger than kMaxFileBytes
-    kBadMagic = 3,        // does not start with ".SHE " (an empty file too)
-    kBadVersion = 4,      // a version this engine does not read
-    kBadByte = 5,         // NUL, a control character or a lone CR
-    kLineTooLong = 6,     // a line longer than kMaxLineBytes
-    kTooManyLines = 7,    // more than kMaxLines lines
-    kSyntax = 8,          // neither comment, section header nor key = value
+    kNoFile = 1,        // no path given, or the file cannot be opened or read
+    kTooLarge = 2,      // larger than kMaxFileBytes
+    kBadMagic = 3,      // does not start with ".SHE " (an empty file too)
+    kBadVersion = 4,    // a version this engine does not read
+    kBadByte = 5,       // NUL, a control character or a lone CR
+    kLineTooLong = 6,   // a line longer than kMaxLineBytes
+    kTooManyLines = 7,  // more than kMaxLines lines
+    kSyntax = 8,        // neither comment, section header nor key = value
     kUnknownSection = 9,
     kUnknownKey = 10,
     kDuplicate = 11,      // a section or key given twice
@@ -77,12 +77,12 @@ enum ColorId : int {
 };
 
 enum MetricId : int {
-    kCaptionTextHeight,    // caption font height in pixels
-    kCaptionTextBold,      // 0 or 1
-    kCaptionTextIndent,    // gap between the frame and the icon or title
-    kCaptionButtonSize,    // caption buttons are square; clamped to the caption
+    kCaptionTextHeight,  // caption font height in pixels
+    kCaptionTextBold,    // 0 or 1
+    kCaptionTextIndent,  // gap between the frame and the icon or title
+    kCaptionButtonSize,  // caption buttons are square; clamped to the caption
     kCaptionButtonRadius,
-    kCaptionGlyphWidth,    // pen width of the glyphs on the caption buttons
+    kCaptionGlyphWidth,  // pen width of the glyphs on the caption buttons
     kFrameOutlineWidth,
     kButtonRadius,
     kButtonDefaultBorderWidth,
@@ -113,7 +113,6 @@ MetricRange RangeOf(MetricId id);
 // empty). Returns kOk, or the first fault found; then *out is left
 // unspecified and *errorLine (if not null) names the 1-based line at fault,
 // or 0 for the file as a whole.
-Status Parse(const void* data, std::size_t size, const char* password, Skin* out,
-             int* errorLine = nullptr);
+Status Parse(const void* data, std::size_t size, const char* password, Skin* out, int* errorLine = nullptr);
 
 }  // namespace she

@@ -5,15 +5,15 @@
 namespace tolvane {
 
 // Under HKEY_CURRENT_USER: key and value name in one, split at the last backslash.
-extern const char* const kInstallRegistryPath;   // "Software\FlySky\E\Install\path"
-extern const char* const kLibraryFolderPart;     // "lib\", removed wherever it occurs
-extern const char* const kLinkConfigSuffix;      // "tools\link.ini", appended at start
-extern const char* const kBrowseLinkSuffix;      // "\tools\link.ini", appended after browsing
-extern const char* const kBrowseFilter;          // ".exe"
+extern const char* const kInstallRegistryPath;  // "Software\FlySky\E\Install\path"
+extern const char* const kLibraryFolderPart;    // "lib\", removed wherever it occurs
+extern const char* const kLinkConfigSuffix;     // "tools\link.ini", appended at start
+extern const char* const kBrowseLinkSuffix;     // "\tools\link.ini", appended after browsing
+extern const char* const kBrowseFilter;         // ".exe"
 extern const char* const kRepairErrorText;
-extern const char* const kRepairErrorTitle;      // "错误"
+extern const char* const kRepairErrorTitle;  // "错误"
 extern const char* const kRepairDoneText;
-extern const char* const kRepairDoneTitle;       // "完成"
+extern const char* const kRepairDoneTitle;  // "完成"
 
 // The registry value with every "lib\" taken out.
 std::string InstallFolderFromValue(const std::string& value);

@@ -8,8 +8,7 @@ namespace {
 bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 }  // namespace
 
-std::string ReplaceText(const std::string& text, const std::string& find,
-                        const std::string& replacement) {
+std::string ReplaceText(const std::string& text, const std::string& find, const std::string& replacement) {
     if (text.empty() || find.empty()) return text;
     std::string out;
     out.reserve(text.size());

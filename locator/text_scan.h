@@ -8,11 +8,10 @@ namespace tolvane {
 // Every non-overlapping occurrence of `find` replaced, left to right, never
 // starting on the second byte of a two-byte character. A lead byte that is
 // the very last byte is kept as it is.
-std::string ReplaceText(const std::string& text, const std::string& find,
-                        const std::string& replacement);
+std::string ReplaceText(const std::string& text, const std::string& find, const std::string& replacement);
 
 struct KeyAndValue {
-    std::string key;    // empty: the root itself
+    std::string key;  // empty: the root itself
     std::string value;
 };
 // Split at the last backslash that is not the trail byte of a character.

@@ -8,9 +8,11 @@
 #define TOLVANE_VERSION_BUILD 0
 #define TOLVANE_STR2(x) #x
 #define TOLVANE_STR(x) TOLVANE_STR2(x)
+// clang-format off
 #define TOLVANE_VERSION_TEXT                                                   \
     TOLVANE_STR(TOLVANE_VERSION_MAJOR) "." TOLVANE_STR(TOLVANE_VERSION_MINOR) "." \
     TOLVANE_STR(TOLVANE_VERSION_PATCH) "." TOLVANE_STR(TOLVANE_VERSION_BUILD)
+// clang-format on
 #define TOLVANE_COMPANY "Tolvane 开发组"
 #define TOLVANE_PRODUCT "Tolvane"
 #define TOLVANE_COPYRIGHT "© 2026 Tolvane 开发组"

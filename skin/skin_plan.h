@@ -6,8 +6,8 @@
 
 namespace tolvane {
 
-extern const char* const kSkinAttachExport; // "SkinH_Attach_Ex"
-extern const char* const kDeployArgument;   // "/deploy"
+extern const char* const kSkinAttachExport;  // "SkinH_Attach_Ex"
+extern const char* const kDeployArgument;    // "/deploy"
 constexpr int kStartupSkin = 2;
 
 // Where the engine and the skins live: the system subfolder of the Windows

@@ -37,8 +37,7 @@ const MainWindowSpec kMainWindow = {"TolvaneV1.0", 380, 250};
 
 bool FormTableIsValid() {
     for (const ControlSpec& c : kControls) {
-        if (!c.name || !*c.name || !c.caption || c.page < 0 || c.page > 1 || c.width < 0 || c.height < 0)
-            return false;
+        if (!c.name || !*c.name || !c.caption || c.page < 0 || c.page > 1 || c.width < 0 || c.height < 0) return false;
     }
     return kPageControl.width >= 0 && kPageControl.height >= 0;
 }

@@ -38,14 +38,14 @@ enum ControlFlags : unsigned {
 };
 
 struct ControlSpec {
-    const char* name;        // form name, code page 936
+    const char* name;  // form name, code page 936
     Kind kind;
-    int page;                // 0 = repair page, 1 = about page
+    int page;                      // 0 = repair page, 1 = about page
     int left, top, width, height;  // relative to the page control, in 96-dpi pixels
     unsigned flags;
-    const char* caption;     // initial caption or content, code page 936
+    const char* caption;  // initial caption or content, code page 936
     FontChoice font;
-    LabelLayout labelLayout; // TransLabel only
+    LabelLayout labelLayout;  // TransLabel only
 };
 
 extern const ControlSpec kControls[kControlCount];

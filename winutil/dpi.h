@@ -10,8 +10,8 @@
 namespace tolvane {
 
 // Beyond the headers of the oldest Windows the program targets.
-constexpr UINT kWmDpiChanged = 0x02E0;         // wParam: the new scale in both words; lParam: RECT*
-constexpr UINT kWmGetDpiScaledSize = 0x02E4;   // wParam: the new scale; lParam: SIZE* to fill in
+constexpr UINT kWmDpiChanged = 0x02E0;        // wParam: the new scale in both words; lParam: RECT*
+constexpr UINT kWmGetDpiScaledSize = 0x02E4;  // wParam: the new scale; lParam: SIZE* to fill in
 
 // The system's scale, GetDeviceCaps(LOGPIXELSY) of the screen at the first
 // call; 96 when unreadable or beyond kMaxDpi.

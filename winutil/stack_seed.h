@@ -31,11 +31,15 @@ inline std::uint32_t StackGuardSeed(const void* module) {
     QueryPerformanceCounter(&counter);
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
-    const std::uint32_t inputs[] = {
-        static_cast<std::uint32_t>(counter.LowPart), static_cast<std::uint32_t>(counter.HighPart),
-        now.dwLowDateTime, now.dwHighDateTime, GetTickCount(), GetCurrentProcessId(), GetCurrentThreadId(),
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(module)),
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&counter))};
+    const std::uint32_t inputs[] = {static_cast<std::uint32_t>(counter.LowPart),
+                                    static_cast<std::uint32_t>(counter.HighPart),
+                                    now.dwLowDateTime,
+                                    now.dwHighDateTime,
+                                    GetTickCount(),
+                                    GetCurrentProcessId(),
+                                    GetCurrentThreadId(),
+                                    static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(module)),
+                                    static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&counter))};
     std::uint32_t seed = 0x9E3779B9u;
     for (std::uint32_t v : inputs) seed = mix(seed, v);
     return seed != 0 ? seed : 0x9E3779B9u;

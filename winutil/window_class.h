@@ -42,8 +42,8 @@ struct ClassLook {
 // been reused since, by a window of any class or process.
 inline bool IsOwnWindow(HWND hwnd, ATOM atom) {
     DWORD process = 0;
-    return atom && IsWindow(hwnd) && GetClassWord(hwnd, GCW_ATOM) == atom &&
-           GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
+    return atom && IsWindow(hwnd) && GetClassWord(hwnd, GCW_ATOM) == atom && GetWindowThreadProcessId(hwnd, &process) &&
+           process == GetCurrentProcessId();
 }
 
 // WM_PAINT and WM_PRINTCLIENT for a window that draws itself with one

@@ -41,7 +41,8 @@ const Oleacc& Bound() {
     g_oleacc.createStd = ProcOf<decltype(g_oleacc.createStd)>(oleacc, "CreateStdAccessibleObject");
     g_oleacc.lresult = ProcOf<decltype(g_oleacc.lresult)>(oleacc, "LresultFromObject");
     // oleacc brings oleaut32 with it; a client frees the strings returned to it with its allocator.
-    g_oleacc.allocString = ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll"), "SysAllocString");
+    g_oleacc.allocString =
+        ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll"), "SysAllocString");
     return g_oleacc;
 }
 
@@ -79,12 +80,9 @@ public:
         *out = nullptr;
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
             *out = static_cast<IAccessible*>(this);
-        else if (iid == __uuidof(IEnumVARIANT) && stdChildren_)
-            *out = static_cast<IEnumVARIANT*>(this);
-        else if (iid == __uuidof(IOleWindow))
-            *out = static_cast<IOleWindow*>(this);
-        else
-            return E_NOINTERFACE;
+        else if (iid == __uuidof(IEnumVARIANT) && stdChildren_) *out = static_cast<IEnumVARIANT*>(this);
+        else if (iid == __uuidof(IOleWindow)) *out = static_cast<IOleWindow*>(this);
+        else return E_NOINTERFACE;
         AddRef();
         return S_OK;
     }
@@ -362,21 +360,21 @@ private:
     static bool IdNumber(const VARIANT& id, LONG* n) {
         LONGLONG wide = 0;
         switch (id.vt) {
-        case VT_EMPTY: wide = CHILDID_SELF; break;
-        case VT_I1: wide = id.cVal; break;
-        case VT_UI1: wide = id.bVal; break;
-        case VT_I2: wide = id.iVal; break;
-        case VT_UI2: wide = id.uiVal; break;
-        case VT_I4: wide = id.lVal; break;
-        case VT_UI4: wide = id.ulVal; break;
-        case VT_INT: wide = id.intVal; break;
-        case VT_UINT: wide = id.uintVal; break;
-        case VT_I8: wide = id.llVal; break;
-        case VT_UI8:
-            if (id.ullVal > 0x7FFFFFFF) return false;
-            wide = static_cast<LONGLONG>(id.ullVal);
-            break;
-        default: return false;
+            case VT_EMPTY: wide = CHILDID_SELF; break;
+            case VT_I1: wide = id.cVal; break;
+            case VT_UI1: wide = id.bVal; break;
+            case VT_I2: wide = id.iVal; break;
+            case VT_UI2: wide = id.uiVal; break;
+            case VT_I4: wide = id.lVal; break;
+            case VT_UI4: wide = id.ulVal; break;
+            case VT_INT: wide = id.intVal; break;
+            case VT_UINT: wide = id.uintVal; break;
+            case VT_I8: wide = id.llVal; break;
+            case VT_UI8:
+                if (id.ullVal > 0x7FFFFFFF) return false;
+                wide = static_cast<LONGLONG>(id.ullVal);
+                break;
+            default: return false;
         }
         *n = static_cast<LONG>(wide);
         return wide == *n;

@@ -10,8 +10,8 @@ namespace tolvane {
 
 struct CommonDialog {
     std::string title;
-    std::string fileName;       // replaced by the chosen full path on confirm
-    std::string filter;         // "label|pattern|..."
+    std::string fileName;  // replaced by the chosen full path on confirm
+    std::string filter;    // "label|pattern|..."
     int initialFilterIndex = 0;
     std::string initialFolder;
     std::string defaultExtension;

@@ -12,21 +12,17 @@ constexpr char kBoxProcedure[] = "TolvaneEditBoxProcedure";
 // that its keys, its context menu and other programs send it.
 bool Edits(UINT msg, WPARAM wp) {
     switch (msg) {
-    case WM_CHAR:
-    case WM_IME_CHAR:
-        return wp != 0x01 && wp != 0x03;  // Ctrl+A selects, Ctrl+C copies
-    case WM_KEYDOWN:
-        return wp == VK_DELETE || wp == VK_BACK || (wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0);
-    case WM_SYSKEYDOWN:
-        return wp == VK_BACK;  // Alt+Backspace undoes
-    case WM_IME_COMPOSITION:  // the edit control writes a composition into its text
-    case WM_PASTE:
-    case WM_CUT:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case EM_UNDO:
-    case EM_REPLACESEL:
-        return true;
+        case WM_CHAR:
+        case WM_IME_CHAR: return wp != 0x01 && wp != 0x03;  // Ctrl+A selects, Ctrl+C copies
+        case WM_KEYDOWN: return wp == VK_DELETE || wp == VK_BACK || (wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0);
+        case WM_SYSKEYDOWN: return wp == VK_BACK;  // Alt+Backspace undoes
+        case WM_IME_COMPOSITION:                   // the edit control writes a composition into its text
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_REPLACESEL: return true;
     }
     return false;
 }

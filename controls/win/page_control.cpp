@@ -275,8 +275,7 @@ void OnPaint(PageControlState* s) {
     if (EnsureBuffer(s, dc)) {
         ExcludeOpaqueChildren(s->hwnd, dc);
         const RECT& r = ps.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top,
-               SRCCOPY);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top, SRCCOPY);
     }
     EndPaint(s->hwnd, &ps);
     InvalidateTransparentChildren(s->hwnd, ps.rcPaint);
@@ -337,53 +336,43 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     switch (msg) {
-    case WM_CREATE:
-        MeasureCaptions(s);
-        Relayout(s);
-        return 0;
-    case WM_SIZE:
-        Relayout(s);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(s->font.Get());
-    case WM_PAINT:
-        OnPaint(s);
-        return 0;
-    case WM_PRINTCLIENT:
-        if (EnsureBuffer(s, reinterpret_cast<HDC>(wp)))
-            BitBlt(reinterpret_cast<HDC>(wp), 0, 0, s->buffer.Width(), s->buffer.Height(),
-                   s->buffer.Dc(), 0, 0, SRCCOPY);
-        return 0;
-    case WM_ENABLE:
-        s->dirty = true;
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(s, lp);
-        return 0;
-    case WM_MOUSELEAVE:
-        s->tracking = false;
-        SetHover(s, -1);
-        return 0;
-    case WM_LBUTTONDOWN: {
-        const int tab = s->layout.HitTest(XOf(lp), YOf(lp));
-        if (tab >= 0 && s->onTabPressed) s->onTabPressed(tab);
-        return 0;
-    }
-    case kPressTabMessage:
-        PressPageControlTab(hwnd, static_cast<int>(wp));
-        return 0;
-    case WM_GETOBJECT:
-        if (const LRESULT object = AnswerTabStripObject(hwnd, wp, lp)) return object;
-        break;
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        // The controls on the pages report to the main window, which owns the form.
-        return SendMessageA(GetParent(hwnd), msg, wp, lp);
+        case WM_CREATE:
+            MeasureCaptions(s);
+            Relayout(s);
+            return 0;
+        case WM_SIZE: Relayout(s); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font.Get());
+        case WM_PAINT: OnPaint(s); return 0;
+        case WM_PRINTCLIENT:
+            if (EnsureBuffer(s, reinterpret_cast<HDC>(wp)))
+                BitBlt(reinterpret_cast<HDC>(wp), 0, 0, s->buffer.Width(), s->buffer.Height(), s->buffer.Dc(), 0, 0,
+                       SRCCOPY);
+            return 0;
+        case WM_ENABLE:
+            s->dirty = true;
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+            return 0;
+        case WM_MOUSEMOVE: OnMouseMove(s, lp); return 0;
+        case WM_MOUSELEAVE:
+            s->tracking = false;
+            SetHover(s, -1);
+            return 0;
+        case WM_LBUTTONDOWN: {
+            const int tab = s->layout.HitTest(XOf(lp), YOf(lp));
+            if (tab >= 0 && s->onTabPressed) s->onTabPressed(tab);
+            return 0;
+        }
+        case kPressTabMessage: PressPageControlTab(hwnd, static_cast<int>(wp)); return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT object = AnswerTabStripObject(hwnd, wp, lp)) return object;
+            break;
+        case WM_COMMAND:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            // The controls on the pages report to the main window, which owns the form.
+            return SendMessageA(GetParent(hwnd), msg, wp, lp);
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -445,8 +434,7 @@ int PageControlTabCount(HWND page) {
 
 bool PageControlTab(HWND page, int index, PageTab* tab) {
     const PageControlState* s = StateOf<PageControlState>(page);
-    if (!s || index < 0 || index >= static_cast<int>(s->layout.tabs.size()) || index >= s->captions.count)
-        return false;
+    if (!s || index < 0 || index >= static_cast<int>(s->layout.tabs.size()) || index >= s->captions.count) return false;
     const Rect& r = s->layout.tabs[static_cast<size_t>(index)];
     *tab = PageTab{s->captions.texts[index], RECT{r.left, r.top, r.right, r.bottom}};
     return true;

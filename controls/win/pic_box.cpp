@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "controls/win/accessible.h"
-#include "core/window_classes.h"
 #include "core/scale.h"
+#include "core/window_classes.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/high_contrast.h"
 #include "winutil/window_class.h"

@@ -48,14 +48,12 @@ LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;  // nothing of its own: what lies beneath shows through
-    case WM_SETFONT:
-        if (s) s->font = reinterpret_cast<HFONT>(wp);
-        if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_GETFONT:
-        return s ? reinterpret_cast<LRESULT>(s->font) : 0;
+        case WM_ERASEBKGND: return 1;  // nothing of its own: what lies beneath shows through
+        case WM_SETFONT:
+            if (s) s->font = reinterpret_cast<HFONT>(wp);
+            if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_GETFONT: return s ? reinterpret_cast<LRESULT>(s->font) : 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -11,7 +11,7 @@ namespace tolvane {
 // Creation parameter of a label window (lpParam of CreateWindowEx).
 struct TransLabelSettings {
     LabelLayout layout = LabelLayout::SingleLineCentred;
-    HFONT font = nullptr;        // borrowed; null means the default GUI font
+    HFONT font = nullptr;  // borrowed; null means the default GUI font
     COLORREF textColour = RGB(0, 0, 0);
 };
 

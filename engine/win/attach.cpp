@@ -15,11 +15,11 @@ namespace {
 
 // A DLL's state is its process's: one skin at a time, for the thread that
 // attached it, reached from hook and window procedures that carry no context.
-HINSTANCE g_module = nullptr;   // this DLL, the creation hook's module
-HHOOK g_hook = nullptr;         // the creation hook, on g_hookThread
+HINSTANCE g_module = nullptr;  // this DLL, the creation hook's module
+HHOOK g_hook = nullptr;        // the creation hook, on g_hookThread
 DWORD g_hookThread = 0;
-Palette* g_palette = nullptr;   // the attached skin's colours and metrics
-Skinned* g_records = nullptr;   // every window the engine has put its subclass on
+Palette* g_palette = nullptr;  // the attached skin's colours and metrics
+Skinned* g_records = nullptr;  // every window the engine has put its subclass on
 
 bool ClassIs(const char* cls, const char* name) { return lstrcmpiA(cls, name) == 0; }
 
@@ -102,8 +102,8 @@ void DetachAll(bool restoreLook) {
 she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
     *data = nullptr;
     *size = 0;
-    const tolvane::KernelHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    const tolvane::KernelHandle file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return she::kNoFile;
     // Only a file on disk: a pipe or a device could block the read forever.
     if (GetFileType(file.Get()) != FILE_TYPE_DISK) return she::kNoFile;

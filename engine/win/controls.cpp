@@ -166,8 +166,7 @@ bool DefaultRepaints(UINT msg) {
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_CAPTURECHANGED:
-        case WM_SYSCOLORCHANGE:
-            return true;
+        case WM_SYSCOLORCHANGE: return true;
     }
     return false;
 }
@@ -186,8 +185,8 @@ void PaintEditBorder(HWND hwnd) {
     if (ring > 2) ring = 2;
     if (ring <= 0) return;
     she::ColorId id = !IsWindowEnabled(hwnd) ? she::kEditDisabledBorder
-                      : GetFocus() == hwnd    ? she::kEditFocusBorder
-                                              : she::kEditBorder;
+                      : GetFocus() == hwnd   ? she::kEditFocusBorder
+                                             : she::kEditBorder;
     const tolvane::ScopedDc dc = tolvane::ScopedDc::OfWindow(hwnd);
     if (dc.Get() == nullptr) return;
     RECT r = {0, 0, wr.right - wr.left, wr.bottom - wr.top};
@@ -229,11 +228,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
             EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_PRINTCLIENT:
-            PaintButtonTo(hwnd, st, reinterpret_cast<HDC>(wp), false);
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
+        case WM_PRINTCLIENT: PaintButtonTo(hwnd, st, reinterpret_cast<HDC>(wp), false); return 0;
+        case WM_ERASEBKGND: return TRUE;
         case WM_MOUSEMOVE:
             if (!st->leaveTracking) {
                 TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, hwnd, 0};
@@ -304,8 +300,7 @@ bool AttachEdit(HWND hwnd) { return AttachControl<EditState>(hwnd, EditProc); }
 
 void RepaintEdit(HWND hwnd) {
     // The frame may be recalculated by the default procedure, so ask for it.
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace engine

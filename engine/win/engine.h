@@ -41,9 +41,7 @@ struct Palette {
     tolvane::GdiObject<HPEN> buttonDisabledDefaultBorder;  // the default border's width, greyed
     tolvane::GdiObject<HPEN> buttonFocus;
 
-    COLORREF color(she::ColorId id) const {
-        return tolvane::ToColorRef(skin.color(id));
-    }
+    COLORREF color(she::ColorId id) const { return tolvane::ToColorRef(skin.color(id)); }
     int metric(she::MetricId id) const { return skin.metric(id); }
     // The frame's lengths in a skin are 96-dpi pixels: at another display
     // scale the caption's font, buttons, gaps and lines grow with it. The

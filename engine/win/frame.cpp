@@ -26,17 +26,16 @@ constexpr UINT kWmNcUahDrawFrame = 0x00AF;
 void SetFrameRendering(HWND hwnd, bool ours);
 
 struct FrameState : Skinned {
-    int dpi = 0;          // the scale WM_DPICHANGED last carried; 0: the window's as the system tells it
+    int dpi = 0;  // the scale WM_DPICHANGED last carried; 0: the window's as the system tells it
     bool active = false;
-    int hot = 0;          // hit-test code of the caption button under the mouse
-    int tracked = 0;      // button being pressed with the mouse captured
+    int hot = 0;      // hit-test code of the caption button under the mouse
+    int tracked = 0;  // button being pressed with the mouse captured
     bool pressedInside = false;
     bool leaveTracking = false;
 
     void Unsubclass() override { RemoveSubclass(hwnd, FrameProc); }
     void Repaint() override {
-        if (IsWindowVisible(hwnd))
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        if (IsWindowVisible(hwnd)) RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     }
     void Restore() override {
         SetFrameRendering(hwnd, false);
@@ -73,8 +72,7 @@ DwmSetWindowAttributeFn DwmSetter() {
     static DwmSetWindowAttributeFn set = nullptr;
     if (looked) return set;
     looked = true;
-    set = tolvane::ProcOf<DwmSetWindowAttributeFn>(tolvane::HeldOrSystemLibrary("dwmapi.dll"),
-                                                   "DwmSetWindowAttribute");
+    set = tolvane::ProcOf<DwmSetWindowAttributeFn>(tolvane::HeldOrSystemLibrary("dwmapi.dll"), "DwmSetWindowAttribute");
     return set;
 }
 
@@ -235,8 +233,8 @@ void DrawFrame(HWND hwnd, const FrameState& st, const Palette& pal, const Geomet
     }
 
     if (g.hicon) {
-        DrawIconEx(dc, g.icon.left, g.icon.top, g.hicon, g.icon.right - g.icon.left,
-                   g.icon.bottom - g.icon.top, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, g.icon.left, g.icon.top, g.hicon, g.icon.right - g.icon.left, g.icon.bottom - g.icon.top, 0,
+                   nullptr, DI_NORMAL);
     }
 
     char title[512];

@@ -5,9 +5,7 @@
 
 #include <new>
 
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    return HeapAlloc(GetProcessHeap(), 0, n ? n : 1);
-}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return HeapAlloc(GetProcessHeap(), 0, n ? n : 1); }
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
     return HeapAlloc(GetProcessHeap(), 0, n ? n : 1);
 }

@@ -12,12 +12,12 @@ namespace {
 // One per subclassed window, held in a window property.
 struct Hook {
     WNDPROC original = nullptr;
-    bool unicode = false;          // the window's character set when hooked
-    SubclassProc proc = nullptr;   // null: only passing messages on
+    bool unicode = false;         // the window's character set when hooked
+    SubclassProc proc = nullptr;  // null: only passing messages on
     DWORD_PTR ref = 0;
-    int depth = 0;                 // our calls in progress on the window
-    bool unhooked = false;         // the original procedure is back in place
-    bool destroyed = false;        // WM_NCDESTROY has gone by
+    int depth = 0;           // our calls in progress on the window
+    bool unhooked = false;   // the original procedure is back in place
+    bool destroyed = false;  // WM_NCDESTROY has gone by
 };
 
 ATOM g_atom = 0;        // the property's name, added with the first subclass
@@ -63,8 +63,7 @@ void StayMapped() {
 }
 
 LRESULT CallOriginal(const Hook& h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    return h.unicode ? CallWindowProcW(h.original, hwnd, msg, wp, lp)
-                     : CallWindowProcA(h.original, hwnd, msg, wp, lp);
+    return h.unicode ? CallWindowProcW(h.original, hwnd, msg, wp, lp) : CallWindowProcA(h.original, hwnd, msg, wp, lp);
 }
 
 void Free(HWND hwnd, Hook* h) {

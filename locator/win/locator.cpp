@@ -26,9 +26,7 @@ std::string Expand(const std::string& text) {
     return TextUpToZero(out.data(), got);
 }
 
-void ShowMessage(const char* text, const char* title) {
-    MessageBoxA(nullptr, text, title, MB_OK | MB_TASKMODAL);
-}
+void ShowMessage(const char* text, const char* title) { MessageBoxA(nullptr, text, title, MB_OK | MB_TASKMODAL); }
 
 }  // namespace
 

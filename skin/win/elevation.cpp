@@ -128,10 +128,10 @@ PromptLock LockPromptMutex(KernelHandle* mutex, DWORD waitMs) {
     const DWORD woke = WaitAnswering(mutex->Get(), waitMs);
     ResumeEvents();
     switch (woke) {
-    case WAIT_OBJECT_0: return PromptLock::Owned;
-    case WAIT_ABANDONED_0: return PromptLock::Abandoned;
-    case WAIT_TIMEOUT: return PromptLock::TimedOut;
-    default: return PromptLock::Unavailable;
+        case WAIT_OBJECT_0: return PromptLock::Owned;
+        case WAIT_ABANDONED_0: return PromptLock::Abandoned;
+        case WAIT_TIMEOUT: return PromptLock::TimedOut;
+        default: return PromptLock::Unavailable;
     }
 }
 

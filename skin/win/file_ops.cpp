@@ -94,8 +94,8 @@ WriteResult WriteWholeFile(const std::string& path, std::initializer_list<ByteBl
     KernelHandle file;
     DWORD failure = ERROR_FILE_EXISTS;
     unsigned tries = 0, denied = 0;
-    for (; tries < kTempNameTries && (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS ||
-                                      failure == ERROR_ACCESS_DENIED);
+    for (; tries < kTempNameTries &&
+           (failure == ERROR_FILE_EXISTS || failure == ERROR_ALREADY_EXISTS || failure == ERROR_ACCESS_DENIED);
          ++tries) {
         temp = TempNameFor(path, GetCurrentProcessId(), tries);
         file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "tests/inproc/program_window.h"
 #include "toolkit/form_table.h"
 #include "toolkit/win/form_api.h"
-#include "tests/inproc/program_window.h"
 
 using namespace tolvane;
 

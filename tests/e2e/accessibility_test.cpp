@@ -39,10 +39,14 @@ std::string Narrow(BSTR text) {
 }
 
 const std::pair<LONG, const char*> kRoles[] = {{ROLE_SYSTEM_PAGETABLIST, "page tab list"},
-    {ROLE_SYSTEM_PAGETAB, "page tab"}, {ROLE_SYSTEM_GRAPHIC, "graphic"}, {ROLE_SYSTEM_CLIENT, "client"}};
+                                               {ROLE_SYSTEM_PAGETAB, "page tab"},
+                                               {ROLE_SYSTEM_GRAPHIC, "graphic"},
+                                               {ROLE_SYSTEM_CLIENT, "client"}};
 const std::pair<LONG, const char*> kStates[] = {{STATE_SYSTEM_SELECTABLE, "selectable"},
-    {STATE_SYSTEM_SELECTED, "selected"}, {STATE_SYSTEM_FOCUSABLE, "focusable"},
-    {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_INVISIBLE, "invisible"}};
+                                                {STATE_SYSTEM_SELECTED, "selected"},
+                                                {STATE_SYSTEM_FOCUSABLE, "focusable"},
+                                                {STATE_SYSTEM_UNAVAILABLE, "unavailable"},
+                                                {STATE_SYSTEM_INVISIBLE, "invisible"}};
 
 std::string RoleName(LONG role) {
     for (const auto& r : kRoles)
@@ -62,7 +66,9 @@ std::string Box(LONG x, LONG y, LONG w, LONG h) { return e2e::Box({x, y, x + w, 
 // The child a call returns, by name: "id N", "object" or "nothing".
 std::string ChildName(HRESULT hr, VARIANT& v) {
     if (FAILED(hr)) return "failed " + e2e::Hex(hr);
-    const std::string name = v.vt == VT_I4 ? "id " + std::to_string(v.lVal) : v.vt == VT_DISPATCH ? "object" : "nothing";
+    const std::string name = v.vt == VT_I4         ? "id " + std::to_string(v.lVal)
+                             : v.vt == VT_DISPATCH ? "object"
+                                                   : "nothing";
     VariantClear(&v);
     return name;
 }
@@ -74,7 +80,9 @@ public:
     explicit Accessible(HWND hwnd) {
         AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_));
     }
-    ~Accessible() { if (acc_) acc_->Release(); }
+    ~Accessible() {
+        if (acc_) acc_->Release();
+    }
     Accessible(const Accessible&) = delete;
     Accessible& operator=(const Accessible&) = delete;
 
@@ -148,8 +156,8 @@ protected:
         ASSERT_TRUE(e2e::WaitForBrowserOpenings(1, 10000)) << "no opening at start";
         g_strip = page_;
         g_events.clear();
-        hook_ = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
-                                program_->Id(), 0, WINEVENT_OUTOFCONTEXT);
+        hook_ = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection, program_->Id(), 0,
+                                WINEVENT_OUTOFCONTEXT);
         ASSERT_TRUE(hook_);
         e2e::Settle(program_->Handle());
     }
@@ -194,7 +202,8 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
     f.Add("strip: role", strip.Role(), "page tab list");
     // Walked twice: a screen reader walks the strip again at each visit.
     for (const char* walk : {"strip: children", "strip: children, walked again"})
-        f.Add(walk, strip.Children(), "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
+        f.Add(walk, strip.Children(),
+              "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
     for (int tab = 0; tab < 2; ++tab) {
         const std::string what = "tab " + std::to_string(tab + 1) + ": ";
         const RECT t = e2e::DesignTabs().tabs[tab];
@@ -283,8 +292,8 @@ TEST_F(AccessibilityTest, WithoutOleaccTheStripLeavesTheAnswerToTheDefaultProced
     ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, kOverrides, "oleacc", ""));
     ASSERT_NO_FATAL_FAILURE(Start());
     DWORD_PTR answer = 1;
-    ASSERT_TRUE(SendMessageTimeoutA(page_, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG,
-                                    5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(page_, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG, 5000,
+                                    &answer));
     EXPECT_EQ(answer, 0u);
     EXPECT_EQ(OleaccLoaded(program_->Id()), "not loaded");
     // The keys need no oleacc.

@@ -207,8 +207,8 @@ std::vector<ValueCase> ValueCases() {
          "D:\\\xB0lib\\tools\\link.ini"},
         {"TwoByteFolderNames", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz("D:\\" + kYiYuYan + "\\lib\\"),
          "D:\\" + kYiYuYan + "\\", "D:\\" + kYiYuYan + "\\tools\\link.ini"},
-        {"TrailByteBackslashThenLib", Store::Value, HKEY_CURRENT_USER, REG_SZ,
-         Sz("D:\\" + kTrailBackslash + "lib\\"), "D:\\" + kTrailBackslash, "D:\\" + kTrailBackslash + "tools\\link.ini"},
+        {"TrailByteBackslashThenLib", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz("D:\\" + kTrailBackslash + "lib\\"),
+         "D:\\" + kTrailBackslash, "D:\\" + kTrailBackslash + "tools\\link.ini"},
         // The registry keeps text as UTF-16, so a lead byte without its trail byte
         // comes back as the platform's default character: the program never
         // sees it, but must take what it gets.
@@ -217,25 +217,21 @@ std::vector<ValueCase> ValueCases() {
         {"ExpandableSystemDrive", Store::Value, HKEY_CURRENT_USER, REG_EXPAND_SZ, Sz("%SystemDrive%\\e\\lib\\"),
          drive + "\\e\\", drive + "\\e\\tools\\link.ini"},
         {"ExpandableUndefinedVariable", Store::Value, HKEY_CURRENT_USER, REG_EXPAND_SZ,
-         Sz("%TOLVANE_E2E_UNSET%\\e\\lib\\"), "%TOLVANE_E2E_UNSET%\\e\\",
-         "%TOLVANE_E2E_UNSET%\\e\\tools\\link.ini"},
+         Sz("%TOLVANE_E2E_UNSET%\\e\\lib\\"), "%TOLVANE_E2E_UNSET%\\e\\", "%TOLVANE_E2E_UNSET%\\e\\tools\\link.ini"},
         {"NoTerminatingZero", Store::Value, HKEY_CURRENT_USER, REG_SZ, "D:\\e\\lib\\", "D:\\e\\",
          "D:\\e\\tools\\link.ini"},
-        {"TextEndsAtFirstZero", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz(Sz("D:\\e\\lib\\") + "X:\\junk"),
-         "D:\\e\\", "D:\\e\\tools\\link.ini"},
+        {"TextEndsAtFirstZero", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz(Sz("D:\\e\\lib\\") + "X:\\junk"), "D:\\e\\",
+         "D:\\e\\tools\\link.ini"},
         {"EmptyText", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz(""), "", "tools\\link.ini"},
         {"NoBytesAtAll", Store::Value, HKEY_CURRENT_USER, REG_SZ, "", "", "tools\\link.ini"},
         {"Dword", Store::Value, HKEY_CURRENT_USER, REG_DWORD, std::string("\x44\x3A\x5C\x00", 4), "",
          "tools\\link.ini"},
         {"Binary", Store::Value, HKEY_CURRENT_USER, REG_BINARY, Sz("D:\\e\\lib\\"), "", "tools\\link.ini"},
-        {"MultiString", Store::Value, HKEY_CURRENT_USER, REG_MULTI_SZ, Sz(Sz("D:\\e\\lib\\")), "",
-         "tools\\link.ini"},
+        {"MultiString", Store::Value, HKEY_CURRENT_USER, REG_MULTI_SZ, Sz(Sz("D:\\e\\lib\\")), "", "tools\\link.ini"},
         {"NoneType", Store::Value, HKEY_CURRENT_USER, REG_NONE, Sz("D:\\e\\lib\\"), "", "tools\\link.ini"},
-        {"ValueMissing", Store::OtherValueOnly, HKEY_CURRENT_USER, REG_SZ, Sz("D:\\e\\lib\\"), "",
-         "tools\\link.ini"},
+        {"ValueMissing", Store::OtherValueOnly, HKEY_CURRENT_USER, REG_SZ, Sz("D:\\e\\lib\\"), "", "tools\\link.ini"},
         {"KeyMissing", Store::NoKey, HKEY_CURRENT_USER, REG_SZ, "", "", "tools\\link.ini"},
-        {"OnlyUnderLocalMachine", Store::Value, HKEY_LOCAL_MACHINE, REG_SZ, Sz("D:\\e\\lib\\"), "",
-         "tools\\link.ini"},
+        {"OnlyUnderLocalMachine", Store::Value, HKEY_LOCAL_MACHINE, REG_SZ, Sz("D:\\e\\lib\\"), "", "tools\\link.ini"},
         {"Value40000Bytes", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz(LongValue(n40k)), LongFolder(n40k),
          LongFolder(n40k) + "tools\\link.ini"},
         {"Value1MB", Store::Value, HKEY_CURRENT_USER, REG_SZ, Sz(LongValue(n1m)), LongFolder(n1m),
@@ -248,16 +244,12 @@ class StartUpTest : public LocatorTest, public ::testing::WithParamInterface<Val
 TEST_P(StartUpTest, BoxesShowTheDerivedPaths) {
     const ValueCase& c = GetParam();
     switch (c.store) {
-        case Store::Value:
-            ASSERT_TRUE(e2e::RegSetRaw(c.root, kInstallKey, "path", c.type, c.bytes));
-            break;
+        case Store::Value: ASSERT_TRUE(e2e::RegSetRaw(c.root, kInstallKey, "path", c.type, c.bytes)); break;
         case Store::OtherValueOnly:
             ASSERT_TRUE(e2e::RegSetRaw(c.root, kInstallKey, "paths", c.type, c.bytes));
             ASSERT_TRUE(e2e::RegSetRaw(c.root, kInstallKey, "", c.type, c.bytes));
             break;
-        case Store::NoKey:
-            ASSERT_TRUE(e2e::RegSetString(c.root, "Software\\FlySky\\E", "path", "D:\\e\\lib\\"));
-            break;
+        case Store::NoKey: ASSERT_TRUE(e2e::RegSetString(c.root, "Software\\FlySky\\E", "path", "D:\\e\\lib\\")); break;
     }
     Facts facts;
     if (!c.readBack.empty()) {
@@ -319,10 +311,8 @@ protected:
         ASSERT_TRUE(e2e::ClickControl(edit1_));
         e2e::PressKey(VK_HOME);
         e2e::KeyCombo({VK_SHIFT, VK_END});
-        if (text.empty())
-            e2e::PressKey(VK_DELETE);
-        else
-            e2e::TypeText(text);
+        if (text.empty()) e2e::PressKey(VK_DELETE);
+        else e2e::TypeText(text);
         // The keys are queued to another process: let it take them all
         // before anything reads the box.
         e2e::WaitFor([&] { return Text(edit1_) == text; }, 3000);
@@ -408,9 +398,17 @@ TEST_F(BrowseTest, DialogEndedWithoutAFileChangesNeitherBox) {
         std::function<void(HWND)> act;
     };
     const std::vector<Dismissal> ways = {
-        {"Escape", [](HWND d) { e2e::BringToForeground(d); e2e::PressKey(VK_ESCAPE); }},
+        {"Escape",
+         [](HWND d) {
+             e2e::BringToForeground(d);
+             e2e::PressKey(VK_ESCAPE);
+         }},
         {"Cancel button", [](HWND d) { e2e::ClickControl(GetDlgItem(d, IDCANCEL)); }},
-        {"Alt+F4", [](HWND d) { e2e::BringToForeground(d); e2e::KeyCombo({VK_MENU, VK_F4}); }},
+        {"Alt+F4",
+         [](HWND d) {
+             e2e::BringToForeground(d);
+             e2e::KeyCombo({VK_MENU, VK_F4});
+         }},
     };
     Facts facts;
     for (const auto& way : ways) {
@@ -520,13 +518,13 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RepairTest,
-    ::testing::Values(
-        RepairCase{"FoundPath", "D:\\e\\lib\\", Edit::None, "D:\\e\\", "D:\\e\\tools\\link.ini", kDoneTitle, kDoneText},
-        RepairCase{"NothingFound", "", Edit::None, "", "tools\\link.ini", kErrorTitle, kErrorText},
-        // Typing changes what the button sees, never 编辑框2.
-        RepairCase{"EmptiedByTheUser", "D:\\e\\lib\\", Edit::Empty, "", "D:\\e\\tools\\link.ini", kErrorTitle,
-                   kErrorText},
-        RepairCase{"BlanksOnly", "", Edit::Blanks, "   ", "tools\\link.ini", kDoneTitle, kDoneText}),
+    ::testing::Values(RepairCase{"FoundPath", "D:\\e\\lib\\", Edit::None, "D:\\e\\", "D:\\e\\tools\\link.ini",
+                                 kDoneTitle, kDoneText},
+                      RepairCase{"NothingFound", "", Edit::None, "", "tools\\link.ini", kErrorTitle, kErrorText},
+                      // Typing changes what the button sees, never 编辑框2.
+                      RepairCase{"EmptiedByTheUser", "D:\\e\\lib\\", Edit::Empty, "", "D:\\e\\tools\\link.ini",
+                                 kErrorTitle, kErrorText},
+                      RepairCase{"BlanksOnly", "", Edit::Blanks, "   ", "tools\\link.ini", kDoneTitle, kDoneText}),
     [](const ::testing::TestParamInfo<RepairCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -51,8 +51,8 @@ long long ParseClockLine(const std::string& text) {
     } else if (used = -1, std::sscanf(s, "%d年%d月%d日%d时%d分%n", &f[0], &f[1], &f[2], &f[3], &f[4], &used) == 5 &&
                               used == size) {
         fields = 5;
-    } else if (used = -1, std::sscanf(s, "%d年%d月%d日%d时%n", &f[0], &f[1], &f[2], &f[3], &used) == 4 &&
-                              used == size) {
+    } else if (used = -1,
+               std::sscanf(s, "%d年%d月%d日%d时%n", &f[0], &f[1], &f[2], &f[3], &used) == 4 && used == size) {
         fields = 4;
     } else if (used = -1, std::sscanf(s, "%d年%d月%d日%n", &f[0], &f[1], &f[2], &used) == 3 && used == size) {
         fields = 3;
@@ -181,7 +181,8 @@ TEST_F(NavigationTest, StartOpensHomePageOnceWhileHiddenAndClockAppearsAtFirstTi
     ASSERT_NO_FATAL_FAILURE(ExpectStartOpeningOnly());
     const BrowserOpening start = e2e::BrowserOpenings()[0];
     EXPECT_EQ(start.address, kHomePage) << start.line;
-    EXPECT_EQ(start.mainWindow, "hidden") << "the home page must be handed over before the window shows: " << start.line;
+    EXPECT_EQ(start.mainWindow, "hidden")
+        << "the home page must be handed over before the window shows: " << start.line;
     EXPECT_EQ(start.page, "repair") << start.line;
 
     // The first tick shows the label already carrying the time.
@@ -359,7 +360,8 @@ TEST_F(NavigationTest, EachControlEventRunsItsOwnHandlerAndNoOther) {
     e2e::Facts facts;
     size_t openings = e2e::BrowserOpenings().size();
     for (const Row& r : rows) {
-        const std::string what = std::string(kControls[r.control].name) + (r.how == Click ? " clicked: " : " pressed: ");
+        const std::string what =
+            std::string(kControls[r.control].name) + (r.how == Click ? " clicked: " : " pressed: ");
         HWND control = Control(r.control);
         ASSERT_TRUE(control) << what;
         if (r.how == Click) {
@@ -371,9 +373,9 @@ TEST_F(NavigationTest, EachControlEventRunsItsOwnHandlerAndNoOther) {
         }
         // What is expected comes within seconds; nothing at all is given a short while.
         const bool something = std::string(r.dialog) != "none" || r.openings > 0;
-        e2e::WaitFor([&] { return !e2e::MessageBoxes(program_->Id()).empty() ||
-                                  e2e::BrowserOpenings().size() > openings; },
-                     something ? kOpeningTimeoutMs : 300, 20);
+        e2e::WaitFor(
+            [&] { return !e2e::MessageBoxes(program_->Id()).empty() || e2e::BrowserOpenings().size() > openings; },
+            something ? kOpeningTimeoutMs : 300, 20);
         e2e::Settle(program_->Handle());
         const std::vector<HWND> dialogs = e2e::MessageBoxes(program_->Id());
         std::string dialog = "none";

@@ -18,18 +18,19 @@ const std::string kEngine = "C:\\WINDOWS\\system\\Skin.dll";
 const std::string kSkin2009 = "C:\\WINDOWS\\system\\QQ2009.she";
 const std::string kSkin2008 = "C:\\WINDOWS\\system\\qq2008.she";
 // The box of a start whose engine cannot be written.
-const std::string kBindError =
-    "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”\r\n";
+const std::string kBindError = "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin."
+                               "dll”中的输出命令“SkinH_Attach_Ex”\r\n";
 
 std::string BuildFile(const std::string& relative) {
     return e2e::ToWinePath(e2e::EnvVar("TOLVANE_BUILD") + "/" + relative);
 }
-std::string TestBinFile(const std::string& name) { return e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/" + name); }
+std::string TestBinFile(const std::string& name) {
+    return e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/" + name);
+}
 std::string SourceFile(const std::string& relative) {
     // The build folder sits in the source tree; the skins are embedded from resources/.
     return e2e::ToWinePath(e2e::EnvVar("TOLVANE_SOURCE") + "/" + relative);
 }
-
 
 FILETIME WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -97,10 +98,12 @@ protected:
         options.arguments = arguments;
         Launch(options);
         if (!program_) return 0xDEAD;
-        e2e::WaitFor([&] {
-            for (HWND w : e2e::TopLevelWindows(program_->Id())) windowClasses->insert(e2e::ClassOf(w));
-            return !program_->Running();
-        }, kStartTimeoutMs, 5);
+        e2e::WaitFor(
+            [&] {
+                for (HWND w : e2e::TopLevelWindows(program_->Id())) windowClasses->insert(e2e::ClassOf(w));
+                return !program_->Running();
+            },
+            kStartTimeoutMs, 5);
         DWORD code = 0xDEAD;
         if (!program_->WaitForExit(0, &code)) code = 0xDEAD;
         program_.reset();
@@ -303,7 +306,8 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the folder takes new files";
         std::set<std::string> before = SystemFolder();
 
-        HANDLE turn = row.turn == HeldTillBothWritten ? CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName) : nullptr;
+        HANDLE turn =
+            row.turn == HeldTillBothWritten ? CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName) : nullptr;
         if (row.turn == Abandoned) {
             HANDLE ender = CreateThread(nullptr, 0, EndHoldingTheTurn, &turn, 0, nullptr);
             WaitForSingleObject(ender, 10000);

@@ -98,7 +98,6 @@ protected:
         ASSERT_TRUE(program_->WaitForExit(kExitTimeoutMs, &code)) << how << " did not end the program";
         EXPECT_EQ(code, 0u) << how;
     }
-
 };
 
 TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
@@ -496,7 +495,8 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
         const RECT r = e2e::WindowRectOf(Control(i));
         const std::string caption = e2e::TextOf(Control(i));
         const SIZE text = e2e::DesignTextSize(i, dpi_, caption);
-        const bool fits = text.cx <= r.right - r.left - (button ? 6 : 0) && text.cy <= r.bottom - r.top - (button ? 4 : 0);
+        const bool fits =
+            text.cx <= r.right - r.left - (button ? 6 : 0) && text.cy <= r.bottom - r.top - (button ? 4 : 0);
         const bool faceOutgrew = text.cx > px(e2e::DesignTextSize(i, 96, caption).cx) + 1;
         if (!fits && faceOutgrew) std::printf("note: %s's caption is %ld wide at %d dpi\n", c.name, text.cx, dpi_);
         f.Add(std::string(c.name) + " caption fits", Yes(fits), faceOutgrew ? "*" : "yes");
@@ -507,19 +507,23 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
     const int mid = (g.tabs[0].top + g.tabs[0].bottom) / 2;
     auto pointAt = [&](int x, int tab) {
         const POINT p = OnPage(x, mid);
-        if (tab >= 0) f.Add("outline at " + std::to_string(x), e2e::ToString(CapturePage().At(p.x, p.y)), e2e::ToString(kFrameColour));
+        if (tab >= 0)
+            f.Add("outline at " + std::to_string(x), e2e::ToString(CapturePage().At(p.x, p.y)),
+                  e2e::ToString(kFrameColour));
         ASSERT_TRUE(e2e::MoveMouse(p));
         auto hot = [&] {  // the tab whose caption is red, -1 for none
             const e2e::Capture cap = CapturePage();
             for (int t = 0; t < 2; ++t)
-                if (cap.Count({OnPage(g.tabs[t].left, 0).x, p.y - mid, OnPage(g.tabs[t].right, 0).x, p.y}, IsRedInk)) return t;
+                if (cap.Count({OnPage(g.tabs[t].left, 0).x, p.y - mid, OnPage(g.tabs[t].right, 0).x, p.y}, IsRedInk))
+                    return t;
             return -1;
         };
         e2e::WaitFor([&] { return hot() == tab; }, 2000, 50);
         f.Add("hot tab, pointer at " + std::to_string(x), std::to_string(hot()), std::to_string(tab));
     };
     for (int tab = 0; tab < 2; ++tab)
-        for (int x : {static_cast<int>(g.tabs[tab].left) + px(1), static_cast<int>(g.tabs[tab].right) - 1}) pointAt(x, tab);
+        for (int x : {static_cast<int>(g.tabs[tab].left) + px(1), static_cast<int>(g.tabs[tab].right) - 1})
+            pointAt(x, tab);
     pointAt(g.tabs[1].right + px(1), -1);
 
     // The pages switch by mouse.

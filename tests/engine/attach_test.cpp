@@ -48,20 +48,23 @@ std::string SkinText(COLORREF caption, const char* password = nullptr, COLORREF 
          "\ninactive_bottom = " + ic +
          "\nactive_text = #FFFFFF\ninactive_text = #FFFFFF\ntext_height = 12\ntext_bold = 1\n"
          "text_indent = 4\n"
-         "[caption_buttons]\nnormal = " + Hex(kCloseNormal) + "\nhot = " + Hex(kCloseNormal) +
-         "\npressed = " + Hex(kClosePressed) + "\nclose_hot = " + Hex(kCloseNormal) +
-         "\nclose_pressed = " + Hex(kClosePressed) +
+         "[caption_buttons]\nnormal = " +
+         Hex(kCloseNormal) + "\nhot = " + Hex(kCloseNormal) + "\npressed = " + Hex(kClosePressed) +
+         "\nclose_hot = " + Hex(kCloseNormal) + "\nclose_pressed = " + Hex(kClosePressed) +
          "\nglyph = #FFFFFF\nsize = 16\nradius = 0\nglyph_width = 1\n"
          "[frame]\nactive_outline = #000000\ninactive_outline = #000000\n"
          "active_fill = #203040\ninactive_fill = #203040\noutline_width = 1\n"
-         "[button]\ntop = " + Hex(kButtonFace) + "\nbottom = " + Hex(kButtonFace) +
-         "\nhot_top = " + Hex(buttonHot) + "\nhot_bottom = " + Hex(buttonHot) +
+         "[button]\ntop = " +
+         Hex(kButtonFace) + "\nbottom = " + Hex(kButtonFace) + "\nhot_top = " + Hex(buttonHot) +
+         "\nhot_bottom = " + Hex(buttonHot) +
          "\npressed_top = #000080\npressed_bottom = #000080\ndisabled_face = #808080\n"
-         "border = " + Hex(kButtonBorder) + "\ndefault_border = #0000FF\ndisabled_border = #404040\n"
+         "border = " +
+         Hex(kButtonBorder) +
+         "\ndefault_border = #0000FF\ndisabled_border = #404040\n"
          "focus = #000000\ntext = #000000\ndisabled_text = #606060\nradius = 0\n"
          "default_border_width = 2\n"
-         "[edit]\nborder = #F01010\nfocus_border = " + Hex(kEditFocus) +
-         "\ndisabled_border = #808080\ninner = #FFFFFF\nborder_width = 1\n";
+         "[edit]\nborder = #F01010\nfocus_border = " +
+         Hex(kEditFocus) + "\ndisabled_border = #808080\ninner = #FFFFFF\nborder_width = 1\n";
     return s;
 }
 
@@ -108,8 +111,8 @@ using DwmCalls = std::vector<DwmCall>;
 struct DwmStandIn {
     HMODULE module = LoadLibraryA((ExeDir() + "dwm_standin\\dwmapi.dll").c_str());
     using TakeFn = int (*)(DWORD (*)[3], int);
-    TakeFn take = module ? reinterpret_cast<TakeFn>(reinterpret_cast<void*>(GetProcAddress(module, "TakeDwmCalls")))
-                         : nullptr;
+    TakeFn take =
+        module ? reinterpret_cast<TakeFn>(reinterpret_cast<void*>(GetProcAddress(module, "TakeDwmCalls"))) : nullptr;
 
     // The calls since the last look, in order.
     DwmCalls Take() {
@@ -127,7 +130,8 @@ struct Engine {
     AttachFn attach = nullptr;
     Engine() {
         module = LoadLibraryA(DllPath().c_str());
-        if (module) attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_Attach_Ex")));
+        if (module)
+            attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_Attach_Ex")));
     }
     ~Engine() { Unload(); }
     void Unload() {
@@ -223,14 +227,14 @@ struct TestWindow {
             wc.lpszClassName = "EngineTestWindow";
             registered = RegisterClassA(&wc) != 0;
         }
-        hwnd = CreateWindowExA(0, "EngineTestWindow", "T", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 100, 100,
-                               320, 220, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100, 30,
-                                 hwnd, reinterpret_cast<HMENU>(1), nullptr, nullptr);
-        edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "text", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20, 70,
-                               150, 24, hwnd, reinterpret_cast<HMENU>(2), nullptr, nullptr);
-        check = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 110, 100, 24,
-                                hwnd, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+        hwnd = CreateWindowExA(0, "EngineTestWindow", "T", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 100, 100, 320, 220,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        button = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100, 30, hwnd,
+                                 reinterpret_cast<HMENU>(1), nullptr, nullptr);
+        edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "text", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 20, 70, 150,
+                               24, hwnd, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+        check = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 20, 110, 100, 24, hwnd,
+                                reinterpret_cast<HMENU>(3), nullptr, nullptr);
     }
     ~TestWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
@@ -368,7 +372,7 @@ TEST(Engine, NewWindowsAndSecondAttachFollowTheSkin) {
     std::string b = WriteTemp("engine_test_b.she", SkinText(kOtherCaption));
     ASSERT_EQ(e.attach(a.c_str(), ""), 0);
     ASSERT_EQ(e.attach(a.c_str(), ""), 0);  // twice: harmless
-    TestWindow w;                            // created after: the hook skins it
+    TestWindow w;                           // created after: the hook skins it
     w.Show();
     EXPECT_EQ(CaptionPixel(w), kCaption);
     EXPECT_EQ(FacePixel(w.button), kButtonFace);
@@ -541,8 +545,8 @@ struct CharsetWindow {
         }
         hwnd = unicode ? CreateWindowExW(0, L"EngineWideWindow", L"W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
                                          200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)
-                       : CreateWindowExA(0, "EngineAnsiWindow", "A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
-                                         200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                       : CreateWindowExA(0, "EngineAnsiWindow", "A", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200,
+                                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     ~CharsetWindow() {
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
@@ -591,8 +595,9 @@ TEST(Engine, SkinnedWindowsStillAnswerScreenReadersThemselves) {
     TestWindow w;
     const HWND skinned[] = {w.hwnd, w.button, w.edit, w.check};  // frame, push button, edit, check box
     for (HWND h : skinned)
-        SetPropA(h, "AnswerObjectsNext",
-                 reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects))));
+        SetPropA(
+            h, "AnswerObjectsNext",
+            reinterpret_cast<HANDLE>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerObjects))));
     w.Show();
     Engine e;
     ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
@@ -615,8 +620,12 @@ LRESULT ForeignProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
     const auto before = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBeforeForeign));
     return unicode ? CallWindowProcW(before, hwnd, msg, wp, lp) : CallWindowProcA(before, hwnd, msg, wp, lp);
 }
-LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ForeignProc(hwnd, msg, wp, lp, false); }
-LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ForeignProc(hwnd, msg, wp, lp, true); }
+LRESULT CALLBACK ForeignProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return ForeignProc(hwnd, msg, wp, lp, false);
+}
+LRESULT CALLBACK ForeignProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return ForeignProc(hwnd, msg, wp, lp, true);
+}
 
 TEST(EngineUnderAnotherSubclass, TheLaterSubclassOutlivesTheReleasedEngine) {
     // No message passes between the later subclass and the release, so the

@@ -10,8 +10,8 @@ int g_count = 0;
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DwmSetWindowAttribute(HWND hwnd, DWORD attribute, LPCVOID data,
-                                                                     DWORD size) {
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    DwmSetWindowAttribute(HWND hwnd, DWORD attribute, LPCVOID data, DWORD size) {
     if (g_count < 64) {
         DWORD value = data && size == sizeof(DWORD) ? *static_cast<const DWORD*>(data) : 0xFFFFFFFF;
         g_calls[g_count][0] = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hwnd));

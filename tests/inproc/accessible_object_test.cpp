@@ -33,7 +33,8 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     inproc::Drain(window.hwnd);
     IAccessible* strip = nullptr;
     ASSERT_EQ(AccessibleObjectFromWindow(tolvane::PageControlWindow(), OBJID_CLIENT, IID_IAccessible,
-                                         reinterpret_cast<void**>(&strip)), S_OK);
+                                         reinterpret_cast<void**>(&strip)),
+              S_OK);
     // The default procedure's: an answer for OBJID_WINDOW would hide the
     // strip's window object and list the strip twice.
     for (const LONG id : {OBJID_WINDOW, 1L})
@@ -68,9 +69,9 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
         VARTYPE vt;
         LONGLONG value;
         LONG asI4;  // -1: names nothing
-    } ids[] = {{VT_EMPTY, 0, 0}, {VT_I2, 1, 1}, {VT_UI1, 2, 2}, {VT_I1, 1, 1}, {VT_UI2, 2, 2}, {VT_UI4, 1, 1},
-               {VT_INT, 2, 2}, {VT_UINT, 1, 1}, {VT_I8, 2, 2}, {VT_I8, 1LL << 32, -1}, {VT_BSTR, 0, -1},
-               {VT_R8, 0, -1}, {VT_BOOL, 1, -1}};
+    } ids[] = {{VT_EMPTY, 0, 0}, {VT_I2, 1, 1},  {VT_UI1, 2, 2},  {VT_I1, 1, 1}, {VT_UI2, 2, 2},
+               {VT_UI4, 1, 1},   {VT_INT, 2, 2}, {VT_UINT, 1, 1}, {VT_I8, 2, 2}, {VT_I8, 1LL << 32, -1},
+               {VT_BSTR, 0, -1}, {VT_R8, 0, -1}, {VT_BOOL, 1, -1}};
     for (const auto& id : ids)
         EXPECT_EQ(name(id.vt, id.value), id.asI4 < 0 ? std::to_wstring(E_INVALIDARG) + L" " : name(VT_I4, id.asI4))
             << "type " << id.vt << ", " << id.value;

@@ -76,10 +76,12 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
         DWORD helperDelayMs, waitMs;
         bool wholeOnReturn;
         DWORD minMs, maxMs;
+        // clang-format off
     } rows[] = {
         {"helper done within the wait", 1500, kDeployWaitMs, true, 1400, 20000},
         {"helper outlasts the wait", 6000, 1000, false, 900, 4000},
     };
+    // clang-format on
     HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
     for (const auto& row : rows) {
@@ -125,15 +127,18 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
         std::string program;
         const char* dll;
         const char* arguments;
+        // clang-format off
     } rows[] = {
         {self, "msimg32", "--child-load=helper"},
         {self, "msimg32", "--child-load=restricted"},
         {e2e::ProgramPath(), "uxtheme", ""},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.program + " " + row.arguments);
         const std::string planted = folder + row.dll + ".dll";
-        ASSERT_TRUE(CopyFileA(row.program.c_str(), exe.c_str(), FALSE) && CopyFileA(marker.c_str(), planted.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(row.program.c_str(), exe.c_str(), FALSE) &&
+                    CopyFileA(marker.c_str(), planted.c_str(), FALSE));
         // Without it Wine would run its own DLL under the planted file's name.
         ASSERT_TRUE(e2e::RegSetString(HKEY_CURRENT_USER, app, row.dll, "native,builtin"));
         e2e::LaunchOptions options;
@@ -197,8 +202,9 @@ HANDLE WINAPI DeniedOpen(DWORD access, BOOL inherit, DWORD pid) {
 BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
     const BOOL moved = Real<decltype(&MoveFileExA)>("MoveFileExA")(from, to, flags);
     const std::string name = from + g_folder.size(), target = to + g_folder.size();
-    g_calls.push_back({"move " + name + " to " + target, (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " +
-                                                            std::to_string(flags)) + (moved ? "" : ", failed")});
+    g_calls.push_back({"move " + name + " to " + target,
+                       (flags == MOVEFILE_WRITE_THROUGH ? "write-through" : "flags " + std::to_string(flags)) +
+                           (moved ? "" : ", failed")});
     return moved;
 }
 // CreateFileA for writing in `g_deniedIn` is denied the next `g_denied`
@@ -241,6 +247,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         std::string engine;  // the bytes under the final name afterwards
         std::set<std::string> after;
         int denied = 0;  // creations denied
+        // clang-format off
     } rows[] = {
         {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
         {"a name that holds other bytes", {"Skin.dll"},
@@ -251,6 +258,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         {"a name denied", {}, {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
          {"Skin.dll"}, 1},
     };
+    // clang-format on
     // Called here too, so that it is imported even were the program's code to
     // stop calling it: the table then says what is missing.
     FlushFileBuffers(INVALID_HANDLE_VALUE);
@@ -332,12 +340,15 @@ std::string Utf8(const wchar_t* text) {
 std::vector<e2e::Observed> g_launches;
 BOOL WINAPI RecordedLaunch(SHELLEXECUTEINFOW* run) {
     const HWND main = MainWindow();
-    const char* owner = run->hwnd == nullptr ? "none"
-                        : run->hwnd != main  ? "another window"
+    const char* owner = run->hwnd == nullptr    ? "none"
+                        : run->hwnd != main     ? "another window"
                         : IsWindowVisible(main) ? "the main window, shown"
                                                 : "the main window, hidden";
-    g_launches.insert(g_launches.end(), {{"verb", Utf8(run->lpVerb)}, {"owner", owner}, {"mask", e2e::Hex(run->fMask)},
-                                         {"file", Utf8(run->lpFile)}, {"parameters", Utf8(run->lpParameters)},
+    g_launches.insert(g_launches.end(), {{"verb", Utf8(run->lpVerb)},
+                                         {"owner", owner},
+                                         {"mask", e2e::Hex(run->fMask)},
+                                         {"file", Utf8(run->lpFile)},
+                                         {"parameters", Utf8(run->lpParameters)},
                                          {"show", std::to_string(run->nShow)}});
     return Real<decltype(&ShellExecuteExW)>("ShellExecuteExW")(run);
 }
@@ -362,9 +373,11 @@ TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
     }
     wchar_t self[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    EXPECT_TRUE(e2e::MatchSequence({{"verb", "runas"}, {"owner", "the main window, hidden"},
+    EXPECT_TRUE(e2e::MatchSequence({{"verb", "runas"},
+                                    {"owner", "the main window, hidden"},
                                     {"mask", e2e::Hex(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI)},
-                                    {"file", Utf8(self)}, {"parameters", kDeployArgument},
+                                    {"file", Utf8(self)},
+                                    {"parameters", kDeployArgument},
                                     {"show", std::to_string(SW_HIDE)}},
                                    g_launches, "the helper's launch"));
     EXPECT_TRUE(BothWhole()) << "the helper's files";

@@ -14,12 +14,12 @@
 
 #include "app/win/startup.h"
 #include "app/win/wiring.h"
+#include "controls/win/jpeg_image.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 #include "toolkit/win/fatal.h"
 #include "toolkit/win/form.h"
-#include "controls/win/jpeg_image.h"
 #include "toolkit/win/resource_bytes.h"
 
 using namespace tolvane;
@@ -131,8 +131,8 @@ int ChildFatalBehind() {
         if (event != Event::Created) DeliverEvent(source, event, args);
     });
     if (!main) return 2;
-    g_mainProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FatalOnWmApp)));
+    g_mainProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FatalOnWmApp)));
     for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) DispatchMessageA(&msg);
     return 0;
 }
@@ -164,9 +164,10 @@ void ExpectFatalChild(const std::string& arguments, const std::string& text) {
     if (!box) {
         DWORD code = 0;
         child->WaitForExit(0, &code);
-        FAIL() << "no error box; the child " << (mainWindowShown ? "showed its main window"
-                                                 : child->Running() ? "still runs"
-                                                                    : "ended with code " + std::to_string(code));
+        FAIL() << "no error box; the child "
+               << (mainWindowShown    ? "showed its main window"
+                   : child->Running() ? "still runs"
+                                      : "ended with code " + std::to_string(code));
     }
     const e2e::MessageBoxInfo info = e2e::ReadMessageBox(box);
     EXPECT_EQ(info.title, "错误");
@@ -199,11 +200,8 @@ TEST(FatalPaths, FailedAllocationNamesTheBytesAskedFor) {
         std::size_t named;
     };
     const Case cases[] = {
-        {"new[]:2000000011", 2000000011},
-        {"nothrow:2100000007", 2100000007},
-        {"exhaust:1048583", 1048583},
-        {"banner", FirstRequestOfTheBanner()},
-        {"banner-large", g_firstLarge},
+        {"new[]:2000000011", 2000000011},      {"nothrow:2100000007", 2100000007}, {"exhaust:1048583", 1048583},
+        {"banner", FirstRequestOfTheBanner()}, {"banner-large", g_firstLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
@@ -247,8 +245,7 @@ TEST(FatalPaths, NothingRunsBehindTheBoxAndASecondConditionEndsTheProcess) {
     EXPECT_EQ(e2e::TextOf(clock), clockText) << "the clock ticked behind the box";
 
     PostMessageA(main, WM_APP, 0, 0);
-    e2e::WaitFor([&] { return e2e::MessageBoxes(child->Id()).size() > 1 || !child->Running(); },
-                 kExitTimeoutMs, 20);
+    e2e::WaitFor([&] { return e2e::MessageBoxes(child->Id()).size() > 1 || !child->Running(); }, kExitTimeoutMs, 20);
     EXPECT_LT(e2e::MessageBoxes(child->Id()).size(), 2u) << "a second box";
     DWORD code = 0;
     ASSERT_TRUE(child->WaitForExit(0, &code)) << "the second fatal condition did not end the process";

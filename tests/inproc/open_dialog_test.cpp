@@ -32,8 +32,7 @@ TEST(OpenDialog, HookedOnlyUnderWine) {
         {"Windows, caller's own hook flag", Windows, options | OFN_ENABLEHOOK, options | OFN_EXPLORER},
         {"this process, under Wine", ModuleExports, options, options | OFN_EXPLORER | OFN_ENABLEHOOK},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(OpenDialogFlags(row.options, row.lookup), row.flags) << row.platform;
+    for (const auto& row : rows) EXPECT_EQ(OpenDialogFlags(row.options, row.lookup), row.flags) << row.platform;
 }
 
 }  // namespace

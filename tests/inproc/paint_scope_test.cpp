@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
 #include "navigation/win/navigation.h"
 #include "tests/inproc/program_window.h"
+#include "toolkit/form_table.h"
+#include "toolkit/win/form_api.h"
 
 using namespace tolvane;
 

@@ -31,7 +31,9 @@ inline void Drain(HWND main) {
 // Owns the window; its destruction may post a quit message, which is ours to eat.
 struct ProgramWindow {
     HWND hwnd = nullptr;
-    ~ProgramWindow() { if (hwnd && IsWindow(hwnd)) Destroy(); }
+    ~ProgramWindow() {
+        if (hwnd && IsWindow(hwnd)) Destroy();
+    }
     // The window opens its home page as it is built: never in a real browser.
     ::testing::AssertionResult Build() {
         std::string error;
@@ -40,7 +42,10 @@ struct ProgramWindow {
         if (!hwnd) return ::testing::AssertionFailure() << "the main window could not be built";
         return ::testing::AssertionSuccess();
     }
-    void Destroy() { DestroyWindow(hwnd); e2e::Pump(50); }
+    void Destroy() {
+        DestroyWindow(hwnd);
+        e2e::Pump(50);
+    }
 };
 
 }  // namespace inproc

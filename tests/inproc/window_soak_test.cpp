@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
+#include "tests/inproc/program_window.h"
 #include "toolkit/form_table.h"
 #include "toolkit/win/form_api.h"
-#include "tests/inproc/program_window.h"
 
 using namespace tolvane;
 
@@ -89,8 +89,7 @@ TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
     const DWORD pid = GetCurrentProcessId();
     const int gdiBaseline = e2e::GdiHeadroom();
     const int windowsBaseline = e2e::WindowCountOfProcess(pid);
-    std::printf("GDI headroom after warm-up: %d objects; windows of the process: %d\n", gdiBaseline,
-                windowsBaseline);
+    std::printf("GDI headroom after warm-up: %d objects; windows of the process: %d\n", gdiBaseline, windowsBaseline);
     std::fflush(stdout);
     ASSERT_GT(gdiBaseline, 1000) << "headroom too small to measure anything";
 

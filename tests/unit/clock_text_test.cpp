@@ -6,16 +6,15 @@ namespace tolvane {
 namespace {
 
 TEST(DateText, FormsOfTheClockLine) {
-    struct Case { DateTime dt; const char* text; };
+    struct Case {
+        DateTime dt;
+        const char* text;
+    };
     const Case cases[] = {
-        {{2010, 10, 29, 14, 25, 7}, "2010年10月29日14时25分7秒"},
-        {{2010, 10, 30, 0, 0, 0}, "2010年10月30日"},
-        {{2010, 10, 30, 0, 0, 1}, "2010年10月30日0时0分1秒"},
-        {{2010, 10, 29, 14, 25, 0}, "2010年10月29日14时25分"},
-        {{2010, 10, 29, 14, 0, 0}, "2010年10月29日14时"},
-        {{2011, 1, 5, 9, 3, 2}, "2011年1月5日9时3分2秒"},
-        {{2011, 1, 5, 0, 0, 9}, "2011年1月5日0时0分9秒"},
-        {{2011, 1, 5, 0, 30, 0}, "2011年1月5日0时30分"},
+        {{2010, 10, 29, 14, 25, 7}, "2010年10月29日14时25分7秒"}, {{2010, 10, 30, 0, 0, 0}, "2010年10月30日"},
+        {{2010, 10, 30, 0, 0, 1}, "2010年10月30日0时0分1秒"},     {{2010, 10, 29, 14, 25, 0}, "2010年10月29日14时25分"},
+        {{2010, 10, 29, 14, 0, 0}, "2010年10月29日14时"},         {{2011, 1, 5, 9, 3, 2}, "2011年1月5日9时3分2秒"},
+        {{2011, 1, 5, 0, 0, 9}, "2011年1月5日0时0分9秒"},         {{2011, 1, 5, 0, 30, 0}, "2011年1月5日0时30分"},
         {{2011, 1, 5, 23, 0, 59}, "2011年1月5日23时0分59秒"},
     };
     for (const Case& c : cases) {
@@ -25,8 +24,12 @@ TEST(DateText, FormsOfTheClockLine) {
 
 TEST(DateText, CharactersAreCodePage936Bytes) {
     // Guards the build's literal encoding: a UTF-8 literal would pass the table above.
-    const std::string expected =
-        "2011\xC4\xEA" "1\xD4\xC2" "5\xC8\xD5" "9\xCA\xB1" "3\xB7\xD6" "2\xC3\xEB";
+    const std::string expected = "2011\xC4\xEA"
+                                 "1\xD4\xC2"
+                                 "5\xC8\xD5"
+                                 "9\xCA\xB1"
+                                 "3\xB7\xD6"
+                                 "2\xC3\xEB";
     EXPECT_EQ(DateTimeToText(DateTime{2011, 1, 5, 9, 3, 2}), expected);
 }
 
@@ -51,10 +54,12 @@ bool FakeToLocal(long long seconds, DateTime* out) {
     const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
     const long long mp = (5 * doy + 2) / 153;
     const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    *out = DateTime{static_cast<int>(yoe + era * 400 + (month <= 2)), month,
-                          static_cast<int>(doy - (153 * mp + 2) / 5 + 1),
-                          static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                          static_cast<int>(rest % 60)};
+    *out = DateTime{static_cast<int>(yoe + era * 400 + (month <= 2)),
+                    month,
+                    static_cast<int>(doy - (153 * mp + 2) / 5 + 1),
+                    static_cast<int>(rest / 3600),
+                    static_cast<int>(rest / 60 % 60),
+                    static_cast<int>(rest % 60)};
     return true;
 }
 
@@ -99,9 +104,8 @@ TEST_F(DateFromSeconds, FieldsPassThroughAndImpossibleOnesAreRejected) {
 
     // Month 0 is what an unconverted C-library January would look like.
     const DateTime bad[] = {
-        {2010, 0, 29, 14, 25, 7},  {2010, 13, 29, 14, 25, 7}, {2010, 10, 0, 14, 25, 7},
-        {2010, 10, 32, 14, 25, 7}, {2010, 10, 29, 24, 25, 7}, {2010, 10, 29, 14, 60, 7},
-        {2010, 10, 29, -1, 25, 7},
+        {2010, 0, 29, 14, 25, 7},  {2010, 13, 29, 14, 25, 7}, {2010, 10, 0, 14, 25, 7},  {2010, 10, 32, 14, 25, 7},
+        {2010, 10, 29, 24, 25, 7}, {2010, 10, 29, 14, 60, 7}, {2010, 10, 29, -1, 25, 7},
     };
     for (const DateTime& f : bad) {
         g_forced = f;

@@ -7,9 +7,9 @@
 namespace tolvane {
 namespace {
 
-const std::string kHeading = "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n";   // 运行时出错!
-const std::string kCodeLabel = "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA";           // 错误代码：
-const std::string kMessageLabel = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";        // 错误信息：
+const std::string kHeading = "\xD4\xCB\xD0\xD0\xCA\xB1\xB3\xF6\xB4\xED!\r\n\r\n";  // 运行时出错!
+const std::string kCodeLabel = "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\xBA";         // 错误代码：
+const std::string kMessageLabel = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";      // 错误信息：
 
 TEST(FatalText, StackImbalanceShowsCodeAndMessage) {
     EXPECT_EQ(FatalErrorText(kStackImbalance, kStackImbalanceCode),
@@ -29,16 +29,18 @@ TEST(FatalText, BindFailureNamesLibraryAndExportInFullWidthQuotes) {
     EXPECT_EQ(BindFailureMessage("C:\\WINDOWS\\system\\Skin.dll", "SkinH_Attach_Ex"),
               "无法找到指定DLL库文件“C:\\WINDOWS\\system\\Skin.dll”中的输出命令“SkinH_Attach_Ex”");
     const std::string m = BindFailureMessage("a", "b");
-    EXPECT_NE(m.find("\xA1\xB0" "a\xA1\xB1"), std::string::npos);
-    EXPECT_NE(m.find("\xA1\xB0" "b\xA1\xB1"), std::string::npos);
+    EXPECT_NE(m.find("\xA1\xB0"
+                     "a\xA1\xB1"),
+              std::string::npos);
+    EXPECT_NE(m.find("\xA1\xB0"
+                     "b\xA1\xB1"),
+              std::string::npos);
     // Outside text is spliced in verbatim, never read as a format.
-    EXPECT_EQ(BindFailureMessage("%s%n%d", "%%"),
-              "无法找到指定DLL库文件“%s%n%d”中的输出命令“%%”");
+    EXPECT_EQ(BindFailureMessage("%s%n%d", "%%"), "无法找到指定DLL库文件“%s%n%d”中的输出命令“%%”");
 }
 
 TEST(FatalText, AllocationFailureAndFixedTexts) {
-    EXPECT_EQ(AllocationFailureMessage(260),
-              "\xB7\xD6\xC5\xE4 260 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!");
+    EXPECT_EQ(AllocationFailureMessage(260), "\xB7\xD6\xC5\xE4 260 \xD7\xD6\xBD\xDA\xC4\xDA\xB4\xE6\xCA\xA7\xB0\xDC!");
     EXPECT_EQ(AllocationFailureMessage(4294967295u), "分配 4294967295 字节内存失败!");
     // The one fatal text no run can bring about, as its box would show it.
     EXPECT_EQ(FatalErrorText(kLoadTemplateFailed, 0), "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");

@@ -20,7 +20,13 @@ FrameInput Dialog() {
 }
 
 TEST(FrameGeometry, CloseButtonAndTitleOrTheDefaultFrame) {
-    struct Case { const char* what; void (*change)(FrameInput&); bool fits; Box close, text; };
+    struct Case {
+        const char* what;
+        void (*change)(FrameInput&);
+        bool fits;
+        Box close, text;
+    };
+    // clang-format off
     const Case cases[] = {
         {"dialog", [](FrameInput&) {}, true, {379, 4, 395, 20}, {27, 3, 339, 22}},
         {"big buttons shrink", [](FrameInput& in) { in.buttonSize = 30; }, true, {378, 4, 395, 21}, {27, 3, 336, 22}},
@@ -35,6 +41,7 @@ TEST(FrameGeometry, CloseButtonAndTitleOrTheDefaultFrame) {
         // At 192 dpi the gaps double: 4 beside the buttons, 8 after the icon.
         {"gaps at 192 dpi", [](FrameInput& in) { in.dpi = 192; }, true, {378, 5, 393, 20}, {31, 3, 332, 22}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         FrameInput in = Dialog();
         c.change(in);
@@ -48,10 +55,12 @@ TEST(FrameGeometry, CloseButtonAndTitleOrTheDefaultFrame) {
 TEST(FrameGeometry, ButtonsRightToLeftHitOnlyInside) {
     const FrameGeometry g = MeasureFrame(Dialog());
     EXPECT_EQ(T(g.icon), T({7, 4, 23, 20}));
-    struct Hit { int x, y, button; };
-    for (Hit h : {Hit{379, 4, kCloseButton}, Hit{394, 19, kCloseButton}, Hit{395, 10, kNoButton},
-                  Hit{378, 10, kNoButton}, Hit{370, 20, kNoButton}, Hit{370, 10, kMaxButton},
-                  Hit{343, 10, kMinButton}, Hit{342, 10, kNoButton}})
+    struct Hit {
+        int x, y, button;
+    };
+    for (Hit h :
+         {Hit{379, 4, kCloseButton}, Hit{394, 19, kCloseButton}, Hit{395, 10, kNoButton}, Hit{378, 10, kNoButton},
+          Hit{370, 20, kNoButton}, Hit{370, 10, kMaxButton}, Hit{343, 10, kMinButton}, Hit{342, 10, kNoButton}})
         EXPECT_EQ(g.ButtonAt(h.x, h.y), h.button) << h.x << "," << h.y;
 }
 

@@ -8,14 +8,13 @@ namespace tolvane {
 namespace {
 
 TEST(Geometry, WindowIsCentredOnTheFullScreen) {
-    struct Case { int sw, sh, x, y; };
+    struct Case {
+        int sw, sh, x, y;
+    };
     const Case cases[] = {
-        {1024, 768, 322, 259},
-        {1025, 769, 322, 259},   // odd leftovers truncate
-        {1366, 767, 493, 258},
-        {380, 250, 0, 0},
-        {379, 249, 0, 0},        // -1 / 2 truncates toward zero
-        {300, 200, -40, -25},    // smaller screen: the window hangs off both sides
+        {1024, 768, 322, 259}, {1025, 769, 322, 259},                    // odd leftovers truncate
+        {1366, 767, 493, 258}, {380, 250, 0, 0},      {379, 249, 0, 0},  // -1 / 2 truncates toward zero
+        {300, 200, -40, -25},  // smaller screen: the window hangs off both sides
     };
     for (const Case& c : cases) {
         const Point p = CentredOrigin(c.sw, c.sh, 380, 250);

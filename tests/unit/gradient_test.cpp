@@ -25,11 +25,11 @@ TEST(Gradient, TwentyRowTabSkipsEmptyBands) {
     EXPECT_TRUE(BandsTile(bands, 0, 20));
     // Row 0 is painted by band 3: bands 0 to 2 are empty, so the top row is not white.
     EXPECT_EQ(bands.front().colour, (Rgb{254, 254, 253}));
-    EXPECT_EQ(bands[1].colour, (Rgb{253, 253, 252}));   // band 6
-    EXPECT_EQ(bands[4].colour, (Rgb{250, 250, 248}));   // band 15
-    EXPECT_EQ(bands[5].colour, (Rgb{249, 249, 247}));   // band 19
+    EXPECT_EQ(bands[1].colour, (Rgb{253, 253, 252}));  // band 6
+    EXPECT_EQ(bands[4].colour, (Rgb{250, 250, 248}));  // band 15
+    EXPECT_EQ(bands[5].colour, (Rgb{249, 249, 247}));  // band 19
     EXPECT_EQ(bands.back().top, 19);
-    EXPECT_EQ(bands.back().colour, kTabBottom);         // band 63
+    EXPECT_EQ(bands.back().colour, kTabBottom);  // band 63
 }
 
 TEST(Gradient, SixtyFourRowsGiveOneRowPerBand) {

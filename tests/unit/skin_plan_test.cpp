@@ -129,6 +129,7 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
         const char* end;
         PromptLock lock = PromptLock::Owned;  // how the wait for the turn to ask ends
         bool planted = false;                 // by another start's helper during that wait
+        // clang-format off
     } rows[] = {
         {"written", 2, false, ok, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "bound"},
         {"failed otherwise", 2, false, failed, true, false, Prompt::Accepted, {exE, wrE, exS, wrS, attach}, "fatal"},
@@ -154,6 +155,7 @@ TEST(SkinSteps, RefusedEngineWriteAsksOnceForElevationWhereThatHelps) {
          {exE, wrE, ex1, wr1, attach1}, "fatal"},
         {"skin 3, engine refused: no prompt", 3, false, refused, true, false, Prompt::Accepted, {exE, wrE}, ""},
     };
+    // clang-format on
     for (const Row& row : rows) {
         RecordingPlatform p;
         if (row.enginePresent) p.present = {kEnginePath};
@@ -173,6 +175,7 @@ TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
     const struct {
         const char* line;
         bool deploy;
+        // clang-format off
     } cases[] = {
         {"\"C:\\Program Files\\Tolvane\\tolvane.exe\" /deploy", true},
         {"tolvane.exe /DEPLOY", true},
@@ -189,6 +192,7 @@ TEST(DeployCommandLine, OnlyTheOneArgumentCounts) {
         {"", false},
         {nullptr, false},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(IsDeployCommandLine(c.line), c.deploy) << (c.line ? c.line : "(null)");
 }
 
@@ -215,6 +219,7 @@ TEST(SkinPaths, FollowTheWindowsFolder) {
         const char* windows;
         const char* engine;
         const char* skin2009;
+        // clang-format off
     } rows[] = {
         {"C:\\WINDOWS", "C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"},
         {"C:\\Windows", "C:\\WINDOWS\\system\\Skin.dll", "C:\\WINDOWS\\system\\QQ2009.she"},
@@ -226,6 +231,7 @@ TEST(SkinPaths, FollowTheWindowsFolder) {
         {"D:\\\xb1\\", "D:\\\xb1\\\\system\\Skin.dll", "D:\\\xb1\\\\system\\QQ2009.she"},  // 0x5C as a trail byte
         {"", "", ""},  // the call failed: nothing is written or loaded
     };
+    // clang-format on
     for (const auto& row : rows) {
         const SkinPaths paths = SkinPathsFor(row.windows);
         EXPECT_EQ(paths.engine, row.engine) << row.windows;
@@ -238,6 +244,7 @@ TEST(SkinPaths, OnlyVistaAndLaterCloseTheSystemFolder) {
     const struct {
         WindowsVersion version;
         bool closed;
+        // clang-format off
     } rows[] = {
         {{true, 5, 1}, false},   // XP
         {{true, 5, 2}, false},   // XP x64, Server 2003
@@ -246,6 +253,7 @@ TEST(SkinPaths, OnlyVistaAndLaterCloseTheSystemFolder) {
         {{true, 10, 0}, true},   // 10 and 11
         {{false, 0, 0}, false},  // unreadable: treated as XP, never asks
     };
+    // clang-format on
     for (const auto& row : rows)
         EXPECT_EQ(ClosesSystemFolder(row.version), row.closed) << row.version.major << "." << row.version.minor;
 }
@@ -259,6 +267,7 @@ TEST(TempNames, OnlyOurPatternForTheFinalNameIsOurs) {
         const char* found;
         const char* finalName;
         long long pid;  // -1: not ours
+        // clang-format off
     } rows[] = {
         {"Skin.dll.1234-0.tmp", "Skin.dll", 1234},
         {"SKIN.DLL.8-15.TMP", "Skin.dll", 8},  // the file system ignores case
@@ -274,6 +283,7 @@ TEST(TempNames, OnlyOurPatternForTheFinalNameIsOurs) {
         {"tlv1A2B.tmp", "Skin.dll", -1},  // GetTempFileName's, someone else's
         {"Skin.dll.1-0.tmp", "", -1},
     };
+    // clang-format on
     for (const auto& row : rows) {
         unsigned long pid = 99;
         const bool ours = IsTempNameOf(row.found, row.finalName, &pid);

@@ -121,10 +121,12 @@ TEST(TabLayout, DegenerateControlsGiveNoNegativeRectangles) {
 
 TEST(TabLayout, HitTestFindsTheTabUnderThePoint) {
     const TabLayout l = LayoutTabs(Input({42, 60}, 360));
-    struct Case { int x, y, tab; };
+    struct Case {
+        int x, y, tab;
+    };
     const Case cases[] = {
-        {1, 2, 0},   {53, 21, 0}, {54, 2, 1},  {124, 21, 1},
-        {0, 10, -1}, {125, 10, -1}, {10, 1, -1}, {10, 22, -1}, {300, 100, -1},
+        {1, 2, 0},     {53, 21, 0}, {54, 2, 1},   {124, 21, 1},   {0, 10, -1},
+        {125, 10, -1}, {10, 1, -1}, {10, 22, -1}, {300, 100, -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(l.HitTest(c.x, c.y), c.tab) << c.x << "," << c.y;

@@ -17,7 +17,12 @@ Boxes AtStart(const std::string& value) {
 }
 
 TEST(InstallPaths, RegistryValueToTheTwoBoxes) {
-    struct Case { const char* value; const char* folder; const char* link; };
+    struct Case {
+        const char* value;
+        const char* folder;
+        const char* link;
+    };
+    // clang-format off
     const Case cases[] = {
         {"D:\\e\\lib\\", "D:\\e\\", "D:\\e\\tools\\link.ini"},
         {"D:\\e", "D:\\e", "D:\\etools\\link.ini"},
@@ -26,6 +31,7 @@ TEST(InstallPaths, RegistryValueToTheTwoBoxes) {
         {"C:\\e\\lib\\", "C:\\e\\", "C:\\e\\tools\\link.ini"},
         {"", "", "tools\\link.ini"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const Boxes b = AtStart(c.value);
         EXPECT_EQ(b.folder, c.folder) << c.value;
@@ -89,7 +95,12 @@ TEST(ReplaceText, LeadByteAtTheVeryEndIsKeptAsItIs) {
 }
 
 TEST(SplitRegistryPath, LastSeparatorSplitsKeyFromValueName) {
-    struct Case { const char* path; const char* key; const char* value; };
+    struct Case {
+        const char* path;
+        const char* key;
+        const char* value;
+    };
+    // clang-format off
     const Case cases[] = {
         {"Software\\FlySky\\E\\Install\\path", "Software\\FlySky\\E\\Install", "path"},
         {"path", "", "path"},
@@ -103,6 +114,7 @@ TEST(SplitRegistryPath, LastSeparatorSplitsKeyFromValueName) {
         // A lead byte that ends the text.
         {"a\\b\xB0", "a", "b\xB0"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const KeyAndValue kv = SplitRegistryPath(c.path);
         EXPECT_EQ(kv.key, c.key) << c.path;

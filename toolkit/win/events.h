@@ -6,11 +6,19 @@
 namespace tolvane {
 
 enum class Event {
-    Created, Moved, Resized, GotFocus, Clicked, TimerTick, LeftButtonDown,
+    Created,
+    Moved,
+    Resized,
+    GotFocus,
+    Clicked,
+    TimerTick,
+    LeftButtonDown,
     // The main window's own, after it has laid itself out at a new display scale.
     ScaleChanged,
     // The page control's own events; nothing is bound to them.
-    TabPressed, PageChanging, PageChanged,
+    TabPressed,
+    PageChanging,
+    PageChanged,
 };
 
 struct EventArgs {

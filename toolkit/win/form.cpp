@@ -3,19 +3,19 @@
 
 #include <utility>
 
-#include "resources/resource_ids.h"
-#include "toolkit/geometry.h"
 #include "controls/win/edit_box.h"
 #include "controls/win/fonts.h"
+#include "controls/win/jpeg_image.h"
+#include "controls/win/page_control.h"
+#include "controls/win/pic_box.h"
+#include "controls/win/trans_label.h"
+#include "resources/resource_ids.h"
+#include "toolkit/geometry.h"
 #include "toolkit/win/form.h"
 #include "toolkit/win/form_api.h"
 #include "toolkit/win/form_names.h"
 #include "toolkit/win/main_form.h"
-#include "controls/win/jpeg_image.h"
-#include "controls/win/page_control.h"
-#include "controls/win/pic_box.h"
 #include "toolkit/win/resource_bytes.h"
-#include "controls/win/trans_label.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
 #include "winutil/window_class.h"
@@ -44,9 +44,7 @@ Placed PlacedAt(const Row& row, int dpi) {
 }
 
 // The window's outer size at `dpi`.
-SIZE MainWindowSizeAt(int dpi) {
-    return {ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)};
-}
+SIZE MainWindowSizeAt(int dpi) { return {ScaleToDpi(kMainWindow.width, dpi), ScaleToDpi(kMainWindow.height, dpi)}; }
 
 GdiObject<HBITMAP> LoadBanner() {
     const ResourceBytes jpeg = RcDataBytes(IDR_BANNER_JPEG);
@@ -65,56 +63,55 @@ int EditHeight(HWND edit, HFONT font, int designHeight, int dpi) {
 
 HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     const ControlSpec& control = kControls[index];
-    const DWORD common = WS_CHILD | ((control.flags & kTabStop) ? WS_TABSTOP : 0) |
-                         ((control.flags & kDisabled) ? WS_DISABLED : 0);
+    const DWORD common =
+        WS_CHILD | ((control.flags & kTabStop) ? WS_TABSTOP : 0) | ((control.flags & kDisabled) ? WS_DISABLED : 0);
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
     const HFONT font = FontFor(form, control);
     const Placed at = PlacedAt(control, form.dpi);
     const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
-        return CreateWindowExA(exStyle, cls, text, common | style, at.left, at.top, at.width, at.height, form.main,
-                               id, instance, param);
+        return CreateWindowExA(exStyle, cls, text, common | style, at.left, at.top, at.width, at.height, form.main, id,
+                               instance, param);
     };
     HWND hwnd = nullptr;
     switch (control.kind) {
-    case Kind::Button:
-        hwnd = create(0, "BUTTON",
-                      ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_CENTER | BS_VCENTER |
-                          BS_MULTILINE,
-                      control.caption, nullptr);
-        break;
-    case Kind::EditBox:
-        hwnd = create(WS_EX_CLIENTEDGE, "EDIT", ES_LEFT | ES_AUTOHSCROLL, control.caption, nullptr);
-        if (hwnd) {
-            RefuseEditsWhileHidden(hwnd);
-            SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
-            SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            const int h = EditHeight(hwnd, font, at.height, form.dpi);
-            if (h != at.height)
-                SetWindowPos(hwnd, nullptr, 0, 0, at.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            SendMessageA(hwnd, EM_SETSEL, 0, 0);
+        case Kind::Button:
+            hwnd = create(0, "BUTTON",
+                          ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_CENTER |
+                              BS_VCENTER | BS_MULTILINE,
+                          control.caption, nullptr);
+            break;
+        case Kind::EditBox:
+            hwnd = create(WS_EX_CLIENTEDGE, "EDIT", ES_LEFT | ES_AUTOHSCROLL, control.caption, nullptr);
+            if (hwnd) {
+                RefuseEditsWhileHidden(hwnd);
+                SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
+                SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                const int h = EditHeight(hwnd, font, at.height, form.dpi);
+                if (h != at.height)
+                    SetWindowPos(hwnd, nullptr, 0, 0, at.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                SendMessageA(hwnd, EM_SETSEL, 0, 0);
+            }
+            break;
+        case Kind::TransLabel: {
+            TransLabelSettings settings;  // copied by the label
+            settings.layout = control.labelLayout;
+            hwnd = create(0, kTransLabelClass, 0, control.caption, &settings);
+            break;
         }
-        break;
-    case Kind::TransLabel: {
-        TransLabelSettings settings;  // copied by the label
-        settings.layout = control.labelLayout;
-        hwnd = create(0, kTransLabelClass, 0, control.caption, &settings);
-        break;
-    }
-    case Kind::PicBox:
-        hwnd = create(0, kPicBoxClass, 0, "", nullptr);
-        if (hwnd) {
-            SetPicBoxDpi(hwnd, form.dpi);
-            SetPicBoxPicture(hwnd, LoadBanner());
-        }
-        break;
-    case Kind::Timer:
-        // Ticks from now until the window is destroyed.
-        SetTimer(form.main, kClockTimerId, kTimerIntervalMs, nullptr);
-        return nullptr;
-    case Kind::CommonDlg:
-    case Kind::Window:
-    case Kind::PageControl:
-        return nullptr;
+        case Kind::PicBox:
+            hwnd = create(0, kPicBoxClass, 0, "", nullptr);
+            if (hwnd) {
+                SetPicBoxDpi(hwnd, form.dpi);
+                SetPicBoxPicture(hwnd, LoadBanner());
+            }
+            break;
+        case Kind::Timer:
+            // Ticks from now until the window is destroyed.
+            SetTimer(form.main, kClockTimerId, kTimerIntervalMs, nullptr);
+            return nullptr;
+        case Kind::CommonDlg:
+        case Kind::Window:
+        case Kind::PageControl: return nullptr;
     }
     if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
@@ -175,39 +172,37 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Form* form = OwnWindowState<Form>(hwnd, msg);
     if (IsDisplaySettingsChange(msg)) FollowDisplaySettings(hwnd);
     switch (msg) {
-    case WM_NCCREATE:
-        if (!form) return FALSE;
-        form->main = hwnd;
-        break;
-    case WM_TIMER:
-        if (form && wp == kClockTimerId) form->Raise(kClockTimer, Event::TimerTick);
-        return 0;
-    case WM_COMMAND:
-        if (form && HIWORD(wp) == BN_CLICKED) {
-            const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
-            if (index >= 0 && kControls[index].kind == Kind::Button) form->Raise(index, Event::Clicked);
-        }
-        return 0;
-    case kWmGetDpiScaledSize:
-        // The design's size at the coming scale, exactly: the rectangle that
-        // WM_DPICHANGED suggests then needs no rounding of the system's.
-        if (auto* size = reinterpret_cast<SIZE*>(lp)) {
-            *size = MainWindowSizeAt(UsableDpi(static_cast<UINT>(wp)));
-            return TRUE;
-        }
-        return FALSE;
-    case kWmDpiChanged:
-        if (form) ChangeScale(*form, UsableDpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_DESTROY:
-        KillTimer(hwnd, kClockTimerId);
-        return 0;
-    case WM_NCDESTROY:
-        // The form, its font with it, is gone by now.
-        if (hwnd == MainWindow()) SetMainWindow(nullptr);
-        // One window: when it goes, the program has nothing left to show.
-        if (g_loopEntered) PostQuitMessage(0);
-        break;
+        case WM_NCCREATE:
+            if (!form) return FALSE;
+            form->main = hwnd;
+            break;
+        case WM_TIMER:
+            if (form && wp == kClockTimerId) form->Raise(kClockTimer, Event::TimerTick);
+            return 0;
+        case WM_COMMAND:
+            if (form && HIWORD(wp) == BN_CLICKED) {
+                const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
+                if (index >= 0 && kControls[index].kind == Kind::Button) form->Raise(index, Event::Clicked);
+            }
+            return 0;
+        case kWmGetDpiScaledSize:
+            // The design's size at the coming scale, exactly: the rectangle that
+            // WM_DPICHANGED suggests then needs no rounding of the system's.
+            if (auto* size = reinterpret_cast<SIZE*>(lp)) {
+                *size = MainWindowSizeAt(UsableDpi(static_cast<UINT>(wp)));
+                return TRUE;
+            }
+            return FALSE;
+        case kWmDpiChanged:
+            if (form) ChangeScale(*form, UsableDpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
+            return 0;
+        case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
+        case WM_NCDESTROY:
+            // The form, its font with it, is gone by now.
+            if (hwnd == MainWindow()) SetMainWindow(nullptr);
+            // One window: when it goes, the program has nothing left to show.
+            if (g_loopEntered) PostQuitMessage(0);
+            break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -216,7 +211,7 @@ bool RegisterClasses(HINSTANCE instance) {
     ClassLook look;
     look.icon = LoadIconA(instance, "DEFAULT_ICON");
     look.smallIcon = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     look.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     return RegisterOwnClass(instance, kMainWindowClass, MainWindowProc, look) != 0 &&
            RegisterPageControlClass(instance) && RegisterTransLabelClass(instance) && RegisterPicBoxClass(instance);
@@ -234,8 +229,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
     SIZE size = MainWindowSizeAt(ScreenDpi());
     Point at = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), size.cx, size.cy);
     HWND main = CreateWindowExA(WS_EX_APPWINDOW, kMainWindowClass, kMainWindow.caption,
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, size.cx,
-                                size.cy, nullptr, nullptr, instance, nullptr);
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, at.x, at.y, size.cx, size.cy,
+                                nullptr, nullptr, instance, nullptr);
     if (!main) return nullptr;
     if (Form* form = StateOf<Form>(main)) {
         form->dpi = WindowDpi(main);

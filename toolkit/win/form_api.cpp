@@ -1,11 +1,11 @@
 // The control services the handlers use, on the main window's form.
 #include "toolkit/win/form_api.h"
 
+#include "controls/win/page_control.h"
+#include "controls/win/trans_label.h"
 #include "toolkit/geometry.h"
 #include "toolkit/win/main_form.h"
-#include "controls/win/page_control.h"
 #include "toolkit/win/text_buffer.h"
-#include "controls/win/trans_label.h"
 
 namespace tolvane {
 
@@ -72,7 +72,8 @@ void SetControlWidth(int index, long long width) {
     if (!c) return;
     RECT r;
     GetWindowRect(c, &r);
-    SetWindowPos(c, nullptr, 0, 0, ClampControlWidth(width), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(c, nullptr, 0, 0, ClampControlWidth(width), r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CurrentPage() {

@@ -9,7 +9,7 @@
 
 namespace tolvane {
 
-HWND ControlWindow(int index);   // null for the components
+HWND ControlWindow(int index);  // null for the components
 HWND PageControlWindow();
 
 std::string GetControlText(int index);
@@ -19,7 +19,7 @@ void SetVisibleFlag(int index, bool visible);
 bool VisibleFlag(int index);
 void FocusControl(int index);
 
-int GetControlWidth(int index);          // window rectangle width
+int GetControlWidth(int index);                    // window rectangle width
 void SetControlWidth(int index, long long width);  // clamped, keeps left, top, height
 int PageControlWidth();
 int MainWindowDpi();  // the window's own display scale, which its form is laid out at
@@ -30,6 +30,6 @@ int CurrentPage();
 // The common dialog component.
 void SetDialogFilter(const std::string& filter);
 std::string DialogFileName();
-bool OpenDialog();   // true when the user confirmed a file
+bool OpenDialog();  // true when the user confirmed a file
 
 }  // namespace tolvane

@@ -2,9 +2,9 @@
 // and the left-button-pressed event that every control raises.
 #include "toolkit/win/keyboard.h"
 
+#include "controls/win/page_control.h"
 #include "toolkit/form_table.h"
 #include "toolkit/win/main_form.h"
-#include "controls/win/page_control.h"
 
 namespace tolvane {
 
@@ -85,27 +85,24 @@ bool PreTranslateFormMessage(MSG* msg) {
     if (msg->message != WM_KEYDOWN) return false;
 
     switch (msg->wParam) {
-    case VK_ESCAPE: {
-        const LRESULT code = SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-        if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
-        SendMessageA(form->main, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return true;
-    }
-    case VK_RETURN:
-        PressEnter(*form, msg->hwnd);
-        return true;
-    case VK_TAB:
-        if (GetKeyState(VK_MENU) < 0) return false;
-        if (GetKeyState(VK_CONTROL) < 0) SwitchPage(*form, GetKeyState(VK_SHIFT) < 0);
-        else MoveFocus(*form, msg->hwnd, GetKeyState(VK_SHIFT) < 0);
-        return true;
-    case VK_NEXT:
-    case VK_PRIOR:
-        if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
-        SwitchPage(*form, msg->wParam == VK_PRIOR);
-        return true;
-    case VK_F1:
-        return true;  // no help to open
+        case VK_ESCAPE: {
+            const LRESULT code = SendMessageA(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+            if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+            SendMessageA(form->main, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }
+        case VK_RETURN: PressEnter(*form, msg->hwnd); return true;
+        case VK_TAB:
+            if (GetKeyState(VK_MENU) < 0) return false;
+            if (GetKeyState(VK_CONTROL) < 0) SwitchPage(*form, GetKeyState(VK_SHIFT) < 0);
+            else MoveFocus(*form, msg->hwnd, GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_NEXT:
+        case VK_PRIOR:
+            if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+            SwitchPage(*form, msg->wParam == VK_PRIOR);
+            return true;
+        case VK_F1: return true;  // no help to open
     }
     return false;
 }

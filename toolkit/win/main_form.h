@@ -23,10 +23,10 @@ struct Form {
     HWND main = nullptr;
     HWND page = nullptr;
     FormControl controls[kControlCount];  // in control order
-    HWND pathNames[2] = {};   // the path boxes' hidden names (form_names.h)
-    int dpi = kDesignDpi;     // the window's own scale, which everything is laid out at
-    GdiObject<HFONT> songTi;  // 按钮2's own font
-    GdiObject<HFONT> gui;     // the GUI font at the window's scale; none at the system's (the stock one serves)
+    HWND pathNames[2] = {};               // the path boxes' hidden names (form_names.h)
+    int dpi = kDesignDpi;                 // the window's own scale, which everything is laid out at
+    GdiObject<HFONT> songTi;              // 按钮2's own font
+    GdiObject<HFONT> gui;  // the GUI font at the window's scale; none at the system's (the stock one serves)
     CommonDialog dialog;
     EventSink events = nullptr;
 

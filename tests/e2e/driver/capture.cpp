@@ -97,8 +97,8 @@ std::string SaveFailureShot(HWND hwnd, const std::string& name) {
     dir = ToWinePath(dir);
     if (!dir.empty() && dir.back() != '\\') dir += '\\';
     const std::string path = dir + name + ".bmp";
-    const Capture cap = hwnd ? CaptureWindow(hwnd) : CaptureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                                                         GetSystemMetrics(SM_CYSCREEN)});
+    const Capture cap = hwnd ? CaptureWindow(hwnd)
+                             : CaptureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     return cap.SaveBmp(path) ? path : std::string();
 }
 

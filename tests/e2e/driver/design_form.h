@@ -14,7 +14,7 @@ struct Control {
     int page;
     int left, top, width, height;  // page-control coordinates; the banner's width before it is widened
     unsigned flags;
-    const char* caption;      // null: not a fixed text (the edit boxes)
+    const char* caption;  // null: not a fixed text (the edit boxes)
 };
 
 // clang-format off

@@ -42,10 +42,10 @@ std::wstring WideOf(const std::string& text);  // code page 936 to UTF-16
 // ---- the program's process --------------------------------------------------
 
 struct LaunchOptions {
-    std::string exe;          // Windows path; empty: ProgramPath()
-    std::wstring wideExe;     // instead of exe: a path code page 936 cannot spell
-    std::string workingDir;   // empty: inherit ours
-    std::string arguments;    // appended after the quoted exe
+    std::string exe;            // Windows path; empty: ProgramPath()
+    std::wstring wideExe;       // instead of exe: a path code page 936 cannot spell
+    std::string workingDir;     // empty: inherit ours
+    std::string arguments;      // appended after the quoted exe
     DWORD lifetimeMs = 120000;  // the child is killed when it outlives this
     // Started with this process token's linked token, a limited one: as a
     // filtered administrator or a standard user starts it on Windows 10
@@ -96,27 +96,27 @@ std::vector<ProcessEntry> ProcessSnapshot();
 // ---- windows ----------------------------------------------------------------
 
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
-HWND FindMainWindow(DWORD pid);             // visible, right class and title
-HWND FindDescendant(HWND root, int id);     // recursive by control id
+HWND FindMainWindow(DWORD pid);          // visible, right class and title
+HWND FindDescendant(HWND root, int id);  // recursive by control id
 std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd, DWORD timeoutMs = 2000);  // WM_GETTEXT, code page 936 bytes
 RECT WindowRectOf(HWND hwnd);
-RECT ClientRectOf(HWND hwnd);               // client coordinates
+RECT ClientRectOf(HWND hwnd);                           // client coordinates
 std::string Box(const RECT& r, POINT origin = {0, 0});  // "x,y wxh", x and y from `origin`
-POINT ClientOrigin(HWND hwnd);              // client (0,0) on the screen
-POINT CentreOf(HWND hwnd);                  // window rectangle centre, screen
+POINT ClientOrigin(HWND hwnd);                          // client (0,0) on the screen
+POINT CentreOf(HWND hwnd);                              // window rectangle centre, screen
 LONG StyleOf(HWND hwnd);
 LONG ExStyleOf(HWND hwnd);
-bool IsShown(HWND hwnd);                    // IsWindowVisible (ancestors included)
+bool IsShown(HWND hwnd);  // IsWindowVisible (ancestors included)
 bool IsEnabledWindow(HWND hwnd);
 DWORD ThreadOf(HWND hwnd);
-HWND FocusOf(HWND anyWindowOfThread);       // GetGUIThreadInfo of its thread
+HWND FocusOf(HWND anyWindowOfThread);  // GetGUIThreadInfo of its thread
 HWND ActiveOf(HWND anyWindowOfThread);
 // 1 when the window has an icon (WM_GETICON or its class), 0 when not, -1
 // when that cannot be read from another process (Wine's class icons).
 int IconState(HWND topLevel);
 bool HasIconResource(const std::string& module, const char* name);  // an icon group
-LRESULT HitTest(HWND hwnd, POINT screen);   // WM_NCHITTEST
+LRESULT HitTest(HWND hwnd, POINT screen);                           // WM_NCHITTEST
 // A screen point of `hwnd` whose hit test answers `code` (HTCLOSE, HTCAPTION...).
 bool FindHitPoint(HWND hwnd, LRESULT code, POINT* out);
 
@@ -124,13 +124,13 @@ bool FindHitPoint(HWND hwnd, LRESULT code, POINT* out);
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::string title;
-    std::string text;      // the static of id 0xFFFF
-    bool hasIcon = false;  // the icon static (id 0x14) is visible
+    std::string text;                                  // the static of id 0xFFFF
+    bool hasIcon = false;                              // the icon static (id 0x14) is visible
     std::vector<std::pair<int, std::string>> buttons;  // id, caption
 };
 std::vector<HWND> MessageBoxes(DWORD pid);
 MessageBoxInfo ReadMessageBox(HWND box);
-bool PressDialogButton(HWND box, int id);   // WM_COMMAND as a click would send
+bool PressDialogButton(HWND box, int id);  // WM_COMMAND as a click would send
 
 // ---- input (SendInput) --------------------------------------------------------
 
@@ -138,12 +138,12 @@ bool PressDialogButton(HWND box, int id);   // WM_COMMAND as a click would send
 bool BringToForeground(HWND hwnd, DWORD timeoutMs = 2000);
 bool MoveMouse(POINT screen);
 bool ClickAt(POINT screen);
-bool ClickControl(HWND control);            // its centre, foreground first
+bool ClickControl(HWND control);  // its centre, foreground first
 void PressKey(WORD vk);
 // Holds the leading keys, presses the last one, releases in reverse order:
 // KeyCombo({VK_SHIFT, VK_TAB}), KeyCombo({VK_MENU, VK_F4}).
 void KeyCombo(const std::vector<WORD>& keys);
-void TypeText(const std::string& text);     // code page 936 text
+void TypeText(const std::string& text);  // code page 936 text
 
 // ---- screen pixels ------------------------------------------------------------
 
@@ -162,8 +162,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Empty() const { return pixels_.empty(); }
-    bool Contains(int x, int y) const;        // screen coordinates
-    Rgb At(int x, int y) const;               // screen coordinates
+    bool Contains(int x, int y) const;  // screen coordinates
+    Rgb At(int x, int y) const;         // screen coordinates
     // Pixels in the screen rectangle for which `pick` holds.
     int Count(const RECT& screen, const std::function<bool(Rgb)>& pick) const;
     bool SaveBmp(const std::string& path) const;
@@ -181,13 +181,11 @@ std::string SaveFailureShot(HWND hwnd, const std::string& name);
 
 // ---- registry and files of the prefix ----------------------------------------
 
-bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type,
-               const std::string& bytes);
-bool RegSetString(HKEY root, const std::string& key, const std::string& value,
-                  const std::string& text, DWORD type = REG_SZ);  // zero added
+bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type, const std::string& bytes);
+bool RegSetString(HKEY root, const std::string& key, const std::string& value, const std::string& text,
+                  DWORD type = REG_SZ);  // zero added
 bool RegSetDword(HKEY root, const std::string& key, const std::string& value, DWORD data);
-bool RegGetRaw(HKEY root, const std::string& key, const std::string& value, DWORD* type,
-               std::string* bytes);
+bool RegGetRaw(HKEY root, const std::string& key, const std::string& value, DWORD* type, std::string* bytes);
 bool RegDeleteValueIfAny(HKEY root, const std::string& key, const std::string& value);
 bool RegDeleteKeyTree(HKEY root, const std::string& key);  // true also when absent
 bool RegKeyExists(HKEY root, const std::string& key);
@@ -195,7 +193,7 @@ bool RegKeyExists(HKEY root, const std::string& key);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 std::string FileBytes(const std::string& path);  // empty when absent or unreadable
-bool DeleteFileIfAny(const std::string& path);  // true also when absent
+bool DeleteFileIfAny(const std::string& path);   // true also when absent
 bool FileExists(const std::string& path);
 long long FileSizeOf(const std::string& path);  // -1 when absent
 // The names of the files in `folder` (ending in a backslash), without . and ..
@@ -237,8 +235,7 @@ struct Expected {
 };
 // Compares in order, like Wine's ok_sequence: mismatches do not stop the walk,
 // and the failure lists expected against actual line by line with `context`.
-::testing::AssertionResult MatchSequence(const std::vector<Expected>& expected,
-                                         const std::vector<Observed>& actual,
+::testing::AssertionResult MatchSequence(const std::vector<Expected>& expected, const std::vector<Observed>& actual,
                                          const std::string& context);
 
 // Expected and observed facts gathered side by side, one call per fact.

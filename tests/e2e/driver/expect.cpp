@@ -6,9 +6,7 @@
 namespace e2e {
 
 namespace {
-bool Same(const Expected& e, const Observed& a) {
-    return e.what == a.what && (e.value == "*" || e.value == a.value);
-}
+bool Same(const Expected& e, const Observed& a) { return e.what == a.what && (e.value == "*" || e.value == a.value); }
 
 std::string Show(const std::string& what, const std::string& value) { return what + " = \"" + value + "\""; }
 }  // namespace

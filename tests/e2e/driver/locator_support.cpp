@@ -103,8 +103,7 @@ bool Skipped(const char* name, const std::vector<std::string>& skip) {
     return false;
 }
 
-void DumpFolder(const std::string& folder, const std::vector<std::string>& skip, bool recursive,
-                std::string* out) {
+void DumpFolder(const std::string& folder, const std::vector<std::string>& skip, bool recursive, std::string* out) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
@@ -114,8 +113,7 @@ void DumpFolder(const std::string& folder, const std::vector<std::string>& skip,
         const std::string path = folder + "\\" + data.cFileName;
         char line[128];
         std::snprintf(line, sizeof line, " size %lu time %08lX%08lX attr %lX", data.nFileSizeLow,
-                      data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime,
-                      data.dwFileAttributes);
+                      data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime, data.dwFileAttributes);
         *out += path + line + "\n";
         if (recursive && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DumpFolder(path, skip, true, out);
     } while (FindNextFileA(find, &data));
@@ -141,17 +139,16 @@ std::string FolderTree(const std::string& folder, const std::vector<std::string>
 }
 
 bool CreateFolders(const std::string& folder) {
-    for (std::size_t pos = folder.find('\\', 3); ; pos = folder.find('\\', pos + 1)) {
+    for (std::size_t pos = folder.find('\\', 3);; pos = folder.find('\\', pos + 1)) {
         const std::string part = folder.substr(0, pos);
-        if (!CreateDirectoryW(LongForm(part).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
+        if (!CreateDirectoryW(LongForm(part).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
         if (pos == std::string::npos) return true;
     }
 }
 
 bool WriteLongPathFile(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -250,8 +247,7 @@ namespace e2e {
 
 namespace {
 BOOL CALLBACK FindIconStatic(HWND child, LPARAM found) {
-    if (ClassOf(child) != "Static" || (StyleOf(child) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child))
-        return TRUE;
+    if (ClassOf(child) != "Static" || (StyleOf(child) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) return TRUE;
     DWORD_PTR icon = 0;
     SendMessageTimeoutA(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
     const RECT r = WindowRectOf(child);

@@ -29,8 +29,7 @@ std::string RegistryTree(HKEY root, const std::string& key);
 
 // Every file and folder below `folder` (recursively) with size and last write
 // time, one line each; names in `skip` (compared without case) are left out.
-std::string FolderTree(const std::string& folder, const std::vector<std::string>& skip = {},
-                       bool recursive = true);
+std::string FolderTree(const std::string& folder, const std::vector<std::string>& skip = {}, bool recursive = true);
 
 // Creates `folder` and its parents; works beyond MAX_PATH ("\\?\" form).
 bool CreateFolders(const std::string& folder);

@@ -3,8 +3,7 @@
 
 namespace e2e {
 
-bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type,
-               const std::string& bytes) {
+bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type, const std::string& bytes) {
     HKEY h = nullptr;
     if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
         return false;
@@ -15,8 +14,7 @@ bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWOR
     return rc == ERROR_SUCCESS;
 }
 
-bool RegSetString(HKEY root, const std::string& key, const std::string& value, const std::string& text,
-                  DWORD type) {
+bool RegSetString(HKEY root, const std::string& key, const std::string& value, const std::string& text, DWORD type) {
     return RegSetRaw(root, key, value, type, text + std::string(1, '\0'));
 }
 

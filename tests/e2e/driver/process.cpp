@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/browser.h"
+#include "tests/e2e/driver/driver.h"
 
 namespace e2e {
 

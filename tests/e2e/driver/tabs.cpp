@@ -64,7 +64,7 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
     using namespace design;
     auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
     // Left, top, width and height of the design at the scale.
-    auto place = [&](const std::string& what, const RECT& r, POINT at, const long (&want)[4]) {
+    auto place = [&](const std::string& what, const RECT& r, POINT at, const long(&want)[4]) {
         f.Add(what, Box(r, at), Box({want[0], want[1], want[0] + want[2], want[1] + want[3]}));
     };
     const RECT wr = WindowRectOf(main);
@@ -110,14 +110,16 @@ void AddScaledLayout(Facts& f, HWND main, HWND page, int dpi) {
     auto face = [](Rgb c) { return c == FromColorRef(GetSysColor(COLOR_BTNFACE)); };
     f.Add("banner: button face in its last row and column",
           std::to_string(shot.Count({banner.left, banner.bottom - 1, banner.right, banner.bottom}, face) +
-                         shot.Count({banner.right - 1, banner.top, banner.right, banner.bottom}, face)), "0");
+                         shot.Count({banner.right - 1, banner.top, banner.right, banner.bottom}, face)),
+          "0");
     // The page body's frame grows as the tab outlines do: frame-coloured pixels from each side's edge inward.
     const Rgb frame{145, 167, 180};
     const TabGeometry g = DesignTabs(dpi);
     const struct {
         const char* side;
         long x, y, dx, dy;
-    } sides[] = {{"left", g.body.left, px(120), 1, 0}, {"right", g.body.right - 1, px(120), -1, 0},
+    } sides[] = {{"left", g.body.left, px(120), 1, 0},
+                 {"right", g.body.right - 1, px(120), -1, 0},
                  {"bottom", px(240), g.body.bottom - 1, 0, -1},
                  {"top", (g.tabs[1].left + g.tabs[1].right) / 2, g.body.top, 0, 1}};
     for (const auto& side : sides) {

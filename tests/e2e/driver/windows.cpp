@@ -13,8 +13,7 @@ BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<TopLevelSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == search->pid && (!search->className || ClassOf(hwnd) == search->className))
-        search->found.push_back(hwnd);
+    if (pid == search->pid && (!search->className || ClassOf(hwnd) == search->className)) search->found.push_back(hwnd);
     return TRUE;
 }
 
@@ -64,12 +63,11 @@ std::string ClassOf(HWND hwnd) {
 
 std::string TextOf(HWND hwnd, DWORD timeoutMs) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length))
-        return "<no answer>";
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length)) return "<no answer>";
     std::vector<char> buf(length + 2, '\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
-                             SMTO_ABORTIFHUNG, timeoutMs, &copied))
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
+                             timeoutMs, &copied))
         return "<no answer>";
     return std::string(buf.data(), std::min<size_t>(copied, buf.size() - 1));
 }

@@ -21,7 +21,6 @@
 
 namespace {
 
-
 DWORD ParentProcessId() {
     const DWORD self = GetCurrentProcessId();
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -91,8 +90,8 @@ std::string Describe(DWORD parent) {
 // half lines: one WriteFile per line, retried while another holds the file.
 void AppendLine(const char* path, const std::string& line) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f =
+            CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
