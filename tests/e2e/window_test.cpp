@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "tests/e2e/driver/fixture.h"
+#include "tests/linker_map.h"
 
 using namespace design;
 using e2e::Expected;
@@ -443,23 +444,14 @@ TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
 // not found.
 DWORD StackGuardOf(const e2e::Process& program) {
     std::string path = e2e::ProgramPath();
-    FILE* map = std::fopen(path.replace(path.size() - 3, 3, "map").c_str(), "r");
-    char line[512], name[256];
-    unsigned long address = 0, base = 0, guard = 0;
-    while (map && std::fgets(line, sizeof line, map))
-        if (std::sscanf(line, " 0x%lx %255s", &address, name) == 2) {
-            if (std::strcmp(name, "__image_base__") == 0) base = address;
-            if (std::strcmp(name, "__stack_chk_guard") == 0) guard = address;
-        }
-    if (map) std::fclose(map);
+    const unsigned long guard = tests::SymbolOffset(path.replace(path.size() - 3, 3, "map"), "__stack_chk_guard");
     HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id());
     MODULEENTRY32 exe = {};
     exe.dwSize = sizeof exe;
     const bool found = modules != INVALID_HANDLE_VALUE && Module32First(modules, &exe);  // the exe comes first
     if (modules != INVALID_HANDLE_VALUE) CloseHandle(modules);
     DWORD value = 0;
-    if (found && base && guard)
-        ReadProcessMemory(program.Handle(), exe.modBaseAddr + (guard - base), &value, sizeof value, nullptr);
+    if (found && guard) ReadProcessMemory(program.Handle(), exe.modBaseAddr + guard, &value, sizeof value, nullptr);
     return value;
 }
 

@@ -16,6 +16,7 @@
 
 #include "tests/e2e/driver/mouse_input.h"
 #include "tests/inproc/forced_high_contrast.h"
+#include "tests/linker_map.h"
 
 namespace {
 
@@ -274,16 +275,8 @@ TEST(Engine, ExportsTheAttachFunctionUndecorated) {
 
 // The engine's stack guard, read where the linker's map of Skin.dll puts it.
 DWORD StackGuardOf(HMODULE engine) {
-    FILE* map = std::fopen((ExeDir() + "Skin.map").c_str(), "r");
-    char line[512], name[256];
-    unsigned long address = 0, base = 0, guard = 0;
-    while (map && std::fgets(line, sizeof line, map))
-        if (std::sscanf(line, " 0x%lx %255s", &address, name) == 2) {
-            if (std::strcmp(name, "__image_base__") == 0) base = address;
-            if (std::strcmp(name, "__stack_chk_guard") == 0) guard = address;
-        }
-    if (map) std::fclose(map);
-    return base && guard ? *reinterpret_cast<const DWORD*>(reinterpret_cast<const char*>(engine) + (guard - base)) : 0;
+    const unsigned long guard = tests::SymbolOffset(ExeDir() + "Skin.map", "__stack_chk_guard");
+    return guard ? *reinterpret_cast<const DWORD*>(reinterpret_cast<const char*>(engine) + guard) : 0;
 }
 
 extern "C" void* __stack_chk_guard;  // this program's, set by the C runtime's start-up as in tolvane.exe
