@@ -64,12 +64,17 @@ std::string ClassOf(HWND hwnd) {
 std::string TextOf(HWND hwnd, DWORD timeoutMs) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length)) return "<no answer>";
-    std::vector<char> buf(length + 2, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
-                             timeoutMs, &copied))
-        return "<no answer>";
-    return std::string(buf.data(), std::min<size_t>(copied, buf.size() - 1));
+    // The text may grow between the two messages (the clock line from 9 to 10
+    // seconds): a copy that comes within a double-byte character of the
+    // buffer's end may have been cut short, so it is read again, larger.
+    for (size_t size = length + 8;; size *= 2) {
+        std::vector<char> buf(size, '\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
+                                 timeoutMs, &copied))
+            return "<no answer>";
+        if (copied + 2 < size || size > 65536) return std::string(buf.data(), std::min<size_t>(copied, size - 1));
+    }
 }
 
 RECT WindowRectOf(HWND hwnd) {
