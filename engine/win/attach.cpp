@@ -174,7 +174,9 @@ bool StandsAside() {
 }
 
 void FollowDisplaySettings(UINT msg) {
-    if (!tolvane::IsDisplaySettingsChange(msg) || !tolvane::ReadHighContrast()) return;
+    if (!tolvane::IsDisplaySettingsChange(msg)) return;
+    if (msg == WM_SETTINGCHANGE && g_palette) g_palette->ForgetFrames();
+    if (!tolvane::ReadHighContrast()) return;
     const bool aside = StandsAside();
     for (Skinned* r = g_records; r; r = r->next) r->StandAside(aside);
 }

@@ -57,6 +57,11 @@ struct Palette {
     static constexpr int kFrameScales = 4;
     mutable FrameObjects frames[kFrameScales];
     mutable int nextFrame = 0;
+    // The caption's face is the system's: after a settings change each
+    // scale's objects are made again at their next use.
+    void ForgetFrames() {
+        for (FrameObjects& f : frames) f.dpi = 0;
+    }
 };
 
 // Returns a new palette for the skin, or null if out of memory or GDI

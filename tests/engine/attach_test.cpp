@@ -691,6 +691,14 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
         EXPECT_EQ(g_dwm.Take(), (DwmCalls{{created.hwnd, kPolicy, policy}, {existing.hwnd, kPolicy, policy}})) << on;
         EXPECT_EQ(CaptionPixel(created) == kCaption, !on) << on;
     }
+    {  // a change of the caption's face: the font is made again at the next paint
+        const inproc::ForcedHighContrast forced{{e.module}};
+        inproc::ForcedHighContrast::captionFaceAsked = 0;
+        SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+        RedrawWindow(created.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(CaptionPixel(created), kCaption);
+        EXPECT_GT(inproc::ForcedHighContrast::captionFaceAsked, 0) << "a caption font kept from before the change";
+    }
 
     e.Unload();
     DwmCalls restored = g_dwm.Take();

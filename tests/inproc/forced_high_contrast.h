@@ -12,9 +12,11 @@ namespace inproc {
 struct ForcedHighContrast {
     using Spi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT);
     static inline bool on = false;
+    static inline int captionFaceAsked = 0;  // SPI_GETNONCLIENTMETRICS, where the caption's face comes from
     static inline const Spi real = reinterpret_cast<Spi>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "SystemParametersInfoA")));
     static BOOL WINAPI Answer(UINT action, UINT param, PVOID data, UINT ini) {
+        captionFaceAsked += action == SPI_GETNONCLIENTMETRICS;
         if (action != SPI_GETHIGHCONTRAST) return real(action, param, data, ini);
         static_cast<HIGHCONTRASTA*>(data)->dwFlags = on ? HCF_HIGHCONTRASTON : 0;
         return TRUE;
