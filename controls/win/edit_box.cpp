@@ -27,11 +27,23 @@ bool Edits(UINT msg, WPARAM wp) {
     return false;
 }
 
+// What would open over whatever is showing in the box's place: its context
+// menu (Shift+F10, the Menu key, another program's request) and an input
+// method's composition (the default procedure opens its window).
+bool Shows(UINT msg) {
+    return msg == WM_CONTEXTMENU || msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION;
+}
+
 LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const auto box = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBoxProcedure));
     if (msg == WM_NCDESTROY) RemovePropA(hwnd, kBoxProcedure);
     if (!box) return DefWindowProcA(hwnd, msg, wp, lp);
-    if (Edits(msg, wp) && !IsWindowVisible(hwnd)) return 0;
+    if (!IsWindowVisible(hwnd)) {
+        if (Edits(msg, wp) || Shows(msg)) return 0;
+        // Focused while hidden, the box asks the input method for no window
+        // of its own; it asks again when it is focused while it shows.
+        if (msg == WM_IME_SETCONTEXT) lp &= ~static_cast<LPARAM>(ISC_SHOWUIALL);
+    }
     return CallWindowProcA(box, hwnd, msg, wp, lp);
 }
 
