@@ -238,6 +238,7 @@ TEST_F(NavigationTest, AboutAndReturnSwitchPagesFocusTheInstallationBoxAndOpenOn
     SendMessageA(Control(kLinkConfigBox), WM_COPY, 0, 0);  // something to paste
     for (WORD key : std::initializer_list<WORD>{VK_END, 'X', 'Y', VK_BACK, VK_HOME, VK_DELETE}) e2e::PressKey(key);
     e2e::KeyCombo({VK_CONTROL, 'V'});
+    e2e::KeyCombo({VK_SHIFT, VK_INSERT});
 
     ASSERT_TRUE(e2e::ClickControl(Control(kReturnButton)));
     e2e::Settle(program_->Handle());

@@ -8,6 +8,7 @@
 // TOLVANE_SWEEP_SECONDS choose another run (scripts/sweep.sh).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +27,7 @@ constexpr uint32_t kSeed = 20261208;
 constexpr int kSeconds = 60;
 // Lazily made objects (a font, a cached brush) may come after the baseline;
 // a leak per step would pass these within a few dozen steps.
-constexpr int kGdiBound = 16, kWindowBound = 2;
+constexpr int kGdiBound = 8, kWindowBound = 2;
 
 // xorshift32: the same numbers from one seed on every machine and library.
 class Rng {
@@ -189,6 +190,11 @@ std::string Describe(const Step& s) {
 
 // ---- the sweep -----------------------------------------------------------------
 
+BOOL CALLBACK UncountOne(HWND, LPARAM count) {
+    --*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 // What is open in the program besides its window.
 struct Opened {
     std::string what;  // "Open dialog", "message box", "menu of <owner>", "move loop"
@@ -235,25 +241,45 @@ protected:
         clientSize_ = {client.right, client.bottom};
         minimised_ = false;
         aboutTexts_.clear();
-        // The first Open dialog, message box and menu build what they keep for
-        // the rest of the process: the baseline is taken after them.
-        const std::pair<HWND, UINT> firsts[] = {{Control(kBrowseButton), BM_CLICK},
-                                                {Control(kRepairButton), BM_CLICK},
-                                                {Control(kInstallFolderBox), WM_CONTEXTMENU}};
-        for (const auto& first : firsts) {
-            PostMessageA(first.first, first.second, 0, first.second == WM_CONTEXTMENU ? -1 : 0);
-            e2e::WaitFor([&] { return !OpenNow().empty(); }, 10000);
+        // The first Open dialog, message box, menus, page trip and clock tick
+        // make what the process keeps from then on: the baseline comes after them.
+        struct First {
+            HWND to;
+            UINT msg;
+            WPARAM wp;
+            LPARAM lp;
+            bool opens;
+        };
+        const First firsts[] = {
+            {Control(kBrowseButton), BM_CLICK, 0, 0, true},
+            {Control(kRepairButton), BM_CLICK, 0, 0, true},
+            {Control(kInstallFolderBox), WM_CONTEXTMENU, 0, -1, true},
+            {main_, WM_SYSCOMMAND, SC_KEYMENU, ' ', true},
+            {Control(kAboutButton), BM_CLICK, 0, 0, false},
+            {Control(kReturnButton), BM_CLICK, 0, 0, false},
+        };
+        for (const First& first : firsts) {
+            PostMessageA(first.to, first.msg, first.wp, first.lp);
+            if (first.opens) e2e::WaitFor([&] { return !OpenNow().empty(); }, 10000);
             e2e::Settle(program_->Handle());
             for (const Opened& o : OpenNow()) CloseIt(o);
             e2e::WaitFor([&] { return OpenNow().empty(); }, 5000);
         }
+        e2e::WaitFor([&] { return e2e::IsShown(Control(kClockLabel)); }, 3000);
         e2e::Settle(program_->Handle());
         gdiAtStart_ = ChildGdiHeadroom();
-        windowsAtStart_ = e2e::WindowCountOfProcess(program_->Id());
+        windowsAtStart_ = WindowCount();
     }
 
-    // The program's GDI headroom, counted inside its process by the probe DLL.
+    // The program's GDI headroom, counted inside its process by the probe DLL,
+    // the most of three counts: objects its thread holds while it paints
+    // meanwhile are not kept.
     int ChildGdiHeadroom() {
+        int most = -1;
+        for (int i = 0; i < 3; ++i) most = std::max(most, ProbeOnce());
+        return most;
+    }
+    int ProbeOnce() {
         const std::string dll = e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/gdi_probe.dll");
         HMODULE local = LoadLibraryA(dll.c_str());
         if (!local) return -1;
@@ -320,8 +346,20 @@ protected:
                                              << now[1] << "\"";
     }
 
+    // Wine's shell keeps a DDE client window for every home page it opened
+    // through the stand-in browser, which answers no DDE: the shell's, not
+    // the program's, so left out of the count.
+    int WindowCount() const {
+        int count = e2e::WindowCountOfProcess(program_->Id());
+        for (HWND top : e2e::TopLevelWindows(program_->Id(), "WineDdeClientW")) {
+            --count;
+            EnumChildWindows(top, UncountOne, reinterpret_cast<LPARAM>(&count));
+        }
+        return count;
+    }
+
     ::testing::AssertionResult ResourcesBack() {
-        const int gdi = ChildGdiHeadroom(), windows = e2e::WindowCountOfProcess(program_->Id());
+        const int gdi = ChildGdiHeadroom(), windows = WindowCount();
         std::printf("GDI headroom %d (at start %d), windows %d (at start %d)\n", gdi, gdiAtStart_, windows,
                     windowsAtStart_);
         if (gdi < 0 || gdiAtStart_ < 0) return ::testing::AssertionFailure() << "the GDI probe failed";

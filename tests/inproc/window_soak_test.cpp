@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "tests/inproc/program_window.h"
 #include "toolkit/form_table.h"
@@ -133,6 +134,32 @@ TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
     const int afterSecond = e2e::GdiHeadroom();
     EXPECT_EQ(afterSecond, afterDestroy) << "a window built and destroyed kept " << (afterDestroy - afterSecond)
                                          << " GDI objects";
+}
+
+// An input method's composition replaces the box's selection: on the shown
+// box it does, while the box is hidden with its page nothing of it arrives.
+TEST(PathBox, CompositionReachesItOnlyWhileItShows) {
+    inproc::ProgramWindow window;
+    ASSERT_TRUE(window.Build());
+    ShowWindow(window.hwnd, SW_SHOW);
+    HWND box = ControlWindow(kInstallFolderBox);
+    ASSERT_TRUE(box);
+    for (const auto& row : {std::make_pair(0, "XY"), std::make_pair(1, "C:\\e\\")}) {
+        SelectPage(row.first);
+        SetFocus(box);
+        SetWindowTextA(box, "C:\\e\\");
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        HIMC ime = ImmGetContext(box);
+        ASSERT_TRUE(ime);
+        ImmSetOpenStatus(ime, TRUE);
+        ImmSetCompositionStringW(ime, SCS_SETSTR, const_cast<wchar_t*>(L"XY"), 4, nullptr, 0);
+        ImmNotifyIME(ime, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+        ImmReleaseContext(box, ime);
+        inproc::Drain(window.hwnd);
+        char text[16] = "";
+        GetWindowTextA(box, text, sizeof text);
+        EXPECT_STREQ(text, row.second) << "page " << row.first;
+    }
 }
 
 // The measure itself must see one object: otherwise an unchanged headroom

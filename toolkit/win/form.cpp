@@ -196,6 +196,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmDpiChanged:
             if (form) ChangeScale(*form, UsableDpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
             return 0;
+        case WM_SYSCOMMAND:
+            // The window has one size and no maximize box, but another program
+            // or a window manager may still ask (the low four bits are the
+            // system's own).
+            if ((wp & 0xFFF0) == SC_MAXIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
+            break;
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
             // The form, its font with it, is gone by now.
