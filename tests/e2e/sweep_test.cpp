@@ -223,16 +223,17 @@ protected:
             if (hwnd && hwnd == Control(i)) return kControls[i].name;
         return e2e::ClassOf(hwnd);
     }
-    HWND TargetWindow(int target) const {
-        return target == -2 ? main_ : target == kCount ? page_ : Control(target);
-    }
+    HWND TargetWindow(int target) const { return target == -2 ? main_ : target == kCount ? page_ : Control(target); }
     bool AboutPage() const { return e2e::IsShown(Control(kReturnButton)); }
     bool IsVisibleEdit(HWND hwnd) const {
         return (hwnd == Control(kInstallFolderBox) || hwnd == Control(kLinkConfigBox)) && e2e::IsShown(hwnd);
     }
 
     void StartProgram() {
-        ASSERT_NO_FATAL_FAILURE(Start());
+        // One instance may live as long as the whole run.
+        e2e::LaunchOptions options;
+        options.lifetimeMs = static_cast<DWORD>(seconds_) * 1000 + 120000;
+        ASSERT_NO_FATAL_FAILURE(Start(options));
         // Something in each box, so that an edit of a hidden box shows.
         SendMessageA(Control(kInstallFolderBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\e\\"));
         SendMessageA(Control(kLinkConfigBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\e\\tools\\link.ini"));
@@ -241,6 +242,7 @@ protected:
         clientSize_ = {client.right, client.bottom};
         minimised_ = false;
         aboutTexts_.clear();
+        last_ = {};
         // The first Open dialog, message box, menus, page trip and clock tick
         // make what the process keeps from then on: the baseline comes after them.
         struct First {
@@ -267,7 +269,16 @@ protected:
         }
         e2e::WaitFor([&] { return e2e::IsShown(Control(kClockLabel)); }, 3000);
         e2e::Settle(program_->Handle());
+        // The shell makes some of what the Open dialog shows in threads of
+        // its own, after the dialog has gone: the baseline is the count once
+        // it has stopped changing.
         gdiAtStart_ = ChildGdiHeadroom();
+        for (int again = 0; again < 10; ++again) {
+            e2e::Pump(300);
+            const int now = ChildGdiHeadroom();
+            if (now == gdiAtStart_) break;
+            gdiAtStart_ = now;
+        }
         windowsAtStart_ = WindowCount();
     }
 
@@ -341,9 +352,8 @@ protected:
                                               e2e::TextOf(Control(kLinkConfigBox))};
         if (aboutTexts_.empty()) aboutTexts_ = now;
         if (now == aboutTexts_) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "on the about page the boxes went from \"" << aboutTexts_[0]
-                                             << "\", \"" << aboutTexts_[1] << "\" to \"" << now[0] << "\", \""
-                                             << now[1] << "\"";
+        return ::testing::AssertionFailure() << "on the about page the boxes went from \"" << aboutTexts_[0] << "\", \""
+                                             << aboutTexts_[1] << "\" to \"" << now[0] << "\", \"" << now[1] << "\"";
     }
 
     // Wine's shell keeps a DDE client window for every home page it opened
@@ -393,9 +403,14 @@ protected:
         if (what != "menu") return false;
         // The system menu, or menu mode on the window without a menu bar.
         const bool shiftF10 = s.kind == Key && s.vk == VK_F10 && s.mods == Shift;
-        if ((s.kind == Key && !shiftF10 && (s.mods == Alt || IsAlt(s.vk) || s.vk == VK_F10)) ||
-            s.command == SC_KEYMENU)
+        if ((s.kind == Key && !shiftF10 && (s.mods == Alt || IsAlt(s.vk) || s.vk == VK_F10)) || s.command == SC_KEYMENU)
             return true;
+        // At a point of the title bar (a minimised window is all title bar),
+        // the default procedure shows the system menu.
+        if (s.kind == ContextMenu && s.param == 0) {
+            const LRESULT hit = e2e::HitTest(main_, e2e::CentreOf(TargetWindow(s.target)));
+            if (hit == HTCAPTION || hit == HTSYSMENU) return true;
+        }
         // An edit box's own context menu, while it shows. (Wine names the
         // menu's window as its owner, and the window's owner is the top-level
         // window, so the box that asked is the step's target.)
@@ -500,7 +515,9 @@ protected:
         b.focus = e2e::FocusOf(main_);
         if (!b.minimised) clientOrigin_ = e2e::ClientOrigin(main_);
         const Closing closing = Closes(s, b);
-        if (verbose_) std::printf("%s, focus %s%s%s\n", where.c_str(), Name(b.focus).c_str(), b.about ? ", about" : "", b.minimised ? ", minimised" : "");
+        if (verbose_)
+            std::printf("%s, focus %s%s%s\n", where.c_str(), Name(b.focus).c_str(), b.about ? ", about" : "",
+                        b.minimised ? ", minimised" : "");
         if (closing == Must) {
             EXPECT_TRUE(ResourcesBack()) << where << ", before it closes the window";
         }
@@ -509,7 +526,8 @@ protected:
         // A dialog the step may open takes a moment to show.
         if (s.kind == Click || (s.kind == Key && s.vk == VK_SPACE)) {
             for (const char* d : {"Open dialog", "message box"})
-                if (MayOpenDialog(s, b, d)) e2e::WaitFor([&] { return !e2e::MessageBoxes(program_->Id()).empty(); }, 5000);
+                if (MayOpenDialog(s, b, d))
+                    e2e::WaitFor([&] { return !e2e::MessageBoxes(program_->Id()).empty(); }, 5000);
             e2e::Settle(program_->Handle());
         }
         if (!IsWindow(main_) || !program_->Running()) {
@@ -528,13 +546,17 @@ protected:
             if (open.empty()) break;
             for (const Opened& o : open) {
                 if (verbose_) std::printf("  %s open (round %d)\n", o.what.c_str(), round);
-                if (round == 0) EXPECT_TRUE(MayOpen(s, b, o)) << where << ": " << o.what << " open";
+                // What the step before opened may show only now.
+                if (round == 0)
+                    EXPECT_TRUE(MayOpen(s, b, o) || MayOpen(last_.first, last_.second, o))
+                        << where << ": " << o.what << " open";
                 else if (round == 2) ADD_FAILURE() << where << ": " << o.what << " stays open after it was closed";
                 CloseIt(o);
                 if (round == 0) ++counts_[o.what];
             }
             e2e::WaitFor([&] { return OpenNow().empty(); }, 2000);
         }
+        last_ = {s, b};
         EXPECT_TRUE(Answers()) << where;
         EXPECT_TRUE(KeepsItsSize()) << where;
         EXPECT_TRUE(KeepsThePathsOnTheAboutPage()) << where;
@@ -546,7 +568,9 @@ protected:
     bool minimised_ = false;
     std::vector<std::string> aboutTexts_;
     int gdiAtStart_ = -1, windowsAtStart_ = 0;
+    int seconds_ = kSeconds;
     std::map<std::string, int> counts_;
+    std::pair<Step, Before> last_;
     bool verbose_ = !e2e::EnvVar("TOLVANE_SWEEP_VERBOSE").empty();
 };
 
@@ -556,7 +580,7 @@ TEST_F(SweepTest, WhatMustHoldHoldsAfterEveryStep) {
     ASSERT_TRUE(browserReady_);
     const std::string seedText = e2e::EnvVar("TOLVANE_SWEEP_SEED"), secondsText = e2e::EnvVar("TOLVANE_SWEEP_SECONDS");
     const uint32_t seed = seedText.empty() ? kSeed : static_cast<uint32_t>(std::strtoul(seedText.c_str(), nullptr, 0));
-    const int seconds = secondsText.empty() ? kSeconds : std::atoi(secondsText.c_str());
+    seconds_ = secondsText.empty() ? kSeconds : std::atoi(secondsText.c_str());
     // Something to paste, the same in every run.
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();
@@ -572,11 +596,11 @@ TEST_F(SweepTest, WhatMustHoldHoldsAfterEveryStep) {
     Rng rng(seed);
     const DWORD begun = GetTickCount();
     int steps = 0;
-    while (GetTickCount() - begun < static_cast<DWORD>(seconds) * 1000) {
+    while (GetTickCount() - begun < static_cast<DWORD>(seconds_) * 1000) {
         const Step s = NextStep(rng);
         ++steps;
-        const std::string where = "seed " + std::to_string(seed) + ", step " + std::to_string(steps) + " (" +
-                                  Describe(s) + ")";
+        const std::string where =
+            "seed " + std::to_string(seed) + ", step " + std::to_string(steps) + " (" + Describe(s) + ")";
         if (!RunStep(s, where)) {
             SaveShotIfFailed();
             break;
