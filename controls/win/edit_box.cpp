@@ -30,9 +30,7 @@ bool Edits(UINT msg, WPARAM wp) {
 // What would open over whatever is showing in the box's place: its context
 // menu (Shift+F10, the Menu key, another program's request) and an input
 // method's composition (the default procedure opens its window).
-bool Shows(UINT msg) {
-    return msg == WM_CONTEXTMENU || msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION;
-}
+bool Shows(UINT msg) { return msg == WM_CONTEXTMENU || msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION; }
 
 LRESULT CALLBACK EditBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const auto box = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBoxProcedure));

@@ -58,7 +58,7 @@ struct Step {
     POINT at = {};  // a click, in client coordinates
     WPARAM command = 0;
     LPARAM param = 0;
-    int target = -1;  // a control index, kCount the page control, -2 the main window
+    int target = -1;  // a control index, kCount the page control, kCount + 1 the main window
 };
 
 // The Windows and sleep keys, the browser, media and launch keys and Print
@@ -118,38 +118,28 @@ Step MakeSysCommand(Rng& rng) {
 Step MakeContextMenu(Rng& rng) {
     Step s;
     s.kind = ContextMenu;
-    s.target = rng.Below(kCount + 2);
-    if (s.target == kCount + 1) s.target = -2;
-    s.param = rng.Below(2) ? -1 : 0;  // from the keyboard, or at the control's centre
+    do {
+        s.target = rng.Below(kCount + 2);
+    } while (s.target < kCount && !kControls[s.target].windowClass);  // the components have no window
+    s.param = rng.Below(2) ? -1 : 0;                                  // from the keyboard, or at the control's centre
     return s;
 }
 
-Step MakeIme(Rng&) {
+template <Kind kind>
+Step Only(Rng&) {
     Step s;
-    s.kind = ImeComposition;
-    return s;
-}
-
-Step MakeCloseBox(Rng&) {
-    Step s;
-    s.kind = CloseBox;
+    s.kind = kind;
     return s;
 }
 
 struct Input {
-    Kind kind;
     int weight;
     Step (*make)(Rng&);
 };
 const Input kInputs[] = {
-    {Key, 60, MakeKey},
-    {Click, 25, MakeClick},
-    {SysCommand, 8, MakeSysCommand},
-    {ContextMenu, 5, MakeContextMenu},
-    // An input method's composition, to the focused control with its text
-    // selected, as when a composition replaces a selection.
-    {ImeComposition, 1, MakeIme},
-    {CloseBox, 1, MakeCloseBox},
+    {60, MakeKey},        {25, MakeClick},           {8, MakeSysCommand},
+    {5, MakeContextMenu}, {1, Only<ImeComposition>},  // an input method's messages to the focused control
+    {1, Only<CloseBox>},
 };
 
 Step NextStep(Rng& rng) {
@@ -164,7 +154,7 @@ Step NextStep(Rng& rng) {
 }
 
 std::string TargetName(int target) {
-    if (target == -2) return "main window";
+    if (target == kCount + 1) return "main window";
     if (target == kCount) return kPageName;
     return kControls[target].name;
 }
@@ -197,8 +187,8 @@ BOOL CALLBACK UncountOne(HWND, LPARAM count) {
 
 // What is open in the program besides its window.
 struct Opened {
-    std::string what;  // "Open dialog", "message box", "menu of <owner>", "move loop"
-    HWND hwnd;         // the dialog, or the menu's or loop's owner
+    std::string what;  // "Open dialog", "message box", "menu", "move loop"
+    HWND hwnd;         // the dialog, or the menu's or the loop's window
 };
 
 class SweepTest : public e2e::ProgramTest {
@@ -216,14 +206,9 @@ protected:
         HWND focus = nullptr;
     };
 
-    std::string Name(HWND hwnd) const {
-        if (hwnd == main_) return "main window";
-        if (hwnd == page_) return kPageName;
-        for (int i = 0; i < kCount; ++i)
-            if (hwnd && hwnd == Control(i)) return kControls[i].name;
-        return e2e::ClassOf(hwnd);
+    HWND TargetWindow(int target) const {
+        return target == kCount + 1 ? main_ : target == kCount ? page_ : Control(target);
     }
-    HWND TargetWindow(int target) const { return target == -2 ? main_ : target == kCount ? page_ : Control(target); }
     bool AboutPage() const { return e2e::IsShown(Control(kReturnButton)); }
     bool IsVisibleEdit(HWND hwnd) const {
         return (hwnd == Control(kInstallFolderBox) || hwnd == Control(kLinkConfigBox)) && e2e::IsShown(hwnd);
@@ -473,7 +458,6 @@ protected:
                 HWND focus = e2e::FocusOf(main_);
                 DWORD_PTR ignored;
                 if (!focus) break;
-                SendMessageTimeoutA(focus, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 2000, &ignored);
                 SendMessageTimeoutA(focus, WM_IME_STARTCOMPOSITION, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
                 SendMessageTimeoutA(focus, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_RESULTSTR, SMTO_ABORTIFHUNG, 2000,
                                     &ignored);
@@ -516,7 +500,7 @@ protected:
         if (!b.minimised) clientOrigin_ = e2e::ClientOrigin(main_);
         const Closing closing = Closes(s, b);
         if (verbose_)
-            std::printf("%s, focus %s%s%s\n", where.c_str(), Name(b.focus).c_str(), b.about ? ", about" : "",
+            std::printf("%s, focus %s%s%s\n", where.c_str(), FocusName().c_str(), b.about ? ", about" : "",
                         b.minimised ? ", minimised" : "");
         if (closing == Must) {
             EXPECT_TRUE(ResourcesBack()) << where << ", before it closes the window";
