@@ -37,7 +37,7 @@ bool g_pinned = false;  // the DLL stays mapped: a later subclass still calls in
 struct Active {
     HWND hwnd;
     Hook* hook;
-    const void* frame;
+    UINT_PTR frame;
 };
 // Deeper nesting is not listed: its look-ups go to the property.
 constexpr int kMaxActive = 64;
@@ -91,7 +91,7 @@ void DropGone(Dispatches& d, int keep) {
 }
 
 // `here` is a frame of the caller's, below every dispatch still running.
-void DropGoneBelow(Dispatches& d, const void* here) {
+void DropGoneBelow(Dispatches& d, UINT_PTR here) {
     int keep = d.count;
     while (keep > 0 && d.entries[keep - 1].frame <= here) --keep;
     DropGone(d, keep);
@@ -99,7 +99,7 @@ void DropGoneBelow(Dispatches& d, const void* here) {
 
 Hook* HookOf(HWND hwnd) {
     if (Dispatches* d = ThreadDispatches(false)) {
-        DropGoneBelow(*d, __builtin_frame_address(0));
+        DropGoneBelow(*d, reinterpret_cast<UINT_PTR>(__builtin_frame_address(0)));
         for (int i = d->count; i-- > 0;)
             if (d->entries[i].hwnd == hwnd) return d->entries[i].hook;
     }
@@ -127,7 +127,7 @@ LRESULT CallOriginal(const Hook& h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // Messages arrive in the window's own character set and go on to the
 // original procedure in the same one, so texts pass unconverted.
 LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
-    const void* frame = __builtin_frame_address(0);
+    const auto frame = reinterpret_cast<UINT_PTR>(__builtin_frame_address(0));
     Dispatches* d = ThreadDispatches(true);
     if (d) DropGoneBelow(*d, frame);
     Hook* h = HookOf(hwnd);
