@@ -6,9 +6,12 @@
 namespace tolvane {
 
 constexpr int kDesignDpi = 96;
-// Scales a screen reports lie far below this; with it, n * dpi fits an int
-// for every length a window can have (below 32768).
-constexpr int kMaxDpi = 4800;
+// The scales Windows sets, 100 % to 500 %. A message from another program may
+// carry any number: one far above these freezes the window while it makes
+// fonts and bitmaps of megabytes, one below shrinks it to a few pixels.
+constexpr int kMinDpi = kDesignDpi;
+constexpr int kMaxDpi = 480;
+constexpr bool IsWindowsDpi(long long dpi) { return dpi >= kMinDpi && dpi <= kMaxDpi; }
 
 constexpr int ScaleToDpi(int n, int dpi) {
     const int product = n * dpi;

@@ -29,13 +29,11 @@ const PerWindowScale& User32() {
 
 }  // namespace
 
-int UsableDpi(UINT dpi) { return dpi > 0 && dpi <= kMaxDpi ? static_cast<int>(dpi) : kDesignDpi; }
-
 int ScreenDpi() {
     if (g_dpi == 0) {
         const ScopedDc screen(nullptr);
-        // A failed read returns 0, a negative one a large unsigned: 96 either way.
-        g_dpi = UsableDpi(screen.Get() ? static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY)) : 0);
+        const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;  // 0 when the read failed
+        g_dpi = IsWindowsDpi(dpi) ? dpi : kDesignDpi;
     }
     return g_dpi;
 }
@@ -43,7 +41,7 @@ int ScreenDpi() {
 int WindowDpi(HWND hwnd) {
     const auto forWindow = User32().forWindow;
     const UINT dpi = forWindow && hwnd ? forWindow(hwnd) : 0;
-    return dpi ? UsableDpi(dpi) : ScreenDpi();
+    return IsWindowsDpi(dpi) ? static_cast<int>(dpi) : ScreenDpi();
 }
 
 int SystemMetricAt(int index, int dpi) {

@@ -10,19 +10,17 @@
 namespace tolvane {
 
 // Beyond the headers of the oldest Windows the program targets.
+// Each is ignored with a scale that IsWindowsDpi refuses.
 constexpr UINT kWmDpiChanged = 0x02E0;        // wParam: the new scale in both words; lParam: RECT*
 constexpr UINT kWmGetDpiScaledSize = 0x02E4;  // wParam: the new scale; lParam: SIZE* to fill in
 
 // The system's scale, GetDeviceCaps(LOGPIXELSY) of the screen at the first
-// call; 96 when unreadable or beyond kMaxDpi.
+// call; 96 when unreadable or not one Windows sets (IsWindowsDpi).
 int ScreenDpi();
 
-// A window's own scale: GetDpiForWindow where user32 has it, else the system's.
+// A window's own scale: GetDpiForWindow where user32 has it and answers one
+// Windows sets, else the system's.
 int WindowDpi(HWND hwnd);
-
-// A scale as a message gives it (WM_DPICHANGED in HIWORD(wParam),
-// WM_GETDPISCALEDSIZE in wParam); 96 when out of range.
-int UsableDpi(UINT dpi);
 
 // GetSystemMetricsForDpi where user32 has it, else GetSystemMetrics, which
 // returns the metric at the system's scale: the only one a window has there.

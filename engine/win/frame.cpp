@@ -462,7 +462,7 @@ LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     FollowDisplaySettings(msg);
     // Before the window lays itself out at the new scale and repaints; also
     // while standing aside, for the frame taken back.
-    if (msg == tolvane::kWmDpiChanged) st->dpi = tolvane::UsableDpi(HIWORD(wp));
+    if (msg == tolvane::kWmDpiChanged && tolvane::IsWindowsDpi(HIWORD(wp))) st->dpi = HIWORD(wp);
     if (StandsAside() && msg != WM_NCDESTROY) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_NCPAINT: return OnNcPaint(hwnd, wp, lp);

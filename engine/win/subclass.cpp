@@ -23,28 +23,86 @@ struct Hook {
 ATOM g_atom = 0;        // the property's name, added with the first subclass
 bool g_pinned = false;  // the DLL stays mapped: a later subclass still calls into it
 
-// The dispatches running on a thread, innermost first. A procedure that asks
+// The dispatches running on a thread, innermost last. A procedure that asks
 // for its own window's record (DefSubclass, GetSubclass) finds it here
 // instead of through the window property, which under Wine is a round trip to
-// the server on every message. A record on this list is alive: it is freed
-// only when the last dispatch on its window is over.
+// the server on every message. The list is the engine's own memory, never the
+// dispatches' stack frames: a fault swallowed around a window procedure (by
+// Wine, and by 64-bit Windows in a program that declares no Windows 7 support)
+// unwinds past a dispatch without its return, and the next call reuses its
+// frame. So each entry notes its dispatch's frame. The stack grows down: an
+// entry whose frame lies at or below the frame of whoever looks belongs to a
+// dispatch that is gone. It is dropped, and the depth it held on its record
+// is given back, so that the record is still freed.
 struct Active {
     HWND hwnd;
     Hook* hook;
-    Active* outer;
+    UINT_PTR frame;
 };
-DWORD g_activeSlot = TLS_OUT_OF_INDEXES;  // each thread's innermost dispatch
+// Deeper nesting is not listed: its look-ups go to the property.
+constexpr int kMaxActive = 64;
+struct Dispatches {
+    int count = 0;
+    Active entries[kMaxActive];
+    Dispatches* next = nullptr;  // every thread's, freed with the slot
+};
+DWORD g_activeSlot = TLS_OUT_OF_INDEXES;
+Dispatches* g_allDispatches = nullptr;
 
-Active* Innermost() {
-    return g_activeSlot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<Active*>(TlsGetValue(g_activeSlot));
+// Null when there is no slot, or no memory for the thread's list: every
+// look-up then goes to the property, slower and no less right.
+Dispatches* ThreadDispatches(bool create) {
+    if (g_activeSlot == TLS_OUT_OF_INDEXES) return nullptr;
+    auto* d = static_cast<Dispatches*>(TlsGetValue(g_activeSlot));
+    if (d || !create) return d;
+    d = new (std::nothrow) Dispatches;
+    if (d == nullptr || !TlsSetValue(g_activeSlot, d)) {
+        delete d;
+        return nullptr;
+    }
+    // Threads add theirs at any time; only the release takes them away.
+    do d->next = g_allDispatches;
+    while (InterlockedCompareExchangePointer(reinterpret_cast<PVOID volatile*>(&g_allDispatches), d, d->next) !=
+           d->next);
+    return d;
 }
 
 LRESULT CALLBACK HookProcA(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK HookProcW(HWND, UINT, WPARAM, LPARAM);
 
+void Free(HWND hwnd, Hook* h) {
+    // A record given back late may find the window gone and its handle
+    // taken by another window, which keeps its own record.
+    if (GetPropA(hwnd, MAKEINTATOM(g_atom)) == h) RemovePropA(hwnd, MAKEINTATOM(g_atom));
+    delete h;
+}
+
+// Takes every entry above the first `keep` off the list: their dispatches
+// are gone.
+void DropGone(Dispatches& d, int keep) {
+    while (d.count > keep) {
+        const Active& gone = d.entries[--d.count];
+        Hook* h = gone.hook;
+        --h->depth;
+        // It may have been the window's WM_NCDESTROY that never returned.
+        if (!IsWindow(gone.hwnd)) h->destroyed = true;
+        if (h->depth == 0 && (h->destroyed || h->unhooked)) Free(gone.hwnd, h);
+    }
+}
+
+// `here` is a frame of the caller's, below every dispatch still running.
+void DropGoneBelow(Dispatches& d, UINT_PTR here) {
+    int keep = d.count;
+    while (keep > 0 && d.entries[keep - 1].frame <= here) --keep;
+    DropGone(d, keep);
+}
+
 Hook* HookOf(HWND hwnd) {
-    for (const Active* a = Innermost(); a; a = a->outer)
-        if (a->hwnd == hwnd) return a->hook;
+    if (Dispatches* d = ThreadDispatches(false)) {
+        DropGoneBelow(*d, reinterpret_cast<UINT_PTR>(__builtin_frame_address(0)));
+        for (int i = d->count; i-- > 0;)
+            if (d->entries[i].hwnd == hwnd) return d->entries[i].hook;
+    }
     return g_atom ? static_cast<Hook*>(GetPropA(hwnd, MAKEINTATOM(g_atom))) : nullptr;
 }
 
@@ -66,23 +124,25 @@ LRESULT CallOriginal(const Hook& h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return h.unicode ? CallWindowProcW(h.original, hwnd, msg, wp, lp) : CallWindowProcA(h.original, hwnd, msg, wp, lp);
 }
 
-void Free(HWND hwnd, Hook* h) {
-    RemovePropA(hwnd, MAKEINTATOM(g_atom));
-    delete h;
-}
-
 // Messages arrive in the window's own character set and go on to the
 // original procedure in the same one, so texts pass unconverted.
 LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
+    const auto frame = reinterpret_cast<UINT_PTR>(__builtin_frame_address(0));
+    Dispatches* d = ThreadDispatches(true);
+    if (d) DropGoneBelow(*d, frame);
     Hook* h = HookOf(hwnd);
     if (h == nullptr) return unicode ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     if (!g_pinned && !OnTop(hwnd, *h)) StayMapped();
-    Active self{hwnd, h, Innermost()};
-    if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsSetValue(g_activeSlot, &self);
+    const int index = d && d->count < kMaxActive ? d->count++ : -1;
+    if (index >= 0) d->entries[index] = {hwnd, h, frame};
     ++h->depth;
     const LRESULT r = h->proc ? h->proc(hwnd, msg, wp, lp, h->ref) : CallOriginal(*h, hwnd, msg, wp, lp);
+    // Whatever was listed after this dispatch ended without returning.
+    if (index >= 0) {
+        DropGone(*d, index + 1);
+        d->count = index;
+    }
     --h->depth;
-    if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsSetValue(g_activeSlot, self.outer);
     // The original has seen WM_NCDESTROY now; nothing more comes.
     if (msg == WM_NCDESTROY) h->destroyed = true;
     if (h->depth == 0 && (h->destroyed || h->unhooked)) Free(hwnd, h);
@@ -164,6 +224,10 @@ void ReleaseSubclassAtom() {
     g_atom = 0;
     if (g_activeSlot != TLS_OUT_OF_INDEXES) TlsFree(g_activeSlot);
     g_activeSlot = TLS_OUT_OF_INDEXES;
+    while (Dispatches* d = g_allDispatches) {
+        g_allDispatches = d->next;
+        delete d;
+    }
 }
 
 }  // namespace engine

@@ -101,6 +101,16 @@ protected:
     }
 };
 
+// The program's manifest as its resource holds it.
+std::string ManifestOf(const std::string& exe) {
+    HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC r = m ? FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */) : nullptr;
+    HGLOBAL data = r ? LoadResource(m, r) : nullptr;
+    std::string text = data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(m, r)) : "";
+    if (m) FreeLibrary(m);
+    return text;
+}
+
 TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     const RECT r = e2e::WindowRectOf(main_);
@@ -124,6 +134,12 @@ TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
     f.Add("tool window", Yes(ex & WS_EX_TOOLWINDOW), "no");
     f.Add("taskbar button", Yes((ex & WS_EX_APPWINDOW) || unowned), "yes");
     f.Add("icon resource DEFAULT_ICON", Yes(e2e::HasIconResource(e2e::ProgramPath(), "DEFAULT_ICON")), "yes");
+    const std::string manifest = ManifestOf(e2e::ProgramPath());
+    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        f.Add(std::string("manifest supports {") + os + "}",
+              Yes(manifest.find(std::string("<supportedOS Id=\"{") + os + "}\"/>") != std::string::npos), "yes");
     const int icon = e2e::IconState(main_);
     if (icon >= 0) f.actual.push_back({"window icon", Yes(icon == 1)});
     f.expected.push_back({"window icon", "yes", /*optional=*/true});

@@ -17,6 +17,7 @@
 #include "tests/e2e/driver/mouse_input.h"
 #include "tests/inproc/forced_high_contrast.h"
 #include "tests/linker_map.h"
+#include "winutil/dpi.h"
 
 namespace {
 
@@ -212,6 +213,8 @@ LRESULT CALLBACK TestWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         ++g_closeCommands;
         return 0;
     }
+    // As a window that takes the system's rectangle at a new scale does.
+    if (msg == tolvane::kWmDpiChanged) return reinterpret_cast<const RECT*>(lp)->left;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -483,6 +486,39 @@ TEST(Engine, ReleasingTheLibraryRemovesHookAndSubclasses) {
     TestWindow after;
     after.Show();
     EXPECT_NE(CaptionPixel(after), kCaption);
+}
+
+// Another program may send a pointer that is not one. The fault it raises in
+// the window's own procedure is swallowed around the procedure (by Wine, and
+// by 64-bit Windows in a program that declares no Windows 7 support), so the
+// engine's procedure under it never returns: the next messages must, and the
+// release must still free the window's record.
+DWORD WINAPI SendBadRectThenMore(void* param) {
+    const auto& w = *static_cast<const TestWindow*>(param);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(w.hwnd, tolvane::kWmDpiChanged, MAKEWPARAM(96, 96), 0x10, SMTO_NORMAL, 5000, &r);
+    for (HWND h : {w.hwnd, w.button, w.edit})
+        if (!SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &r)) {
+            std::printf("FAILED: the message after the swallowed fault never returned\n");
+            std::fflush(stdout);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+    return 0;
+}
+
+TEST(Engine, ADispatchEndedByASwallowedFaultLeavesNothingBehind) {
+    TestWindow w;
+    w.Show();
+    Engine e;
+    ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
+    HANDLE sender = CreateThread(nullptr, 0, SendBadRectThenMore, &w, 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    while (MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) DispatchQueued();
+    CloseHandle(sender);
+    EXPECT_EQ(SendMessageA(w.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("after")), TRUE);
+    e.Unload();
+    EXPECT_EQ(GetWindowLongPtrA(w.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestWndProc));
+    EXPECT_EQ(GetPropA(w.hwnd, "TolvaneSkinSubclass"), nullptr) << "the window's record was never freed";
 }
 
 // Windows of either character set whose own procedure keeps a text exactly

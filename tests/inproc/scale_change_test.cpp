@@ -5,6 +5,7 @@
 
 #include "controls/win/page_control.h"
 #include "tests/e2e/driver/design_form.h"
+#include "tests/inproc/import_slot.h"
 #include "tests/inproc/program_window.h"
 #include "toolkit/win/form_api.h"
 #include "winutil/dpi.h"
@@ -17,6 +18,16 @@ std::string FontHeight(HWND hwnd) {
     return font && GetObjectA(font, sizeof lf, &lf) ? std::to_string(lf.lfHeight) : "none";
 }
 
+// The controls' ids from the front: the order a screen reader reads them in.
+std::string ChildOrder(HWND parent) {
+    std::string ids;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        ids += std::to_string(GetDlgCtrlID(c)) + " ";
+    return ids;
+}
+
+// Scales Windows never sets (below 100 %, above 500 %) come only from other
+// programs, and change nothing: each expects the layout of the scale before it.
 TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWithoutDrift) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
     inproc::ProgramWindow window;
@@ -24,33 +35,82 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
     HWND main = window.hwnd, page = tolvane::PageControlWindow();
     LOGFONTA gui{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
-    for (int dpi : {120, 144, 192, 96}) {
+    // The user changes the scale in Settings, which stays the active window.
+    HWND settings = CreateWindowExA(0, "STATIC", "settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr, nullptr,
+                                    nullptr, nullptr);
+    SetActiveWindow(settings);
+    const std::string mainOrder = ChildOrder(main), pageOrder = ChildOrder(page);
+    int current = 96;
+    for (int dpi : {120, 144, 95, 481, 4800, 1, 0, 192, 96}) {
         // As Windows does: the size the window asks for, then the change with
         // a rectangle for it, here centred on the screen (all of it on the
         // screen, for the pixel rows).
-        SIZE size{};
-        SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+        SIZE size{MulDiv(380, dpi, 96), MulDiv(250, dpi, 96)};
+        const LRESULT sized = SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
         const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
         RECT suggested{at.x, at.y, at.x + size.cx, at.y + size.cy};
+        const RECT before = e2e::WindowRectOf(main);
         SendMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         inproc::Drain(main);
+        const bool taken = dpi >= 96 && dpi <= 480;
+        if (taken) current = dpi;
 
         e2e::Facts f;
-        e2e::AddScaledLayout(f, main, page, dpi);
-        f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(suggested));
-        const e2e::TabGeometry tabs = e2e::DesignTabs(dpi);
+        f.Add("WM_GETDPISCALEDSIZE answered", sized ? "yes" : "no", taken ? "yes" : "no");
+        e2e::AddScaledLayout(f, main, page, current);
+        f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(taken ? suggested : before));
+        const e2e::TabGeometry tabs = e2e::DesignTabs(current);
         for (int t = 0; t < 2; ++t) {
             tolvane::PageTab tab{};
             f.Add("tab " + std::to_string(t), tolvane::PageControlTab(page, t, &tab) ? e2e::Box(tab.rect) : "none",
                   e2e::Box(tabs.tabs[t]));
         }
-        f.Add("page font", FontHeight(page), std::to_string(-MulDiv(12, dpi, 96)));
+        f.Add("page font", FontHeight(page), std::to_string(-MulDiv(12, current, 96)));
         for (int i = 0; i < design::kCount; ++i)
             if (design::kControls[i].windowClass)
                 f.Add(std::string(design::kControls[i].name) + " font", FontHeight(tolvane::ControlWindow(i)),
-                      std::to_string(MulDiv(i == design::kBrowseButton ? -12 : gui.lfHeight, dpi, 96)));
+                      std::to_string(MulDiv(i == design::kBrowseButton ? -12 : gui.lfHeight, current, 96)));
+        f.Add("main window's children from the front", ChildOrder(main), mainOrder);
+        f.Add("page's children from the front", ChildOrder(page), pageOrder);
+        f.Add("active window", GetActiveWindow() == settings ? "settings" : "another", "settings");
         EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi"));
     }
+    DestroyWindow(settings);
+}
+
+// Windows before 10 1607 have no GetDpiForWindow: the window takes the
+// system's scale there. Seen in this test started again at 120 dpi, which
+// Wine reads at each start, with user32's function hidden.
+decltype(&GetProcAddress) g_getProcAddress = nullptr;  // kernel32's, kept before its slot is swapped
+FARPROC WINAPI HideGetDpiForWindow(HMODULE module, LPCSTR name) {
+    return HIWORD(name) && lstrcmpA(name, "GetDpiForWindow") == 0 ? nullptr : g_getProcAddress(module, name);
+}
+
+TEST(ScaleChange, WithoutGetDpiForWindowTheWindowTakesTheSystemsScale) {
+    if (tolvane::ScreenDpi() != 120) {
+        const auto setScale = [](DWORD dpi) {
+            return e2e::RegSetDword(HKEY_CURRENT_CONFIG, "Software\\Fonts", "LogPixels", dpi);
+        };
+        ASSERT_TRUE(setScale(120));
+        std::unique_ptr<e2e::Process> child =
+            e2e::LaunchSelf("--gtest_filter=ScaleChange.WithoutGetDpiForWindowTheWindowTakesTheSystemsScale");
+        // Answering what the child sends meanwhile.
+        DWORD code = 1;
+        const bool ended =
+            child && e2e::WaitFor([&] { return !child->Running(); }, 60000, 50) && child->WaitForExit(0, &code);
+        EXPECT_TRUE(setScale(96));
+        EXPECT_TRUE(ended && code == 0) << "the start at 120 dpi " << (ended ? "failed" : "did not end");
+        return;
+    }
+    g_getProcAddress = &GetProcAddress;
+    ASSERT_TRUE(inproc::SwapImport(GetModuleHandleA(nullptr), reinterpret_cast<void*>(&GetProcAddress),
+                                   reinterpret_cast<void*>(&HideGetDpiForWindow)));
+    // The skin files are this build's: the parent wrote them, and holds the engine.
+    inproc::ProgramWindow window;
+    ASSERT_TRUE(window.Build());
+    const RECT r = e2e::WindowRectOf(window.hwnd);
+    EXPECT_EQ(tolvane::MainWindowDpi(), 120);
+    EXPECT_EQ(e2e::Box(r, {r.left, r.top}), "0,0 475x313") << "the window at 120 dpi";
 }
 
 }  // namespace

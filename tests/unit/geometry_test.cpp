@@ -45,6 +45,8 @@ TEST(Geometry, SystemFontsKeepTheirPointsAtAnotherScale) {
     EXPECT_EQ(FontHeightAtDpi(-12, 96, 144), -18);
     EXPECT_EQ(FontHeightAtDpi(-11, 96, 144), -16);  // 16.5 scaled straight would round to 17
     EXPECT_EQ(FontHeightAtDpi(15, 120, 96), 12);    // a cell height keeps its sign
+    // 13 pixels at 120 dpi are 7.8 points: 8, not 7.
+    EXPECT_EQ(FontHeightAtDpi(-13, 120, 144), -16);
 }
 
 TEST(Geometry, WidthSetterClamps) {

@@ -188,13 +188,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmGetDpiScaledSize:
             // The design's size at the coming scale, exactly: the rectangle that
             // WM_DPICHANGED suggests then needs no rounding of the system's.
-            if (auto* size = reinterpret_cast<SIZE*>(lp)) {
-                *size = MainWindowSizeAt(UsableDpi(static_cast<UINT>(wp)));
+            if (auto* size = reinterpret_cast<SIZE*>(lp); size && IsWindowsDpi(wp)) {
+                *size = MainWindowSizeAt(static_cast<int>(wp));
                 return TRUE;
             }
             return FALSE;
         case kWmDpiChanged:
-            if (form) ChangeScale(*form, UsableDpi(HIWORD(wp)), reinterpret_cast<const RECT*>(lp));
+            if (form && IsWindowsDpi(HIWORD(wp))) ChangeScale(*form, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_SYSCOMMAND:
             // The window has one size and no maximize box, but another program
