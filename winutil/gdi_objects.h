@@ -1,4 +1,5 @@
-// Small owners of GDI objects, so that no painting path can leak one.
+// Small owners of GDI objects, so that no painting path can leak one. Like
+// every owner, their releases leave the last error as it was.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,7 @@ class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
     ~ScopedSelect() {
+        const KeptLastError kept;
         if (old_) SelectObject(dc_, old_);
     }
     ScopedSelect(const ScopedSelect&) = delete;
@@ -31,6 +33,7 @@ public:
     explicit ScopedDc(HWND hwnd) : ScopedDc(hwnd, GetDC(hwnd)) {}
     static ScopedDc OfWindow(HWND hwnd) { return ScopedDc(hwnd, GetWindowDC(hwnd)); }
     ~ScopedDc() {
+        const KeptLastError kept;
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
     ScopedDc(const ScopedDc&) = delete;
@@ -79,6 +82,7 @@ public:
         return true;
     }
     void Release() {
+        const KeptLastError kept;
         if (dc_ && old_) SelectObject(dc_, old_);
         bitmap_.Reset();
         if (dc_) DeleteDC(dc_);
