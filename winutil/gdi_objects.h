@@ -1,5 +1,4 @@
-// Small owners of GDI objects, so that no painting path can leak one. Like
-// every owner, their releases leave the last error as it was.
+// Small owners of GDI objects, so that no painting path can leak one.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +14,6 @@ class ScopedSelect {
 public:
     ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
     ~ScopedSelect() {
-        const KeptLastError kept;
         if (old_) SelectObject(dc_, old_);
     }
     ScopedSelect(const ScopedSelect&) = delete;
@@ -33,7 +31,6 @@ public:
     explicit ScopedDc(HWND hwnd) : ScopedDc(hwnd, GetDC(hwnd)) {}
     static ScopedDc OfWindow(HWND hwnd) { return ScopedDc(hwnd, GetWindowDC(hwnd)); }
     ~ScopedDc() {
-        const KeptLastError kept;
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
     ScopedDc(const ScopedDc&) = delete;
@@ -82,7 +79,6 @@ public:
         return true;
     }
     void Release() {
-        const KeptLastError kept;
         if (dc_ && old_) SelectObject(dc_, old_);
         bitmap_.Reset();
         if (dc_) DeleteDC(dc_);
