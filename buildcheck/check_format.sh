@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# Every C and C++ file git tracks is in the format .clang-format sets, as
+# Every C and C++ file of the tree is in the format .clang-format sets, as
 # clang-format 14 (Debian 12's) lays it out: another version lays out some
-# lines otherwise, so it is refused rather than believed.
+# lines otherwise, so it is refused rather than believed. In a clone the
+# files are those git tracks; a tree without .git (a source archive) is
+# walked instead, leaving out the folders .gitignore names at its top
+# (the build, the prebuilt dependencies), which hold generated files.
 # usage: check_format.sh SOURCE_DIR CLANG_FORMAT
 set -euo pipefail
 cd "$1"
 tool=$2
 version=$("$tool" --version | sed -nE 's/.*version ([0-9]+)\..*/\1/p')
 [ "$version" = 14 ] || { echo "$tool is version '$version'; the tree is laid out by clang-format 14"; exit 1; }
-mapfile -t files < <(git ls-files '*.c' '*.cpp' '*.h')
-[ ${#files[@]} -gt 0 ] || { echo "git names no C or C++ file in $1"; exit 1; }
+if [ -e .git ]; then
+  mapfile -t files < <(git ls-files '*.c' '*.cpp' '*.h')
+else
+  prune=(-false)
+  while read -r entry; do
+    if [[ $entry == /* ]]; then prune+=(-o -path ".${entry%/}"); fi
+  done < <(cat .gitignore 2>/dev/null)
+  mapfile -t files < <(find . \( "${prune[@]}" \) -prune -o -type f \( -name '*.c' -o -name '*.cpp' -o -name '*.h' \) -print |
+    sed 's|^\./||' | LC_ALL=C sort)
+fi
+[ ${#files[@]} -gt 0 ] || { echo "no C or C++ file found in $1"; exit 1; }
 rc=0
 said=$("$tool" --style=file --dry-run --Werror "${files[@]}" 2>&1) || rc=$?
 flagged=$(echo "$said" | awk -F: '/: error: code should be clang-formatted/ { n[$1]++ } END { for (f in n) print n[f], f }' |

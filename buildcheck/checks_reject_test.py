@@ -160,6 +160,16 @@ class Release(unittest.TestCase):
                 self.assertEqual(fault in said, named, said)
 
 
+class Format(unittest.TestCase):
+    def test_tree_without_git(self):
+        # A source archive: its files found by walking it, the build left out.
+        for extra, rejected in [({}, False), ({'sub/b.h': 'int  y;\n'}, True)]:
+            root = tree(dict(extra, **{'.clang-format': 'BasedOnStyle: LLVM\n', '.gitignore': '/build\n',
+                                       'a.cpp': 'int x;\n', 'build/c.cpp': 'int  z;\n'}))
+            with self.subTest(extra=sorted(extra)):
+                self.assertEqual(run(os.path.join(CHECKS, 'check_format.sh'), root, 'clang-format') != 0, rejected)
+
+
 class FuzzFloor(unittest.TestCase):
     def test_floor(self):
         # A stand-in fuzzer: the seed run reports 50 features, the timed run

@@ -19,7 +19,9 @@ TOLVANE_BUILD=$build "$root/scripts/build.sh" tolvane >/dev/null
 exe=$build/bin/tolvane.exe
 sha=$(sha256sum "$exe" | cut -d' ' -f1)
 # Zip times have no zone; the commit's time in UTC is the same everywhere.
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
+# A tree without .git of its own (a source archive, perhaps unpacked inside
+# another clone) has no commit to date it by.
+epoch=${SOURCE_DATE_EPOCH:-$([ -e "$root/.git" ] && git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
 mkdir -p "$dist"
 zip=$dist/tolvane-$version.zip

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "winutil/handles.h"
+
 namespace tolvane {
 
 template <typename T>
@@ -33,11 +35,15 @@ public:
     }
     // Releases the reference held and takes `p`, even when it is the same
     // object: `p` comes with a reference of its own, unlike a handle.
+    // The last error stays as it was: a Release that ends the object runs
+    // its destructor, whose calls may set it.
     void Reset(T* p = nullptr) {
         T* const old = p_;
         p_ = p;
         // Last: a Release that ends the object may reach back into this owner.
-        if (old) old->Release();
+        if (!old) return;
+        const KeptLastError kept;
+        old->Release();
     }
     // For an out-parameter (QueryInterface, CoCreateInstance): releases the
     // reference held first, so that the one written in is the only one.

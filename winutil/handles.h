@@ -7,6 +7,20 @@
 
 namespace tolvane {
 
+// Puts the last error back as it was when the scope began: for a release
+// that a caller must not see, since a Release, an uninitialize or a close
+// that succeeded may still have set it.
+class KeptLastError {
+public:
+    KeptLastError() : error_(GetLastError()) {}
+    ~KeptLastError() { SetLastError(error_); }
+    KeptLastError(const KeptLastError&) = delete;
+    KeptLastError& operator=(const KeptLastError&) = delete;
+
+private:
+    const DWORD error_;
+};
+
 template <typename Traits>
 class Owned {
 public:
@@ -17,9 +31,8 @@ public:
     // the reason of a failure after the owner went out of scope.
     ~Owned() {
         if (!Traits::Valid(h_)) return;
-        const DWORD error = GetLastError();
+        const KeptLastError kept;
         Traits::Close(h_);
-        SetLastError(error);
     }
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
@@ -78,7 +91,13 @@ struct RegistryKeyTraits {
     using Type = HKEY;
     static Type Empty() { return nullptr; }
     static bool Valid(Type h) { return h != nullptr; }
-    static bool Close(Type h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+    // RegCloseKey returns its error and leaves the last error alone; a failed
+    // Reset must still say why, as every other owner's does.
+    static bool Close(Type h) {
+        const LONG result = RegCloseKey(h);
+        if (result != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(result));
+        return result == ERROR_SUCCESS;
+    }
 };
 struct ModuleTraits {
     using Type = HMODULE;

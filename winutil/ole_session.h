@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "winutil/handles.h"
+
 namespace tolvane {
 
 // OLE for the process's one GUI thread: begun at start, ended at shutdown or
@@ -14,7 +16,9 @@ public:
     OleSession(const OleSession&) = delete;
     OleSession& operator=(const OleSession&) = delete;
     void Begin() { begun_ = SUCCEEDED(OleInitialize(nullptr)); }
+    // Keeps the last error, as every owner's release does.
     void End() {
+        const KeptLastError kept;
         if (begun_) OleUninitialize();
         begun_ = false;
     }

@@ -6,6 +6,8 @@
 #pragma once
 #include <windows.h>
 
+#include "winutil/handles.h"
+
 namespace tolvane {
 
 // `file` in the system folder; false when the path would not fit.
@@ -17,15 +19,31 @@ namespace tolvane {
     return true;
 }
 
-// A system DLL that is no known DLL: the copy the process holds already, with
-// a reference of our own, or else the system folder's copy, never one found
-// through the search path, which starts in the program's own folder where a
-// planted copy could lie. Null when there is neither.
-[[nodiscard]] inline HMODULE HeldOrSystemLibrary(const char* file) {
-    HMODULE module = nullptr;
-    if (GetModuleHandleExA(0, file, &module)) return module;
+// A system DLL that is no known DLL, with a reference of our own: the copy
+// the process holds already if it is the system folder's, or else the system
+// folder's copy, loaded by its path. Never one found through the search path,
+// which starts in the program's own folder where a planted copy could lie,
+// nor one of the same name that something else loaded from elsewhere. Empty
+// when the system folder has none. A caller that keeps the module for the
+// process's life says so with Detach.
+[[nodiscard]] inline Module HeldOrSystemLibrary(const char* file) {
     char path[MAX_PATH];
-    return SystemFilePath(file, path) ? LoadLibraryA(path) : nullptr;
+    if (!SystemFilePath(file, path)) return Module();
+    HMODULE held = nullptr;
+    if (GetModuleHandleExA(0, file, &held)) {
+        Module module(held);
+        char loaded[MAX_PATH];
+        const DWORD n = GetModuleFileNameA(held, loaded, MAX_PATH);
+        // As the file system compares names, case aside. The strings are
+        // converted by the system locale's code page, the one these ANSI
+        // calls spell paths in, before they are compared: a byte-wise
+        // compare that folds case would fold the second byte of a code
+        // page 936 character too, and take two different names for one.
+        if (n > 0 && n < MAX_PATH &&
+            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, loaded, -1, path, -1) == CSTR_EQUAL)
+            return module;
+    }
+    return Module(LoadLibraryA(path));
 }
 
 // An export as the function type it is; null for a null module. A name may be

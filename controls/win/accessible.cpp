@@ -36,13 +36,13 @@ bool g_bound = false;
 const Oleacc& Bound() {
     if (g_bound) return g_oleacc;
     g_bound = true;
-    HMODULE oleacc = HeldOrSystemLibrary("oleacc.dll");
+    const HMODULE oleacc = HeldOrSystemLibrary("oleacc.dll").Detach();  // for the process, as said above
     if (!oleacc) return g_oleacc;
     g_oleacc.createStd = ProcOf<decltype(g_oleacc.createStd)>(oleacc, "CreateStdAccessibleObject");
     g_oleacc.lresult = ProcOf<decltype(g_oleacc.lresult)>(oleacc, "LresultFromObject");
     // oleacc brings oleaut32 with it; a client frees the strings returned to it with its allocator.
     g_oleacc.allocString =
-        ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll"), "SysAllocString");
+        ProcOf<decltype(g_oleacc.allocString)>(HeldOrSystemLibrary("oleaut32.dll").Detach(), "SysAllocString");
     return g_oleacc;
 }
 

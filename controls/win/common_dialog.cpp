@@ -45,7 +45,7 @@ GetOpenFileNameFn g_openFileName = nullptr;
 
 GetOpenFileNameFn BindOpenDialog() {
     if (g_openFileName == nullptr) {
-        Module comdlg(HeldOrSystemLibrary("comdlg32.dll"));
+        Module comdlg = HeldOrSystemLibrary("comdlg32.dll");
         g_openFileName = ProcOf<GetOpenFileNameFn>(comdlg.Get(), "GetOpenFileNameA");
         if (g_openFileName) static_cast<void>(comdlg.Detach());  // held for the process, as the pointer is
     }
@@ -61,8 +61,9 @@ struct SubclassApi {
 };
 
 SubclassApi BindSubclassApi() {
-    // comdlg32 has it loaded already; it is no known DLL.
-    HMODULE comctl = HeldOrSystemLibrary("comctl32.dll");
+    // comdlg32 has it loaded already; it is no known DLL. Held for the
+    // process, as the pointers are.
+    const HMODULE comctl = HeldOrSystemLibrary("comctl32.dll").Detach();
     SubclassApi api;
     api.set = ProcOf<SetWindowSubclassFn>(comctl, MAKEINTRESOURCEA(410));
     api.remove = ProcOf<RemoveWindowSubclassFn>(comctl, MAKEINTRESOURCEA(412));

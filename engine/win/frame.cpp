@@ -72,7 +72,9 @@ DwmSetWindowAttributeFn DwmSetter() {
     static DwmSetWindowAttributeFn set = nullptr;
     if (looked) return set;
     looked = true;
-    set = tolvane::ProcOf<DwmSetWindowAttributeFn>(tolvane::HeldOrSystemLibrary("dwmapi.dll"), "DwmSetWindowAttribute");
+    tolvane::Module dwmapi = tolvane::HeldOrSystemLibrary("dwmapi.dll");
+    set = tolvane::ProcOf<DwmSetWindowAttributeFn>(dwmapi.Get(), "DwmSetWindowAttribute");
+    if (set) static_cast<void>(dwmapi.Detach());  // held for the process, as the pointer is
     return set;
 }
 

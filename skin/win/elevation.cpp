@@ -16,7 +16,7 @@ WindowsVersion KernelVersion() {
     if (!SystemFilePath("kernel32.dll", kernel)) return version;
     // Only a refused write asks this; version.dll is not worth loading at
     // every start for it.
-    const Module library(HeldOrSystemLibrary("version.dll"));
+    const Module library = HeldOrSystemLibrary("version.dll");
     const auto sizeOf = ProcOf<decltype(&GetFileVersionInfoSizeA)>(library.Get(), "GetFileVersionInfoSizeA");
     const auto infoOf = ProcOf<decltype(&GetFileVersionInfoA)>(library.Get(), "GetFileVersionInfoA");
     const auto query = ProcOf<decltype(&VerQueryValueA)>(library.Get(), "VerQueryValueA");

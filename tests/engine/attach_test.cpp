@@ -16,6 +16,7 @@
 
 #include "tests/e2e/driver/mouse_input.h"
 #include "tests/inproc/forced_high_contrast.h"
+#include "tests/inproc/import_slot.h"
 #include "tests/linker_map.h"
 #include "winutil/dpi.h"
 
@@ -107,11 +108,16 @@ void PrintTo(const DwmCall& c, std::ostream* os) {
 }
 using DwmCalls = std::vector<DwmCall>;
 
-// The recording dwmapi stand-in, loaded before any engine, which uses the
-// dwmapi a process holds already. Where Wine is told to load no dwmapi (as
-// on XP, which has none) it does not load either.
+// The recording dwmapi stand-in. The engine takes dwmapi from the system
+// folder only, so the stand-in answers its load of that path. Where Wine is
+// told to load no dwmapi (as on XP, which has none) it does not load either.
+std::string StandInPath() { return ExeDir() + "dwm_standin\\dwmapi.dll"; }
+HMODULE WINAPI LoadWithDwmStandIn(LPCSTR path) {
+    const size_t n = std::strlen(path);
+    return LoadLibraryA(n >= 11 && lstrcmpiA(path + n - 11, "\\dwmapi.dll") == 0 ? StandInPath().c_str() : path);
+}
 struct DwmStandIn {
-    HMODULE module = LoadLibraryA((ExeDir() + "dwm_standin\\dwmapi.dll").c_str());
+    HMODULE module = LoadLibraryA(StandInPath().c_str());
     using TakeFn = int (*)(DWORD (*)[3], int);
     TakeFn take =
         module ? reinterpret_cast<TakeFn>(reinterpret_cast<void*>(GetProcAddress(module, "TakeDwmCalls"))) : nullptr;
@@ -132,8 +138,11 @@ struct Engine {
     AttachFn attach = nullptr;
     Engine() {
         module = LoadLibraryA(DllPath().c_str());
-        if (module)
-            attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_Attach_Ex")));
+        if (!module) return;
+        attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_Attach_Ex")));
+        inproc::SwapImport(module,
+                           reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")),
+                           reinterpret_cast<void*>(LoadWithDwmStandIn));
     }
     ~Engine() { Unload(); }
     void Unload() {

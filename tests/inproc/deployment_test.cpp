@@ -10,9 +10,11 @@
 #include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "resources/resource_ids.h"
 #include "skin/skin_plan.h"
@@ -114,7 +116,8 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
 // A copy of a system DLL's name in a download folder beside the program,
 // with Wine told to prefer a native copy: it must never load, neither through
 // the helper, nor by a bare name once the search is restricted, nor when
-// tolvane.exe's window brings uxtheme along (its restriction comes first).
+// tolvane.exe's window brings uxtheme along (its restriction comes first);
+// loaded on purpose by its path, the helper must not take it for the system's.
 TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     char temp[MAX_PATH], self[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -131,6 +134,7 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
     } rows[] = {
         {self, "msimg32", "--child-load=helper"},
         {self, "msimg32", "--child-load=restricted"},
+        {self, "msimg32", "--child-load=elsewhere"},
         {e2e::ProgramPath(), "uxtheme", ""},
     };
     // clang-format on
@@ -209,16 +213,18 @@ BOOL WINAPI LoggedMove(LPCSTR from, LPCSTR to, DWORD flags) {
 }
 // CreateFileA for writing in `g_deniedIn` is denied the next `g_denied`
 // times: as a name that a delete-pending file holds is, or, counting on
-// without end, as a folder closed to a standard user denies every name.
+// without end, as a folder closed to a standard user denies every name. The
+// one after them fails with `g_thenError`, where one is set.
 std::string g_deniedIn;
 int g_denied = 0;
+DWORD g_thenError = 0;
 HANDLE WINAPI DeniedCreate(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                            DWORD flags, HANDLE model) {
-    if (g_denied > 0 && (access & GENERIC_WRITE) &&
+    if ((g_denied > 0 || g_thenError) && (access & GENERIC_WRITE) &&
         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, g_deniedIn.size(), g_deniedIn.c_str(),
                        g_deniedIn.size()) == CSTR_EQUAL) {
-        --g_denied;
-        SetLastError(ERROR_ACCESS_DENIED);
+        SetLastError(g_denied > 0 ? ERROR_ACCESS_DENIED : std::exchange(g_thenError, 0));
+        g_denied -= g_denied > 0;
         return INVALID_HANDLE_VALUE;
     }
     return Real<decltype(&CreateFileA)>("CreateFileA")(name, access, share, security, disposition, flags, model);
@@ -247,6 +253,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
         std::string engine;  // the bytes under the final name afterwards
         std::set<std::string> after;
         int denied = 0;  // creations denied
+        DWORD then = 0;  // the error of the creation after them
+        WriteResult result = WriteResult::Written;
         // clang-format off
     } rows[] = {
         {"a fresh name", {}, {{"flush", ""}, {"move " + mine + " to Skin.dll", "write-through"}}, block, {"Skin.dll"}},
@@ -257,6 +265,7 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
          {"Skin.dll", mine, running, denied, other, "tlv1A.tmp", "Skin.dll.bak"}},
         {"a name denied", {}, {{"flush", ""}, {"move Skin.dll." + self + "-1.tmp to Skin.dll", "write-through"}}, block,
          {"Skin.dll"}, 1},
+        {"a name denied, the next failing otherwise", {}, {}, "", {}, 1, ERROR_WRITE_FAULT, WriteResult::Failed},
     };
     // clang-format on
     // Called here too, so that it is imported even were the program's code to
@@ -276,8 +285,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
             if (name == mine) SetFileAttributesA((g_folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
         }
         g_calls.clear();
-        g_denied = row.denied;
-        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), WriteResult::Written);
+        g_denied = row.denied, g_thenError = row.then;
+        EXPECT_EQ(WriteWholeFile(g_folder + "Skin.dll", {ByteBlock{block.data(), block.size()}}), row.result);
         EXPECT_TRUE(e2e::MatchSequence(row.calls, g_calls, row.name));
         EXPECT_EQ(e2e::FileBytes(g_folder + "Skin.dll"), row.engine);
         EXPECT_EQ(e2e::FileNamesIn(g_folder), row.after);
@@ -389,16 +398,24 @@ TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
 int ChildLoad(const std::string& mode) {
     const char* name = "msimg32.dll";
     if (GetModuleHandleA(name)) return 1;  // the check would prove nothing
-    HMODULE module = nullptr;
-    if (mode == "helper") {
+    Module module, beside;
+    if (mode == "helper" || mode == "elsewhere") {
+        if (mode == "elsewhere") {  // the planted copy loaded first, by its path: the helper must pass it by
+            char path[MAX_PATH] = "";
+            GetModuleFileNameA(nullptr, path, MAX_PATH);
+            lstrcpyA(std::strrchr(path, '\\') + 1, name);
+            beside.Reset(LoadLibraryA(path));
+            DeleteFileA((std::string(path) + ".loaded").c_str());  // this load's mark, not the helper's
+            if (!beside) return 2;
+        }
         module = HeldOrSystemLibrary(name);
     } else {
         RestrictDllSearch();
-        module = LoadLibraryA(name);  // by bare name on purpose
+        module.Reset(LoadLibraryA(name));  // by bare name on purpose
     }
     if (!module) return 2;
     char loaded[MAX_PATH] = "", system[MAX_PATH] = "";
-    GetModuleFileNameA(module, loaded, sizeof loaded);
+    GetModuleFileNameA(module.Get(), loaded, sizeof loaded);
     return SystemFilePath(name, system) && lstrcmpiA(loaded, system) == 0 ? 0 : 3;
 }
 
