@@ -36,10 +36,7 @@ public:
     bool IsVistaOrLater() override { return tolvane::IsVistaOrLater(); }
     bool IsElevated() override { return IsProcessElevated(); }
     PromptLock LockPrompt() override { return LockPromptMutex(&promptMutex_); }
-    void UnlockPrompt() override {
-        ReleaseMutex(promptMutex_.Get());
-        promptMutex_.Reset();
-    }
+    void UnlockPrompt() override { UnlockPromptMutex(&promptMutex_); }
     void DeployElevated() override { RunElevatedDeployment(MainWindow()); }
     void AttachSkin(const std::string& skinPath) override {
         SkinAttachFn attach = BindDllCommand();

@@ -135,4 +135,9 @@ PromptLock LockPromptMutex(KernelHandle* mutex, DWORD waitMs) {
     }
 }
 
+void UnlockPromptMutex(KernelHandle* mutex) {
+    ReleaseMutex(mutex->Get());
+    mutex->Reset();
+}
+
 }  // namespace tolvane

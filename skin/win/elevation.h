@@ -44,5 +44,7 @@ constexpr DWORD kPromptLockWaitMs = 2 * kDeployWaitMs;
 // wait for the helper does. `mutex` holds it afterwards; an owned or
 // abandoned one is the caller's to release.
 PromptLock LockPromptMutex(KernelHandle* mutex, DWORD waitMs = kPromptLockWaitMs);
+// Lets go of an owned or abandoned one and closes it.
+void UnlockPromptMutex(KernelHandle* mutex);
 
 }  // namespace tolvane

@@ -727,15 +727,35 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
     EXPECT_EQ(CaptionPixel(created), kCaption);
     EXPECT_EQ(g_dwm.Take(), DwmCalls{}) << "a frame was set twice";
 
-    // High contrast gives every frame back to the system, and its end takes them again.
-    for (const bool on : {true, false}) {
+    // High contrast gives every frame back to the system, and its end takes them
+    // again. A window made while it is on gets no frame; a frame painted between
+    // the switch and the broadcast must not take the news from the broadcast.
+    const struct {
+        const char* name;
+        bool on, paintFirst, make;
+    } rows[] = {{"on", true, false, false},
+                {"off", false, false, false},
+                {"on, a paint first, a window made", true, true, true},
+                {"off, with the window made", false, false, false}};
+    std::unique_ptr<TestWindow> made;
+    for (const auto& row : rows) {
         const inproc::ForcedHighContrast forced{{e.module}};
-        inproc::ForcedHighContrast::on = on;
+        inproc::ForcedHighContrast::on = row.on;
+        if (row.paintFirst) RedrawWindow(existing.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-        const DWORD policy = on ? kByStyle : kDisabled;
-        EXPECT_EQ(g_dwm.Take(), (DwmCalls{{created.hwnd, kPolicy, policy}, {existing.hwnd, kPolicy, policy}})) << on;
-        EXPECT_EQ(CaptionPixel(created) == kCaption, !on) << on;
+        const DWORD policy = row.on ? kByStyle : kDisabled;
+        DwmCalls calls{{created.hwnd, kPolicy, policy}, {existing.hwnd, kPolicy, policy}};
+        if (made) calls.insert(calls.begin(), {made->hwnd, kPolicy, policy});
+        EXPECT_EQ(g_dwm.Take(), calls) << row.name;
+        EXPECT_EQ(CaptionPixel(created) == kCaption, !row.on) << row.name;
+        if (row.make) {
+            made = std::make_unique<TestWindow>();
+            made->Show();
+            EXPECT_EQ(g_dwm.Take(), DwmCalls{}) << "a frame taken while high contrast is on";
+            EXPECT_NE(CaptionPixel(*made), kCaption) << "a skinned caption while high contrast is on";
+        }
     }
+    made.reset();
     {  // a change of the caption's face: the font is made again at the next paint
         const inproc::ForcedHighContrast forced{{e.module}};
         inproc::ForcedHighContrast::captionFaceAsked = 0;

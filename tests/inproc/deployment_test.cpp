@@ -395,6 +395,57 @@ TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
     Clean();
 }
 
+// The bound of each wait for the turn to ask, and the next start's try at it.
+std::vector<DWORD> g_bounds;
+DWORD WINAPI BoundedWait(DWORD n, const HANDLE* handles, BOOL all, DWORD ms, DWORD mask) {
+    g_bounds.push_back(ms);
+    return Real<decltype(&MsgWaitForMultipleObjects)>("MsgWaitForMultipleObjects")(n, handles, all, ms, mask);
+}
+DWORD WINAPI EndHoldingTheTurn(void* held) {
+    *static_cast<HANDLE*>(held) = CreateMutexA(nullptr, TRUE, kPromptMutexName);
+    return 0;
+}
+DWORD WINAPI TakeTheTurnAtOnce(void*) {
+    const KernelHandle turn(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kPromptMutexName));
+    const DWORD woke = turn ? WaitForSingleObject(turn.Get(), 0) : WAIT_FAILED;
+    if (woke == WAIT_OBJECT_0 || woke == WAIT_ABANDONED) ReleaseMutex(turn.Get());
+    return woke;
+}
+
+// A start's turn to ask, free or left by a start that ended in it, is taken
+// once and let go wholly: the next start takes it without waiting. A start
+// waits two minutes for it, a prompt's answer and its helper's minute.
+TEST(Deployment, TheTurnToAskIsTakenOnceAndLetGoWhollyAfterTwoMinutesAtMost) {
+    const struct {
+        const char* name;
+        bool holderEnded;
+        PromptLock lock;
+    } rows[] = {{"free", false, PromptLock::Owned}, {"its holder ended holding it", true, PromptLock::Abandoned}};
+    const Hooked hooks{{"user32.dll", "MsgWaitForMultipleObjects", reinterpret_cast<void*>(BoundedWait)}};
+    ASSERT_EQ(hooks.missing, "") << "imports not found";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        HANDLE held = nullptr;
+        if (row.holderEnded) {
+            const KernelHandle ender(CreateThread(nullptr, 0, EndHoldingTheTurn, &held, 0, nullptr));
+            WaitForSingleObject(ender.Get(), 10000);
+        }
+        const KernelHandle kept(held);
+        g_bounds.clear();
+        KernelHandle mutex;
+        EXPECT_EQ(static_cast<int>(LockPromptMutex(&mutex)), static_cast<int>(row.lock)) << "0 owned, 1 abandoned";
+        ASSERT_FALSE(g_bounds.empty());
+        EXPECT_GE(g_bounds.front(), 119000u) << "the wait's bound";
+        // Opened here, so that a mutex still owned outlives the start's handle.
+        const KernelHandle seen(OpenMutexA(SYNCHRONIZE, FALSE, kPromptMutexName));
+        UnlockPromptMutex(&mutex);
+        const KernelHandle next(CreateThread(nullptr, 0, TakeTheTurnAtOnce, nullptr, 0, nullptr));
+        DWORD woke = WAIT_FAILED;
+        if (WaitForSingleObject(next.Get(), 10000) == WAIT_OBJECT_0) GetExitCodeThread(next.Get(), &woke);
+        EXPECT_EQ(woke, WAIT_OBJECT_0) << "the next start could not take the turn at once";
+    }
+}
+
 int ChildLoad(const std::string& mode) {
     const char* name = "msimg32.dll";
     if (GetModuleHandleA(name)) return 1;  // the check would prove nothing
