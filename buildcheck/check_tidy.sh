@@ -48,7 +48,11 @@ while read -r dir; do args+=("--extra-arg=-stdlib++-isystem$dir"); done < <(
 
 count=$(wc -l <"$work/files")
 rc=0
-xargs -P "$(nproc)" -n 4 "$tool" -p "$work" --quiet "${args[@]}" <"$work/files" >"$work/said" 2>&1 || rc=$?
+# One file per run, each run's words in a file of its own: runs side by side
+# would interleave their lines.
+xargs -P "$(nproc)" -n 1 bash -c '"${@:2}" >"$(mktemp "$1/said.XXXXXX")" 2>&1' - "$work" \
+  "$tool" -p "$work" --quiet "${args[@]}" <"$work/files" || rc=$?
+cat "$work"/said.* >"$work/said"
 # A header is read by many files and reported by each: every finding once.
 src_re=$(printf '%s' "$src" | sed 's/[][\\.*^$|+?(){}]/\\&/g')
 findings=$(sed -nE "s|^$src_re/(.*:[0-9]+:[0-9]+: (warning\|error): .*)$|\1|p" "$work/said" | sed "s/,-warnings-as-errors\]/]/" | sort -u)
