@@ -4,7 +4,9 @@ Every row builds a tiny input, runs one check on it and compares its verdict
 with the expected one; a sound twin of each fault must pass, so a row cannot
 pass only because its fixture is broken. The images are made for the row by
 the cross compiler, a few lines of C each."""
+import json
 import os
+import shutil
 import stat
 import subprocess
 import sys
@@ -168,6 +170,33 @@ class Format(unittest.TestCase):
                                        'a.cpp': 'int x;\n', 'build/c.cpp': 'int  z;\n'}))
             with self.subTest(extra=sorted(extra)):
                 self.assertEqual(run(os.path.join(CHECKS, 'check_format.sh'), root, 'clang-format') != 0, rejected)
+
+
+# A file of the program as the cross build compiles it (GBK literals among
+# the flags, the C++ library's headers), under the tree's own .clang-tidy.
+TIDIED = '#include <windows.h>\n#include <cstring>\n#include <string>\n' \
+         'std::string Name() { return "名"; }\nvoid Clear(RECT& rc) { std::memset(&rc, %s); }\n'
+
+
+class Tidy(unittest.TestCase):
+    def test_tidy(self):
+        with open(os.path.join(CHECKS, '..', '.clang-tidy')) as f:
+            config = f.read()
+        for args, tool, fault in [('0, sizeof rc', 'clang-tidy', None),
+                                  ('sizeof rc, 0', 'clang-tidy', 'bugprone-suspicious-memset-usage'),
+                                  ('0, sizeof rc', 'other', 'tuned for clang-tidy 14')]:
+            root = tree({'.clang-tidy': config, 'a.cpp': TIDIED % args,
+                         'other': '#!/bin/sh\necho "Debian LLVM version 15.0.6"\n'})
+            os.mkdir(os.path.join(root, 'build'))
+            with open(os.path.join(root, 'build', 'compile_commands.json'), 'w') as f:
+                json.dump([{'directory': root + '/build', 'file': root + '/a.cpp', 'command': 'i686-w64-mingw32-g++ '
+                            '-finput-charset=UTF-8 -fexec-charset=GBK -std=gnu++17 -c ' + root + '/a.cpp'}], f)
+            rc, said = output(os.path.join(CHECKS, 'check_tidy.sh'), root, root + '/build',
+                              shutil.which(tool) or os.path.join(root, tool), 'i686-w64-mingw32-g++')
+            with self.subTest(args=args, tool=tool):
+                self.assertEqual(rc != 0, fault is not None, said)
+                if fault:
+                    self.assertIn(fault, said)
 
 
 class FuzzFloor(unittest.TestCase):

@@ -53,7 +53,7 @@ fi
 
 for p in gcc-mingw-w64-i686 g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
          cmake ninja-build make dpkg-dev xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming locales \
-         googletest libgtest-dev clang clang-format libclang-rt-14-dev llvm wine wine32:i386 python3; do
+         googletest libgtest-dev clang clang-format clang-tidy libclang-rt-14-dev llvm wine wine32:i386 python3; do
   want "$p"
 done
 

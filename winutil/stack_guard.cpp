@@ -10,10 +10,11 @@
 
 extern "C" {
 
-std::uintptr_t __stack_chk_guard = 0;
+std::uintptr_t __stack_chk_guard = 0;  // NOLINT(bugprone-reserved-identifier): gcc's name for it
 
 // A frame was overwritten: end the process at once, as Windows does for the
 // same fault in its own code, without running anything else of the process.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the name gcc's guard calls
 [[noreturn]] void __stack_chk_fail() {
     TerminateProcess(GetCurrentProcess(), 0xC0000409);  // STATUS_STACK_BUFFER_OVERRUN
     __builtin_unreachable();

@@ -14,7 +14,7 @@
 #include <cstdint>
 
 // The guard itself, one for each image (stack_guard.cpp).
-extern "C" std::uintptr_t __stack_chk_guard;
+extern "C" std::uintptr_t __stack_chk_guard;  // NOLINT(bugprone-reserved-identifier): gcc's name for it
 
 namespace tolvane {
 

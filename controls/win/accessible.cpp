@@ -361,7 +361,7 @@ private:
         LONGLONG wide = 0;
         switch (id.vt) {
             case VT_EMPTY: wide = CHILDID_SELF; break;
-            case VT_I1: wide = id.cVal; break;
+            case VT_I1: wide = id.cVal; break;  // NOLINT(bugprone-signed-char-misuse): VT_I1 is signed
             case VT_UI1: wide = id.bVal; break;
             case VT_I2: wide = id.iVal; break;
             case VT_UI2: wide = id.uiVal; break;

@@ -17,7 +17,7 @@ namespace {
 std::string PendingPath(HWND dialog) {
     auto ask = [dialog](UINT message) {
         std::string text(32768, '\0');
-        SendMessageA(dialog, message, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+        SendMessageA(dialog, message, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()));
         text.resize(lstrlenA(text.c_str()));
         return text;
     };

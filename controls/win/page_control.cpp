@@ -326,6 +326,7 @@ LRESULT CALLBACK PageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     PageControlState* s = OwnWindowState<PageControlState>(hwnd, msg);
     if (msg == WM_NCCREATE) {
         if (!OnNcCreate(s, hwnd, reinterpret_cast<const CREATESTRUCTA*>(lp))) return FALSE;
+        // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     // Before WM_NCCREATE and after WM_NCDESTROY there is no state: the

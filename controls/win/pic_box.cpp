@@ -82,6 +82,7 @@ void Rescale(PicBoxState* s) {
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!OwnWindowState<PicBoxState>(hwnd, msg) && msg == WM_NCCREATE) return FALSE;
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     if (msg == WM_ERASEBKGND) return 1;
     PicBoxState* s = StateOf<PicBoxState>(hwnd);

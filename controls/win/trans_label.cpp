@@ -55,6 +55,7 @@ LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_GETFONT: return s ? reinterpret_cast<LRESULT>(s->font) : 0;
     }
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

@@ -41,7 +41,7 @@ void PaintParentBackground(HWND hwnd, HDC dc, const RECT& rc) {
     FillRect(dc, &rc, bg ? bg : GetSysColorBrush(COLOR_BTNFACE));
     if (parent) {
         POINT offset = {0, 0};
-        MapWindowPoints(hwnd, parent, &offset, 1);
+        MapWindowPoints(hwnd, parent, &offset, 1);  // NOLINT(readability-suspicious-call-argument): from us to it
         POINT old;
         OffsetViewportOrgEx(dc, -offset.x, -offset.y, &old);
         SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);

@@ -21,7 +21,7 @@ std::string Expand(const std::string& text) {
     if (need == 0) return {};
     std::string out;
     ResizeOrDie(out, need);
-    const DWORD got = ExpandEnvironmentStringsA(text.c_str(), &out[0], need);
+    const DWORD got = ExpandEnvironmentStringsA(text.c_str(), out.data(), need);
     if (got == 0 || got > need) return {};
     return TextUpToZero(out.data(), got);
 }
@@ -44,7 +44,7 @@ std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
     DWORD got = size;
     // The value may have changed since it was measured: what is read now must
     // still fit and still be text.
-    if (RegQueryValueExA(key.Get(), where.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &got) !=
+    if (RegQueryValueExA(key.Get(), where.value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &got) !=
             ERROR_SUCCESS ||
         !IsText(type) || got > size)
         return {};

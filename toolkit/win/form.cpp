@@ -210,6 +210,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (g_loopEntered) PostQuitMessage(0);
             break;
     }
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

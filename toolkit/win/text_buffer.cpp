@@ -18,7 +18,7 @@ std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
     if (length <= 0) return text;
     ResizeOrDie(text, static_cast<std::size_t>(length) + 1);
-    const int got = GetWindowTextA(hwnd, &text[0], length + 1);
+    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return text;
 }
