@@ -66,7 +66,8 @@ struct Palette {
     }
 };
 
-// Deletes a palette in one place, so that each owner of one costs a call.
+// Palettes are deleted by this one function: an owner of one then costs a
+// call, not a copy of the deletions, in a DLL carried inside the program.
 void DestroyPalette(Palette* palette);
 struct PaletteDeleter {
     void operator()(Palette* palette) const { DestroyPalette(palette); }
