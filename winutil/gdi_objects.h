@@ -43,6 +43,25 @@ private:
     HDC dc_;
 };
 
+// BeginPaint's DC for a scope, for WM_PAINT only: EndPaint on every way out,
+// which shows the caret BeginPaint hid. Area() is the part to be painted.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~ScopedPaint() {
+        if (dc_) EndPaint(hwnd_, &ps_);
+    }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC Get() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_;
+    HDC dc_;
+};
+
 // A GDI object, deleted with its owner.
 template <typename H>
 struct GdiObjectTraits {

@@ -69,6 +69,13 @@ public:
         h_ = h;
         return ok;
     }
+    // For an API that fills a handle through a pointer:
+    // OpenProcessToken(..., token.Receive()). The handle held is closed
+    // first, so filling a used owner leaks nothing.
+    Type* Receive() {
+        Reset();
+        return &h_;
+    }
 
 private:
     Type h_ = Traits::Empty();

@@ -6,6 +6,8 @@
 
 #include <new>
 
+#include "winutil/gdi_objects.h"
+
 namespace tolvane {
 
 // What a class sets besides its procedure; by default none of it: no
@@ -54,10 +56,8 @@ inline bool HandlePaint(HWND hwnd, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)
         return true;
     }
     if (msg != WM_PAINT) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    paint(hwnd, dc);
-    EndPaint(hwnd, &ps);
+    const ScopedPaint dc(hwnd);
+    paint(hwnd, dc.Get());
     return true;
 }
 

@@ -270,15 +270,17 @@ void InvalidateTransparentChildren(HWND hwnd, const RECT& painted) {
 }
 
 void OnPaint(PageControlState* s) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(s->hwnd, &ps);
-    if (EnsureBuffer(s, dc)) {
-        ExcludeOpaqueChildren(s->hwnd, dc);
-        const RECT& r = ps.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top, SRCCOPY);
+    RECT r;
+    {
+        const ScopedPaint paint(s->hwnd);
+        HDC dc = paint.Get();
+        r = paint.Area();
+        if (EnsureBuffer(s, dc)) {
+            ExcludeOpaqueChildren(s->hwnd, dc);
+            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top, SRCCOPY);
+        }
     }
-    EndPaint(s->hwnd, &ps);
-    InvalidateTransparentChildren(s->hwnd, ps.rcPaint);
+    InvalidateTransparentChildren(s->hwnd, r);
 }
 
 // Hover changes redraw just the tabs concerned: each is brought up to date in

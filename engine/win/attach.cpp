@@ -3,6 +3,7 @@
 // and through a thread-local CBT hook every window it creates later.
 #include "engine/win/engine.h"
 
+#include <memory>
 #include <new>
 
 #include "core/window_classes.h"
@@ -97,11 +98,9 @@ void DetachAll(bool restoreLook) {
     g_palette = nullptr;
 }
 
-// Reads the whole file into a new buffer, refusing anything above the
-// format's size limit before allocating for it.
-she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
-    *data = nullptr;
-    *size = 0;
+// Reads the whole file into a buffer of its own and parses it, refusing
+// anything above the format's size limit before allocating for it.
+she::Status ReadSkinFile(const char* path, const char* password, she::Skin* skin) {
     const tolvane::KernelHandle file(
         CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return she::kNoFile;
@@ -116,16 +115,14 @@ she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
         status = she::kTooLarge;
     } else {
         // One byte more than allowed, so a file that grew meanwhile is caught.
-        char* buf = new (std::nothrow) char[she::kMaxFileBytes + 1];
+        const std::unique_ptr<char[]> buf(new (std::nothrow) char[she::kMaxFileBytes + 1]);
         DWORD got = 0;
-        if (buf == nullptr) {
+        if (!buf) {
             status = she::kNoResources;
-        } else if (!ReadFile(file.Get(), buf, she::kMaxFileBytes + 1, &got, nullptr)) {
-            delete[] buf;
+        } else if (!ReadFile(file.Get(), buf.get(), she::kMaxFileBytes + 1, &got, nullptr)) {
             status = she::kNoFile;
         } else {
-            *data = buf;
-            *size = got;
+            status = she::Parse(buf.get(), got, password, skin);
         }
     }
     return status;
@@ -133,35 +130,27 @@ she::Status ReadSkinFile(const char* path, char** data, std::size_t* size) {
 
 she::Status Attach(const char* path, const char* password) {
     if (path == nullptr || path[0] == '\0') return she::kNoFile;
-    char* data = nullptr;
-    std::size_t size = 0;
-    she::Status status = ReadSkinFile(path, &data, &size);
-    if (status != she::kOk) return status;
     she::Skin skin;
-    status = she::Parse(data, size, password, &skin);
-    delete[] data;
+    const she::Status status = ReadSkinFile(path, password, &skin);
     if (status != she::kOk) return status;
 
-    Palette* palette = CreatePalette(skin);
-    if (palette == nullptr) return she::kNoResources;
+    PaletteOwner palette = CreatePalette(skin);
+    if (!palette) return she::kNoResources;
     DWORD thread = GetCurrentThreadId();
     if (g_hook == nullptr || g_hookThread != thread) {
         HHOOK hook = SetWindowsHookExA(WH_CBT, CbtProc, g_module, thread);
-        if (hook == nullptr) {
-            DestroyPalette(palette);
-            return she::kNoResources;
-        }
+        if (hook == nullptr) return she::kNoResources;
         if (g_hook) UnhookWindowsHookEx(g_hook);
         g_hook = hook;
         g_hookThread = thread;
     }
 
-    // A second attach swaps the palette under windows already skinned.
-    Palette* old = g_palette;
-    g_palette = palette;
+    // A second attach swaps the palette under windows already skinned; the
+    // old one goes once they are repainted.
+    const PaletteOwner old(g_palette);
+    g_palette = palette.release();
     EnumThreadWindows(thread, SkinTopLevel, 0);
     RepaintAll();
-    DestroyPalette(old);
     return she::kOk;
 }
 

@@ -2,6 +2,7 @@
 // owner-drawn buttons share the BUTTON class but keep their default look.
 #include "engine/win/engine.h"
 
+#include <memory>
 #include <new>
 
 namespace engine {
@@ -222,10 +223,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR ref) {
     if (!IsPushButton(hwnd) || CurrentPalette() == nullptr || StandsAside()) return DefSubclass(hwnd, msg, wp, lp);
     switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            if (dc) PaintButtonTo(hwnd, st, dc, true);
-            EndPaint(hwnd, &ps);
+            const tolvane::ScopedPaint dc(hwnd);
+            if (dc.Get()) PaintButtonTo(hwnd, st, dc.Get(), true);
             return 0;
         }
         case WM_PRINTCLIENT: PaintButtonTo(hwnd, st, reinterpret_cast<HDC>(wp), false); return 0;
@@ -282,14 +281,11 @@ template <typename State>
 bool AttachControl(HWND hwnd, SubclassProc proc) {
     DWORD_PTR ref = 0;
     if (GetSubclass(hwnd, proc, &ref)) return false;
-    State* st = new (std::nothrow) State;
-    if (st == nullptr) return false;
+    std::unique_ptr<State> st(new (std::nothrow) State);
+    if (!st) return false;
     st->hwnd = hwnd;
-    if (!SetSubclass(hwnd, proc, reinterpret_cast<DWORD_PTR>(st))) {
-        delete st;
-        return false;
-    }
-    Register(st);
+    if (!SetSubclass(hwnd, proc, reinterpret_cast<DWORD_PTR>(st.get()))) return false;
+    Register(st.release());  // the window's record now, deleted on WM_NCDESTROY or at detach
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "core/scale.h"
 #include "engine/she_format.h"
 #include "winutil/back_buffer.h"
@@ -64,10 +66,17 @@ struct Palette {
     }
 };
 
-// Returns a new palette for the skin, or null if out of memory or GDI
-// objects; nothing is left behind then.
-Palette* CreatePalette(const she::Skin& skin);
+// Palettes are deleted by this one function: an owner of one then costs a
+// call, not a copy of the deletions, in a DLL carried inside the program.
 void DestroyPalette(Palette* palette);
+struct PaletteDeleter {
+    void operator()(Palette* palette) const { DestroyPalette(palette); }
+};
+using PaletteOwner = std::unique_ptr<Palette, PaletteDeleter>;
+
+// Returns a new palette for the skin, or none if out of memory or GDI
+// objects; nothing is left behind then.
+PaletteOwner CreatePalette(const she::Skin& skin);
 
 // Returns the palette in force, or null if no skin is attached.
 const Palette* CurrentPalette();

@@ -45,9 +45,9 @@ const FrameObjects* Palette::FrameAt(int dpi) const {
     return &f;
 }
 
-Palette* CreatePalette(const she::Skin& skin) {
-    Palette* p = new (std::nothrow) Palette;
-    if (p == nullptr) return nullptr;
+PaletteOwner CreatePalette(const she::Skin& skin) {
+    PaletteOwner p(new (std::nothrow) Palette);
+    if (!p) return nullptr;
     p->skin = skin;
     bool ok = true;
     for (int i = 0; i < she::kColorCount; ++i) {
@@ -64,10 +64,7 @@ Palette* CreatePalette(const she::Skin& skin) {
     p->buttonFocus.Reset(MakePen(*p, she::kButtonFocus, 1, PS_DOT));
     ok = ok && p->FrameAt(tolvane::ScreenDpi()) && p->frameOutline[0] && p->frameOutline[1] && p->buttonBorder &&
          p->buttonDefaultBorder && p->buttonDisabledBorder && p->buttonDisabledDefaultBorder && p->buttonFocus;
-    if (!ok) {
-        delete p;  // its owners delete what was made
-        return nullptr;
-    }
+    if (!ok) return nullptr;  // its owners delete what was made
     return p;
 }
 

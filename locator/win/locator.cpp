@@ -32,9 +32,8 @@ void ShowMessage(const char* text, const char* title) { MessageBoxA(nullptr, tex
 
 std::string ReadRegistryText(HKEY root, const std::string& fullPath) {
     const KeyAndValue where = SplitRegistryPath(fullPath);
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
-    const RegistryKey key(opened);
+    RegistryKey key;
+    if (RegOpenKeyExA(root, where.key.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return {};
 
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.Get(), where.value.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};

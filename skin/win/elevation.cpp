@@ -38,9 +38,8 @@ WindowsVersion KernelVersion() {
 bool IsVistaOrLater() { return ClosesSystemFolder(KernelVersion()); }
 
 bool IsProcessElevated() {
-    HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
-    const KernelHandle token(opened);
+    KernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return false;
     // The class is Vista's; XP's kernel refuses it (ERROR_INVALID_PARAMETER).
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;

@@ -27,6 +27,7 @@
 #include "tests/inproc/program_window.h"
 #include "toolkit/win/main_form.h"
 #include "toolkit/win/resource_bytes.h"
+#include "winutil/handles.h"
 #include "winutil/system_library.h"
 
 using namespace tolvane;
@@ -52,6 +53,16 @@ TEST(Deployment, WindowsVersionIsKernel32s) {
     ASSERT_TRUE(v.known);
     EXPECT_GE(v.major, 6u);
     EXPECT_TRUE(IsVistaOrLater()) << "Wine runs as Vista or later";
+}
+
+// An owner filled again closes what it held: the event's name is free once
+// the token replaces it.
+TEST(Deployment, TokenOwnerFilledAgainClosesWhatItHeld) {
+    const char* name = "tolvane-owner-filled-again";
+    KernelHandle owner(CreateEventA(nullptr, TRUE, FALSE, name));
+    ASSERT_TRUE(owner);
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, owner.Receive()));
+    EXPECT_FALSE(KernelHandle(OpenEventA(SYNCHRONIZE, FALSE, name))) << "the event it held is still open";
 }
 
 struct Sender {
