@@ -1,4 +1,4 @@
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
 

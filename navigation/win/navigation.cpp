@@ -7,7 +7,7 @@
 #include "navigation/date_text.h"
 #include "navigation/home_page.h"
 #include "navigation/win/navigation.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 namespace tolvane {
 

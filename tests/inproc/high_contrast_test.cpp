@@ -5,8 +5,8 @@
 
 #include "tests/inproc/forced_high_contrast.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/control_table.h"
+#include "toolkit/win/control_services.h"
 
 using namespace tolvane;
 

@@ -6,7 +6,7 @@
 #include "controls/win/page_control.h"
 #include "tests/e2e/driver/design_form.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 #include "winutil/dpi.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The control services the handlers use, on the main window's form.
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 #include "controls/win/page_control.h"
 #include "controls/win/trans_label.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
 
