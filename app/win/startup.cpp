@@ -13,7 +13,6 @@
 #include "toolkit/win/control_services.h"
 #include "toolkit/win/fatal.h"
 #include "toolkit/win/keyboard.h"
-#include "toolkit/win/main_form.h"
 #include "toolkit/win/main_window.h"
 #include "winutil/ole_session.h"
 

@@ -1,5 +1,5 @@
-// The main window's form as it lives, and the one main window of the process
-// that the handlers' services address.
+// The main window's form as it lives: the toolkit's own. The features reach
+// the window through the control services (control_services.h).
 #pragma once
 #include <windows.h>
 
@@ -36,9 +36,7 @@ struct Form {
     void Raise(int source, Event event, const EventArgs& args = EventArgs{}) const;
 };
 
-// One main window per process: the handlers' services address it.
-HWND MainWindow();
-// Its form; null while there is none.
+// The form of the process's one main window; null while there is none.
 Form* MainForm();
 // Set by the main window's own code (main_window.h) when it is built and when it goes.
 void SetMainWindow(HWND main);
