@@ -39,7 +39,7 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         e2e::AddScaledLayout(f, main, page, dpi);
         f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(suggested));
         const e2e::TabGeometry tabs = e2e::DesignTabs(dpi);
-        for (int t = 0; t < 2; ++t) {
+        for (int t = 0; t < design::kPageCount; ++t) {
             tolvane::PageTab tab{};
             f.Add("tab " + std::to_string(t), tolvane::PageControlTab(page, t, &tab) ? e2e::Box(tab.rect) : "none",
                   e2e::Box(tabs.tabs[t]));
