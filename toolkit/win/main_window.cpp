@@ -1,4 +1,4 @@
-// The main window and its controls, built from the form table.
+// The main window and its controls, built from the control table.
 #include <windows.h>
 
 #include <utility>
