@@ -8,8 +8,6 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// Buttons and edit boxes are the system's, drawn by the skin engine, which
-// stands aside by itself under high contrast; their colours are not the form's.
 // clang-format off
 constexpr KindRow kKinds[] = {
     /* Window      */ {nullptr,           0, 0, false, false, Part::Skin, kBlack},
