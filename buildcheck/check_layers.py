@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fails on anything that goes against the layer rules of buildcheck/layers.txt:
-- an #include of a file of a unit the including unit may not use, or of a
-  Windows header in a pure unit;
+- an #include of a file of a unit the including unit may not use, of a
+  header another unit keeps as its own, or of a Windows header in a pure unit;
 - a CMake target that depends on a target of a unit it may not use, or
   builds a file of another unit;
 - a static library (or object library) whose undefined symbols are defined
@@ -24,10 +24,14 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]')
 SOURCE_SUFFIXES = ('.h', '.cpp', '.S')
 
 
+def patterns(files):
+    return [] if files == '-' else [re.compile('^' + re.escape(f).replace(r'\*', '[^/]*') + '$') for f in files.split(',')]
+
+
 class Unit:
-    def __init__(self, name, files, targets, pure, uses):
+    def __init__(self, name, files, targets, pure, own, uses):
         self.name, self.pure, self.uses = name, pure == 'yes', [] if uses == ['-'] else uses
-        self.patterns = [re.compile('^' + re.escape(f).replace(r'\*', '[^/]*') + '$') for f in files.split(',')]
+        self.patterns, self.own = patterns(files), patterns(own)
         self.targets = [] if targets == '-' else targets.split(',')
 
 
@@ -37,7 +41,7 @@ def read_rules(path):
         for line in f:
             fields = line.split('#', 1)[0].split()
             if fields:
-                units.append(Unit(fields[0], fields[1], fields[2], fields[3], fields[4:]))
+                units.append(Unit(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5:]))
     by_name = {u.name: u for u in units}
     # What each unit may use: itself, what it names, and what those may use.
     allowed = {}
@@ -80,11 +84,14 @@ def check_includes(root, units, allowed):
                             faults.append(f'{where}: a Windows header in pure code')
                         continue
                     # From the source root, or else beside the including file.
-                    used = unit_of(units, header) or unit_of(units, os.path.normpath(os.path.join(os.path.dirname(rel), header)))
+                    path = header if unit_of(units, header) else os.path.normpath(os.path.join(os.path.dirname(rel), header))
+                    used = unit_of(units, path)
                     if used is None:
                         faults.append(f'{where}: names no file of a layer (include paths start at the source root)')
                     elif used.name not in allowed[user.name]:
                         faults.append(f'{where}: {user.name} may not use {used.name}')
+                    elif used is not user and any(p.match(path) for p in used.own):
+                        faults.append(f'{where}: a header {used.name} keeps as its own')
     return faults
 
 

@@ -17,8 +17,8 @@ CHECKS = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, CHECKS)
 import check_layers  # noqa: E402
 
-RULES = '''low   low/*   low_lib   yes  -
-high  high/*  high_lib  no   low
+RULES = '''low   low/*   low_lib   yes  low/own.h  -
+high  high/*  high_lib  no   -          low
 '''
 
 
@@ -46,8 +46,10 @@ class Layers(unittest.TestCase):
     def test_include(self):
         for user, line, rejected in [('low/a.cpp', '#include "high/b.h"', True),
                                      ('low/a.cpp', '#include <windows.h>', True),
-                                     ('high/b.cpp', '#include "low/a.h"', False)]:
-            root = tree({'buildcheck/layers.txt': RULES, 'low/a.h': '', 'high/b.h': '', user: line + '\n'})
+                                     ('high/b.cpp', '#include "low/a.h"', False),
+                                     ('high/b.cpp', '#include "low/own.h"', True),
+                                     ('low/a.cpp', '#include "own.h"', False)]:
+            root = tree({'buildcheck/layers.txt': RULES, 'low/a.h': '', 'low/own.h': '', 'high/b.h': '', user: line + '\n'})
             with self.subTest(user=user, line=line):
                 self.assertEqual(bool(check_layers.check_includes(root, self.units, self.allowed)), rejected)
 
@@ -78,7 +80,7 @@ class DllLoads(unittest.TestCase):
     def test_loads(self):
         # The folders searched are the layer table's: "high" is none of the
         # program's, and only the table names it.
-        rules = RULES + 'skin  skin/win/*  -  no  low\n'
+        rules = RULES + 'skin  skin/win/*  -  no  -  low\n'
         for path, line, rejected in [('high/x.cpp', 'LoadLibraryA(name);', True),
                                      ('skin/win/dll_binding.cpp', 'LoadLibraryA("Skin.dll");', True),
                                      ('skin/win/dll_binding.cpp', 'LoadLibraryA(path);', False),

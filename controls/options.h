@@ -1,5 +1,5 @@
 // The choices the form's controls offer: which of the form's fonts, which
-// label layout. The form table names them for each control.
+// label layout. The control table names them for each control.
 #pragma once
 
 namespace tolvane {

@@ -50,7 +50,7 @@ settle() {
 }
 
 # In the virtual desktop each top-level window is an X window of its own, so
-# X tells where the main window lies (its title, from toolkit/form_table.cpp).
+# X tells where the main window lies (its title, from toolkit/control_table.cpp).
 win=''
 for ((i = 0; i < limit * 5; i++)); do
   win=$(xdotool search --onlyvisible --name '^TolvaneV1\.0$' 2>/dev/null | head -n 1) || true
@@ -73,7 +73,7 @@ if [ -n "$about" ]; then
   # A point of the second tab, from the window's corner: the frame's left
   # border (3) and its border and caption (22 at 96 dpi: 4 and a caption of
   # 18 that Wine scales) in this prefix, the page control at (8, 8) of the
-  # client area (toolkit/form_table.cpp), and in it the tab row from 2 to 22,
+  # client area (toolkit/control_table.cpp), and in it the tab row from 2 to 22,
   # where the second tab spans about 54 to 125 (controls/tab_layout.cpp), all
   # at the display scale. A tab press only switches the page: no web page is
   # opened. The mouse then leaves the window, so nothing shows hot.

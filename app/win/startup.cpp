@@ -10,11 +10,10 @@
 #include "skin/win/apply_skin.h"
 #include "skin/win/dll_binding.h"
 #include "toolkit/geometry.h"
+#include "toolkit/win/control_services.h"
 #include "toolkit/win/fatal.h"
-#include "toolkit/win/form.h"
-#include "toolkit/win/form_api.h"
 #include "toolkit/win/keyboard.h"
-#include "toolkit/win/main_form.h"
+#include "toolkit/win/main_window.h"
 #include "winutil/ole_session.h"
 
 namespace tolvane {

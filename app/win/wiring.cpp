@@ -6,7 +6,7 @@
 #include "app/win/startup.h"
 #include "locator/win/locator.h"
 #include "navigation/win/navigation.h"
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
 

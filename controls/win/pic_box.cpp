@@ -20,6 +20,7 @@ struct PicBoxState {
     int dpi = kDesignDpi;
     const char* words = nullptr;  // what the picture says, for a screen reader
     HFONT font = nullptr;         // the words' font, borrowed (WM_SETFONT); null: the stock GUI font
+    Part contrast = Part::Banner;
 };
 
 ATOM g_atom = 0;
@@ -27,7 +28,7 @@ ATOM g_atom = 0;
 // High contrast: the words the picture says, the ones a screen reader is
 // told, in place of the picture, the pair's text on its background.
 bool PaintWordsInPair(HDC dc, const PicBoxState* s, RECT rc) {
-    const Look look = LookNow(Part::Banner);
+    const Look look = LookNow(s ? s->contrast : Part::Banner);
     if (look.kind != Look::kPair) return false;
     FillRect(dc, &rc, GetSysColorBrush(static_cast<int>(look.back)));
     if (!s || !s->words) return true;
@@ -81,8 +82,13 @@ void Rescale(PicBoxState* s) {
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!OwnWindowState<PicBoxState>(hwnd, msg) && msg == WM_NCCREATE) return FALSE;
     // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
+    PicBoxState* made = OwnWindowState<PicBoxState>(hwnd, msg);
+    if (msg == WM_NCCREATE) {
+        if (!made) return FALSE;
+        if (auto* part = static_cast<const Part*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams))
+            made->contrast = *part;
+    }
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     if (msg == WM_ERASEBKGND) return 1;
     PicBoxState* s = StateOf<PicBoxState>(hwnd);

@@ -9,6 +9,8 @@
 namespace tolvane {
 
 [[nodiscard]] bool RegisterPicBoxClass(HINSTANCE instance);
+// Creation parameter (lpParam of CreateWindowEx), optional: a const Part*,
+// the pair the box shows its words in under high contrast (else Part::Banner).
 
 // Takes ownership of `picture` (may be empty: the box shows its background).
 void SetPicBoxPicture(HWND box, GdiObject<HBITMAP> picture);

@@ -28,7 +28,7 @@ void Paint(HWND hwnd, HDC dc) {
     HFONT font = s && s->font ? s->font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     ScopedSelect sel(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    const Look look = LookNow(Part::Label);
+    const Look look = LookNow(s ? s->contrast : Part::Label);
     SetTextColor(dc, look.kind == Look::kPair ? SysColourRef(look.text) : s ? s->textColour : RGB(0, 0, 0));
     RECT rc;
     GetClientRect(hwnd, &rc);

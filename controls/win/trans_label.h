@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "controls/options.h"
+#include "core/contrast.h"
 
 namespace tolvane {
 
@@ -13,6 +14,7 @@ struct TransLabelSettings {
     LabelLayout layout = LabelLayout::SingleLineCentred;
     HFONT font = nullptr;  // borrowed; null means the default GUI font
     COLORREF textColour = RGB(0, 0, 0);
+    Part contrast = Part::Label;  // the pair its text takes under high contrast
 };
 
 // Whether `hwnd` is a transparent label: what lies beneath it must be

@@ -6,7 +6,7 @@
 #include "locator/text_scan.h"
 #include "locator/win/locator.h"
 #include "locator/win/registry_text.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 #include "toolkit/win/text_buffer.h"
 #include "winutil/handles.h"
 

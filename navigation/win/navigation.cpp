@@ -7,7 +7,7 @@
 #include "navigation/date_text.h"
 #include "navigation/home_page.h"
 #include "navigation/win/navigation.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 namespace tolvane {
 
@@ -28,7 +28,7 @@ std::optional<DateTime> CurrentDateTime() {
 }
 
 void ShowAboutPage() {
-    SelectPage(1);
+    SelectPage(kAboutPage);
     // The installation box is hidden with the rest of its page by now and
     // gets the focus all the same; it is deliberately not moved on to a
     // visible control, so keys typed on the about page reach the hidden box,
@@ -39,7 +39,7 @@ void ShowAboutPage() {
 }
 
 void ShowRepairPage() {
-    SelectPage(0);
+    SelectPage(kRepairPage);
     FocusControl(kInstallFolderBox);
 }
 

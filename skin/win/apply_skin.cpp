@@ -10,8 +10,8 @@
 #include "skin/win/file_ops.h"
 #include "skin/win/guarded_call.h"
 #include "skin/win/system_folder.h"
+#include "toolkit/win/control_services.h"
 #include "toolkit/win/fatal.h"
-#include "toolkit/win/main_form.h"
 #include "toolkit/win/resource_bytes.h"
 
 namespace tolvane {

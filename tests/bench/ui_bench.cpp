@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/inproc/program_window.h"
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/control_table.h"
+#include "toolkit/win/control_services.h"
 
 using namespace tolvane;
 
@@ -52,7 +52,7 @@ int main() {
     HWND page = PageControlWindow();
     SetVisibleFlag(kClockLabel, true);
 
-    const double pageSwitch = Median(main, rounds, [](int i) { SelectPage((i + 1) % 2); });
+    const double pageSwitch = Median(main, rounds, [](int i) { SelectPage((i + 1) % kPageCount); });
     SelectPage(0);
     const LPARAM spots[2] = {MAKELPARAM(30, 12), MAKELPARAM(100, 12)};
     const double hover = Median(main, rounds, [&](int i) { SendMessageA(page, WM_MOUSEMOVE, 0, spots[i % 2]); });

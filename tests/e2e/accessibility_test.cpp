@@ -204,7 +204,7 @@ TEST_F(AccessibilityTest, TabsAreAPageTabListAndTheKeysAndActionsSwitchPagesAsAT
     for (const char* walk : {"strip: children", "strip: children, walked again"})
         f.Add(walk, strip.Children(),
               "id 1, id 2, " + std::to_string(windows) + " objects of " + std::to_string(windows + 2));
-    for (int tab = 0; tab < 2; ++tab) {
+    for (int tab = 0; tab < kPageCount; ++tab) {
         const std::string what = "tab " + std::to_string(tab + 1) + ": ";
         const RECT t = e2e::DesignTabs().tabs[tab];
         const POINT at = OnPage(t.left, t.top);

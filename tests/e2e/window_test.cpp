@@ -359,21 +359,22 @@ TEST_F(MainWindowTest, PressingTheTabsSwitchesPagesAndFocus) {
 TEST_F(MainWindowTest, TabAndShiftTabWalkTheTabStops) {
     FocusByClick(kInstallFolderBox);
     std::vector<Observed> forward, backward;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kTabStopCount; ++i) {
         e2e::PressKey(VK_TAB);
         e2e::Settle(program_->Handle(), 30);
         forward.push_back({"focus after Tab", FocusName()});
     }
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kTabStopCount; ++i) {
         e2e::KeyCombo({VK_SHIFT, VK_TAB});
         e2e::Settle(program_->Handle(), 30);
         backward.push_back({"focus after Shift+Tab", FocusName()});
     }
     // Round the designed order from 编辑框1 and back, both ways.
     std::vector<Expected> tab, shiftTab;
-    for (int step = 1; step <= 5; ++step) {
-        tab.push_back({"focus after Tab", kControls[kTabOrder[step % 5]].name});
-        shiftTab.push_back({"focus after Shift+Tab", kControls[kTabOrder[(5 - step) % 5]].name});
+    for (int step = 1; step <= kTabStopCount; ++step) {
+        tab.push_back({"focus after Tab", kControls[kTabOrder[step % kTabStopCount]].name});
+        shiftTab.push_back(
+            {"focus after Shift+Tab", kControls[kTabOrder[(kTabStopCount - step) % kTabStopCount]].name});
     }
     EXPECT_TRUE(e2e::MatchSequence(tab, forward, "Tab from 编辑框1"));
     EXPECT_TRUE(e2e::MatchSequence(shiftTab, backward, "Shift+Tab from 编辑框1"));
@@ -521,7 +522,7 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
         ASSERT_TRUE(e2e::MoveMouse(p));
         auto hot = [&] {  // the tab whose caption is red, -1 for none
             const e2e::Capture cap = CapturePage();
-            for (int t = 0; t < 2; ++t)
+            for (int t = 0; t < kPageCount; ++t)
                 if (cap.Count({OnPage(g.tabs[t].left, 0).x, p.y - mid, OnPage(g.tabs[t].right, 0).x, p.y}, IsRedInk))
                     return t;
             return -1;
@@ -529,10 +530,10 @@ TEST_P(ScaledWindowTest, EverythingGrowsWithTheScale) {
         e2e::WaitFor([&] { return hot() == tab; }, 2000, 50);
         f.Add("hot tab, pointer at " + std::to_string(x), std::to_string(hot()), std::to_string(tab));
     };
-    for (int tab = 0; tab < 2; ++tab)
+    for (int tab = 0; tab < kPageCount; ++tab)
         for (int x : {static_cast<int>(g.tabs[tab].left) + px(1), static_cast<int>(g.tabs[tab].right) - 1})
             pointAt(x, tab);
-    pointAt(g.tabs[1].right + px(1), -1);
+    pointAt(g.tabs[kPageCount - 1].right + px(1), -1);
 
     // The pages switch by mouse.
     ASSERT_TRUE(e2e::ClickAt(TabCentre(1)));

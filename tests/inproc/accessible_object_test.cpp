@@ -8,7 +8,7 @@
 
 #include "controls/win/page_control.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "tests/e2e/driver/design_form.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "tests/e2e/driver/driver.h"
 #include "tests/inproc/import_slot.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/main_form.h"
+#include "toolkit/win/control_services.h"
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/handles.h"
 #include "winutil/system_library.h"

@@ -19,7 +19,7 @@
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
 #include "toolkit/win/fatal.h"
-#include "toolkit/win/form.h"
+#include "toolkit/win/main_window.h"
 #include "toolkit/win/resource_bytes.h"
 
 using namespace tolvane;

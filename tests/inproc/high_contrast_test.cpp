@@ -6,8 +6,8 @@
 
 #include "tests/inproc/forced_high_contrast.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/control_table.h"
+#include "toolkit/win/control_services.h"
 #include "winutil/dpi.h"
 
 using namespace tolvane;

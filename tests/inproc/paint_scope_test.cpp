@@ -9,8 +9,8 @@
 
 #include "navigation/win/navigation.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/control_table.h"
+#include "toolkit/win/control_services.h"
 
 using namespace tolvane;
 

@@ -7,7 +7,7 @@
 #include "tests/e2e/driver/design_form.h"
 #include "tests/inproc/import_slot.h"
 #include "tests/inproc/program_window.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 #include "winutil/dpi.h"
 
 namespace {
@@ -60,7 +60,7 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         e2e::AddScaledLayout(f, main, page, current);
         f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(taken ? suggested : before));
         const e2e::TabGeometry tabs = e2e::DesignTabs(current);
-        for (int t = 0; t < 2; ++t) {
+        for (int t = 0; t < design::kPageCount; ++t) {
             tolvane::PageTab tab{};
             f.Add("tab " + std::to_string(t), tolvane::PageControlTab(page, t, &tab) ? e2e::Box(tab.rect) : "none",
                   e2e::Box(tabs.tabs[t]));

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "tests/inproc/program_window.h"
-#include "toolkit/form_table.h"
-#include "toolkit/win/form_api.h"
+#include "toolkit/control_table.h"
+#include "toolkit/win/control_services.h"
 
 using namespace tolvane;
 
@@ -30,9 +30,9 @@ protected:
         page_ = PageControlWindow();
         ASSERT_TRUE(page_);
         const e2e::TabGeometry g = e2e::DesignTabs();
-        for (int t = 0; t < 2; ++t)
+        for (int t = 0; t < design::kPageCount; ++t)
             points_[t] = MAKELPARAM((g.tabs[t].left + g.tabs[t].right) / 2, (g.tabs[t].top + g.tabs[t].bottom) / 2);
-        points_[2] = MAKELPARAM(200, 120);  // the page body, off the tabs
+        points_[design::kPageCount] = MAKELPARAM(200, 120);  // the page body, off the tabs
         Drain();
     }
 
@@ -44,7 +44,7 @@ protected:
 public:
     void SwitchPages(int rounds) {
         for (int i = 0; i < rounds; ++i) {
-            SelectPage(i % 2);
+            SelectPage(i % design::kPageCount);
             Drain();
         }
         SelectPage(0);
@@ -53,7 +53,7 @@ public:
 
     void Hover(int rounds) {
         for (int i = 0; i < rounds; ++i) {
-            SendMessageA(page_, WM_MOUSEMOVE, 0, points_[i % 3]);
+            SendMessageA(page_, WM_MOUSEMOVE, 0, points_[i % (design::kPageCount + 1)]);
             if (i % 3 == 2) SendMessageA(page_, WM_MOUSELEAVE, 0, 0);
             Drain();
         }
@@ -73,7 +73,7 @@ protected:
     inproc::ProgramWindow window_;
     HWND main_ = nullptr;
     HWND page_ = nullptr;
-    LPARAM points_[3] = {};
+    LPARAM points_[design::kPageCount + 1] = {};
 };
 
 TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {

@@ -25,7 +25,7 @@ struct EventArgs {
     int x = 0, y = 0, keys = 0;  // LeftButtonDown only
 };
 
-// Event sources besides the controls of the form table.
+// Event sources besides the controls of the control table.
 constexpr int kMainWindowSource = -1;
 constexpr int kPageControlSource = -2;
 

@@ -3,7 +3,7 @@
 #include "toolkit/win/keyboard.h"
 
 #include "controls/win/page_control.h"
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 #include "toolkit/win/main_form.h"
 
 namespace tolvane {

@@ -1,5 +1,7 @@
 #include "toolkit/win/main_form.h"
 
+#include "toolkit/win/control_services.h"
+
 #include "winutil/window_class.h"
 
 namespace tolvane {

@@ -1,11 +1,11 @@
-// The main window's form as it lives, and the one main window of the process
-// that the handlers' services address.
+// The main window's form as it lives: the toolkit's own. The features reach
+// the window through the control services (control_services.h).
 #pragma once
 #include <windows.h>
 
 #include "controls/win/common_dialog.h"
 #include "core/scale.h"
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 #include "toolkit/win/events.h"
 #include "winutil/gdi_objects.h"
 
@@ -23,7 +23,7 @@ struct Form {
     HWND main = nullptr;
     HWND page = nullptr;
     FormControl controls[kControlCount];  // in control order
-    HWND pathNames[2] = {};               // the path boxes' hidden names (form_names.h)
+    HWND pathNames[2] = {};               // the path boxes' hidden names (accessible_names.h)
     int dpi = kDesignDpi;                 // the window's own scale, which everything is laid out at
     GdiObject<HFONT> songTi;              // 按钮2's own font
     GdiObject<HFONT> gui;  // the GUI font at the window's scale; none at the system's (the stock one serves)
@@ -36,11 +36,9 @@ struct Form {
     void Raise(int source, Event event, const EventArgs& args = EventArgs{}) const;
 };
 
-// One main window per process: the handlers' services address it.
-HWND MainWindow();
-// Its form; null while there is none.
+// The form of the process's one main window; null while there is none.
 Form* MainForm();
-// Set by the main window's own code (form.h) when it is built and when it goes.
+// Set by the main window's own code (main_window.h) when it is built and when it goes.
 void SetMainWindow(HWND main);
 
 }  // namespace tolvane

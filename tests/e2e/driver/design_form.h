@@ -46,6 +46,7 @@ inline constexpr Control kControls[kCount] = {
 
 // Tab and Shift+Tab walk these, in this order, on the repair page.
 inline constexpr Index kTabOrder[] = {kInstallFolderBox, kLinkConfigBox, kRepairButton, kAboutButton, kBrowseButton};
+constexpr int kTabStopCount = sizeof kTabOrder / sizeof kTabOrder[0];
 
 // FitBanner widens the banner to the page control's width minus 5.
 constexpr int kBannerWidthAfterStart = 355;
@@ -54,7 +55,8 @@ constexpr int kBannerWidthAfterStart = 355;
 constexpr const char* kPageName = "高级选择夹1";
 constexpr const char* kPageClass = "TolvanePageControl";
 constexpr RECT kPageRect = {8, 8, 8 + 360, 8 + 208};
-inline constexpr const char* kPageCaptions[2] = {"Tolvane", "关于本程序"};
+inline constexpr const char* kPageCaptions[] = {"Tolvane", "关于本程序"};
+constexpr int kPageCount = sizeof kPageCaptions / sizeof kPageCaptions[0];
 // One row of tabs from y = 2 to 22; the page body is the rest.
 constexpr int kTabTop = 2, kTabBottom = 22, kFirstTabLeft = 1;
 constexpr RECT kPageBody = {0, 22, 360, 208};

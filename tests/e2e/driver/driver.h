@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/driver/design_form.h"
+
 namespace e2e {
 
 // ---- settling -------------------------------------------------------------
@@ -257,7 +259,7 @@ struct Facts {
 // measured in the tab font ("宋体" -12, GB2312) on this display. At another
 // display scale `dpi`, every length and the font as the program scales them.
 struct TabGeometry {
-    RECT tabs[2];
+    RECT tabs[design::kPageCount];
     RECT body;
 };
 TabGeometry DesignTabs(int dpi = 96);

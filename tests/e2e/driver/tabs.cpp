@@ -28,7 +28,7 @@ TabGeometry DesignTabs(int dpi) {
     auto px = [dpi](int n) { return MulDiv(n, dpi, 96); };
     TabGeometry g = {};
     int x = px(design::kFirstTabLeft);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < design::kPageCount; ++i) {
         const SIZE caption = TextSize(SongTiFont(dpi, GB2312_CHARSET), design::kPageCaptions[i]);
         const int width = std::max(px(50), static_cast<int>(caption.cx) + px(11));
         g.tabs[i] = RECT{x, px(design::kTabTop), x + width, px(design::kTabBottom)};

@@ -1,7 +1,7 @@
-#include "toolkit/win/form_names.h"
+#include "toolkit/win/accessible_names.h"
 
 #include "controls/win/pic_box.h"
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
 

@@ -1,6 +1,7 @@
-// The main window's form as data: every control, in control order, with the
-// settings the window code builds it from. Pure data, shared with the tests so
-// that the end-to-end driver finds controls by the same ids the program uses.
+// The main window's form as data: its pages, and every control, in control
+// order, with the settings the window code builds it from. What each kind of
+// control is, its window class, styles and colours, is the kind table's
+// (toolkit/win/control_kinds.h). In-process tests read it too.
 #pragma once
 
 #include "controls/options.h"
@@ -8,7 +9,11 @@
 
 namespace tolvane {
 
-enum class Kind { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg };
+enum class Kind { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg, Count };
+
+// The pages, in the order of their tabs; kPageCaptions has one per page.
+enum Page { kRepairPage, kAboutPage, kPageCount };
+extern const char* const kPageCaptions[kPageCount];  // code page 936
 
 // Control order: the order of the page control's child list, repair page first.
 // It is also the stacking order, front to back. Each control is named for what
@@ -40,7 +45,7 @@ enum ControlFlags : unsigned {
 struct ControlSpec {
     const char* name;  // form name, code page 936
     Kind kind;
-    int page;                      // 0 = repair page, 1 = about page
+    int page;                      // a Page
     int left, top, width, height;  // relative to the page control, in 96-dpi pixels
     unsigned flags;
     const char* caption;  // initial caption or content, code page 936
@@ -59,7 +64,6 @@ constexpr int kClockTimerId = 1;
 struct PageControlSpec {
     const char* name;
     int left, top, width, height;
-    const char* pageCaptions[2];
     int tabRowHeight;
 };
 extern const PageControlSpec kPageControl;
@@ -72,12 +76,8 @@ extern const MainWindowSpec kMainWindow;
 
 constexpr int kTimerIntervalMs = 1000;
 
-// The form as read at start: every control named, on one of the two pages,
-// with a size that is not negative.
+// The form as read at start: every control named, on one of the pages, with
+// a size that is not negative.
 bool FormTableIsValid();
-
-// Tab and Shift+Tab walk the controls in the reverse of the control order.
-bool IsWindowedKind(Kind kind);
-bool CanTakeFocus(Kind kind);
 
 }  // namespace tolvane

@@ -1,4 +1,4 @@
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
 
@@ -31,19 +31,18 @@ const ControlSpec kControls[kControlCount] = {
 };
 // clang-format on
 
-const PageControlSpec kPageControl = {"高级选择夹1", 8, 8, 360, 208, {"Tolvane", "关于本程序"}, 20};
+const char* const kPageCaptions[kPageCount] = {"Tolvane", "关于本程序"};
+
+const PageControlSpec kPageControl = {"高级选择夹1", 8, 8, 360, 208, 20};
 
 const MainWindowSpec kMainWindow = {"TolvaneV1.0", 380, 250};
 
 bool FormTableIsValid() {
     for (const ControlSpec& c : kControls) {
-        if (!c.name || !*c.name || !c.caption || c.page < 0 || c.page > 1 || c.width < 0 || c.height < 0) return false;
+        if (!c.name || !*c.name || !c.caption || c.page < 0 || c.page >= kPageCount || c.width < 0 || c.height < 0)
+            return false;
     }
     return kPageControl.width >= 0 && kPageControl.height >= 0;
 }
-
-bool IsWindowedKind(Kind kind) { return kind != Kind::Timer && kind != Kind::CommonDlg; }
-
-bool CanTakeFocus(Kind kind) { return kind == Kind::Button || kind == Kind::EditBox; }
 
 }  // namespace tolvane

@@ -1,4 +1,4 @@
-// The main window, built from the form table around its form (main_form.h).
+// The main window, built from the control table around its form (main_form.h).
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-// The main window and its controls, built from the form table.
+// The main window and its controls, built from the control table.
 #include <windows.h>
 
 #include <utility>
@@ -11,10 +11,11 @@
 #include "controls/win/trans_label.h"
 #include "resources/resource_ids.h"
 #include "toolkit/geometry.h"
-#include "toolkit/win/form.h"
-#include "toolkit/win/form_api.h"
-#include "toolkit/win/form_names.h"
+#include "toolkit/win/accessible_names.h"
+#include "toolkit/win/control_kinds.h"
+#include "toolkit/win/control_services.h"
 #include "toolkit/win/main_form.h"
+#include "toolkit/win/main_window.h"
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
@@ -63,57 +64,38 @@ int EditHeight(HWND edit, HFONT font, int designHeight, int dpi) {
 
 HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
     const ControlSpec& control = kControls[index];
-    const DWORD common =
-        WS_CHILD | ((control.flags & kTabStop) ? WS_TABSTOP : 0) | ((control.flags & kDisabled) ? WS_DISABLED : 0);
-    const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index)));
+    const KindRow& kind = KindOf(control.kind);
+    // Ticks from now until the window is destroyed.
+    if (control.kind == Kind::Timer) SetTimer(form.main, kClockTimerId, kTimerIntervalMs, nullptr);
+    if (!kind.windowClass) return nullptr;
+    const DWORD style = WS_CHILD | kind.style | ((control.flags & kTabStop) ? WS_TABSTOP : 0) |
+                        ((control.flags & kDisabled) ? WS_DISABLED : 0) |
+                        ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : 0);
+    // What our own classes take at creation; each copies it.
+    TransLabelSettings label;
+    label.layout = control.labelLayout;
+    label.textColour = kind.text;
+    label.contrast = kind.contrast;
+    void* param = control.kind == Kind::TransLabel ? static_cast<void*>(&label)
+                  : control.kind == Kind::PicBox   ? const_cast<Part*>(&kind.contrast)
+                                                   : nullptr;
     const HFONT font = FontFor(form, control);
     const Placed at = PlacedAt(control, form.dpi);
-    const auto create = [&](DWORD exStyle, const char* cls, DWORD style, const char* text, void* param) {
-        return CreateWindowExA(exStyle, cls, text, common | style, at.left, at.top, at.width, at.height, form.main, id,
-                               instance, param);
-    };
-    HWND hwnd = nullptr;
-    switch (control.kind) {
-        case Kind::Button:
-            hwnd = create(0, "BUTTON",
-                          ((control.flags & kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_CENTER |
-                              BS_VCENTER | BS_MULTILINE,
-                          control.caption, nullptr);
-            break;
-        case Kind::EditBox:
-            hwnd = create(WS_EX_CLIENTEDGE, "EDIT", ES_LEFT | ES_AUTOHSCROLL, control.caption, nullptr);
-            if (hwnd) {
-                RefuseEditsWhileHidden(hwnd);
-                SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
-                SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-                const int h = EditHeight(hwnd, font, at.height, form.dpi);
-                if (h != at.height)
-                    SetWindowPos(hwnd, nullptr, 0, 0, at.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-                SendMessageA(hwnd, EM_SETSEL, 0, 0);
-            }
-            break;
-        case Kind::TransLabel: {
-            TransLabelSettings settings;  // copied by the label
-            settings.layout = control.labelLayout;
-            hwnd = create(0, kTransLabelClass, 0, control.caption, &settings);
-            break;
-        }
-        case Kind::PicBox:
-            hwnd = create(0, kPicBoxClass, 0, "", nullptr);
-            if (hwnd) {
-                SetPicBoxDpi(hwnd, form.dpi);
-                SetPicBoxPicture(hwnd, LoadBanner());
-            }
-            break;
-        case Kind::Timer:
-            // Ticks from now until the window is destroyed.
-            SetTimer(form.main, kClockTimerId, kTimerIntervalMs, nullptr);
-            return nullptr;
-        case Kind::CommonDlg:
-        case Kind::Window:
-        case Kind::PageControl: return nullptr;
+    HWND hwnd =
+        CreateWindowExA(kind.exStyle, kind.windowClass, control.caption, style, at.left, at.top, at.width, at.height,
+                        form.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))), instance, param);
+    if (!hwnd) return nullptr;
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (control.kind == Kind::EditBox) {
+        RefuseEditsWhileHidden(hwnd);
+        SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);  // the system's maximum
+        const int h = EditHeight(hwnd, font, at.height, form.dpi);
+        if (h != at.height) SetWindowPos(hwnd, nullptr, 0, 0, at.width, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(hwnd, EM_SETSEL, 0, 0);
+    } else if (control.kind == Kind::PicBox) {
+        SetPicBoxDpi(hwnd, form.dpi);
+        SetPicBoxPicture(hwnd, LoadBanner());
     }
-    if (hwnd) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
@@ -182,7 +164,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND:
             if (form && HIWORD(wp) == BN_CLICKED) {
                 const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
-                if (index >= 0 && kControls[index].kind == Kind::Button) form->Raise(index, Event::Clicked);
+                if (index >= 0 && KindOf(kControls[index].kind).clickRaises) form->Raise(index, Event::Clicked);
             }
             return 0;
         case kWmGetDpiScaledSize:
@@ -258,16 +240,16 @@ bool CreateControls(Form& form, HINSTANCE instance) {
     const int dpi = form.dpi;
     form.songTi = CreateFormFont(FontChoice::SongTiPlain, dpi);
     form.gui = CreateGuiFontAt(dpi);
-    const PageControlSettings settings{{kPageControl.pageCaptions, 2}, dpi};
+    const PageControlSettings settings{{kPageCaptions, kPageCount}, dpi};
     const Placed at = PlacedAt(kPageControl, dpi);
-    form.page = CreateWindowExA(0, kPageControlClass, "", WS_CHILD, at.left, at.top, at.width, at.height, form.main,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)), instance,
-                                const_cast<PageControlSettings*>(&settings));
+    form.page = CreateWindowExA(0, KindOf(Kind::PageControl).windowClass, "", WS_CHILD, at.left, at.top, at.width,
+                                at.height, form.main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageControlId)),
+                                instance, const_cast<PageControlSettings*>(&settings));
     if (!form.page) return false;
     SetPageControlTabPressed(form.page, OnTabPressed);
     for (int i = kControlCount - 1; i >= 0; --i) {
         form.controls[i] = {CreateControl(form, i, instance), (kControls[i].flags & kVisible) != 0};
-        if (!form.controls[i].hwnd && IsWindowedKind(kControls[i].kind)) return false;
+        if (!form.controls[i].hwnd && KindOf(kControls[i].kind).windowClass) return false;
     }
     return true;
 }
@@ -285,7 +267,7 @@ void PlaceControls(const Form& form) {
     }
     for (int i = 0; i < kControlCount; ++i) {
         if (HWND c = form.controls[i].hwnd)
-            ShowWindow(c, form.controls[i].visible && kControls[i].page == 0 ? SW_SHOWNA : SW_HIDE);
+            ShowWindow(c, form.controls[i].visible && kControls[i].page == kRepairPage ? SW_SHOWNA : SW_HIDE);
     }
     ShowWindow(form.page, SW_SHOWNA);
 }

@@ -1,9 +1,10 @@
 // The control services the handlers use, on the main window's form.
-#include "toolkit/win/form_api.h"
+#include "toolkit/win/control_services.h"
 
 #include "controls/win/page_control.h"
 #include "controls/win/trans_label.h"
 #include "toolkit/geometry.h"
+#include "toolkit/win/control_kinds.h"
 #include "toolkit/win/main_form.h"
 #include "toolkit/win/text_buffer.h"
 
@@ -83,7 +84,7 @@ int CurrentPage() {
 
 void SelectPage(int index) {
     const Form* form = MainForm();
-    if (!form || !form->page || index < 0 || index > 1) return;
+    if (!form || !form->page || index < 0 || index >= kPageCount) return;
     if (index == CurrentPage()) {
         RedrawWindow(form->page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
         return;
@@ -101,7 +102,7 @@ void SelectPage(int index) {
     }
     for (int i = 0; i < kControlCount; ++i) {
         HWND c = form->controls[i].hwnd;
-        if (c && kControls[i].page == index && CanTakeFocus(kControls[i].kind) && IsWindowEnabled(c)) {
+        if (c && kControls[i].page == index && KindOf(kControls[i].kind).takesFocus && IsWindowEnabled(c)) {
             SetFocus(c);
             break;
         }

@@ -1,13 +1,16 @@
 // What the handlers and the in-process tests may do with the main window's
-// controls, by their index in the form table.
+// controls, by their index in the control table.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-#include "toolkit/form_table.h"
+#include "toolkit/control_table.h"
 
 namespace tolvane {
+
+// One main window per process: these services address it. Null while there is none.
+HWND MainWindow();
 
 HWND ControlWindow(int index);  // null for the components
 HWND PageControlWindow();
