@@ -4,12 +4,12 @@
 
 namespace tolvane {
 
-enum class FontChoice {
+enum class FontChoice : unsigned char {
     DefaultGui,    // the stock GUI font, never deleted
     SongTiPlain,   // "宋体" -12, default charset, proof quality (按钮2)
     SongTiGb2312,  // "宋体" -12, GB2312 charset (the page control's tab captions)
 };
 
-enum class LabelLayout { SingleLineCentred, WordWrapTop };
+enum class LabelLayout : unsigned char { SingleLineCentred, WordWrapTop };
 
 }  // namespace tolvane

@@ -9,7 +9,7 @@
 
 namespace tolvane {
 
-enum class Kind { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg, Count };
+enum class Kind : unsigned char { Window, PageControl, Button, EditBox, TransLabel, PicBox, Timer, CommonDlg, Count };
 
 // The pages, in the order of their tabs; kPageCaptions has one per page.
 enum Page { kRepairPage, kAboutPage, kPageCount };
@@ -44,9 +44,10 @@ enum ControlFlags : unsigned {
 
 struct ControlSpec {
     const char* name;  // form name, code page 936
+    // Narrow types: the table ships in the executable, and the executable stays small.
     Kind kind;
-    int page;                      // a Page
-    int left, top, width, height;  // relative to the page control, in 96-dpi pixels
+    signed char page;                // a Page
+    short left, top, width, height;  // relative to the page control, in 96-dpi pixels
     unsigned flags;
     const char* caption;  // initial caption or content, code page 936
     FontChoice font;

@@ -82,13 +82,13 @@ void Rescale(PicBoxState* s) {
 }
 
 LRESULT CALLBACK PicBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     PicBoxState* made = OwnWindowState<PicBoxState>(hwnd, msg);
     if (msg == WM_NCCREATE) {
         if (!made) return FALSE;
         if (auto* part = static_cast<const Part*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams))
             made->contrast = *part;
     }
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
     if (msg == WM_ERASEBKGND) return 1;
     PicBoxState* s = StateOf<PicBoxState>(hwnd);
