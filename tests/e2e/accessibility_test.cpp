@@ -16,6 +16,7 @@
 
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
+#include "winutil/com_ptr.h"
 
 using namespace design;
 
@@ -78,10 +79,7 @@ std::string ChildName(HRESULT hr, VARIANT& v) {
 class Accessible {
 public:
     explicit Accessible(HWND hwnd) {
-        AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc_));
-    }
-    ~Accessible() {
-        if (acc_) acc_->Release();
+        AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(acc_.Receive()));
     }
     Accessible(const Accessible&) = delete;
     Accessible& operator=(const Accessible&) = delete;
@@ -108,7 +106,7 @@ public:
         LONG count = 0, got = 0;
         if (!acc_ || FAILED(acc_->get_accChildCount(&count)) || count <= 0) return "none";
         std::vector<VARIANT> children(static_cast<size_t>(count));
-        if (FAILED(AccessibleChildren(acc_, 0, count, children.data(), &got))) return "failed";
+        if (FAILED(AccessibleChildren(acc_.Get(), 0, count, children.data(), &got))) return "failed";
         std::string ids;
         int objects = 0;
         for (LONG i = 0; i < got; ++i) {
@@ -126,15 +124,15 @@ public:
 private:
     std::string Number(decltype(&IAccessible::get_accRole) get, LONG child, std::string (*say)(LONG)) const {
         VARIANT v{};
-        const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &v) : E_POINTER;
+        const HRESULT hr = acc_ ? (acc_.Get()->*get)(Id(child), &v) : E_POINTER;
         return hr == S_OK && v.vt == VT_I4 ? say(v.lVal) : "failed " + e2e::Hex(hr);
     }
     std::string Text(decltype(&IAccessible::get_accName) get, LONG child) const {
         BSTR text = nullptr;
-        const HRESULT hr = acc_ ? (acc_->*get)(Id(child), &text) : E_POINTER;
+        const HRESULT hr = acc_ ? (acc_.Get()->*get)(Id(child), &text) : E_POINTER;
         return hr == S_OK ? Narrow(text) : "failed " + e2e::Hex(hr);
     }
-    IAccessible* acc_ = nullptr;
+    tolvane::ComPtr<IAccessible> acc_;
 };
 
 // The selection events of the program's process, as they come in.
@@ -156,13 +154,13 @@ protected:
         ASSERT_TRUE(e2e::WaitForBrowserOpenings(1, 10000)) << "no opening at start";
         g_strip = page_;
         g_events.clear();
-        hook_ = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection, program_->Id(), 0,
-                                WINEVENT_OUTOFCONTEXT);
+        hook_.Reset(SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
+                                    program_->Id(), 0, WINEVENT_OUTOFCONTEXT));
         ASSERT_TRUE(hook_);
         e2e::Settle(program_->Handle());
     }
     void TearDown() override {
-        if (hook_) UnhookWinEvent(hook_);
+        hook_.Reset();
         ProgramTest::TearDown();
         CoUninitialize();
     }
@@ -176,19 +174,19 @@ protected:
         return g_events.empty() ? "none" : std::exchange(g_events, std::string());
     }
 
-    HWINEVENTHOOK hook_ = nullptr;
+    e2e::WinEventHook hook_;
 };
 
 // Whether the program's process holds oleacc now.
 std::string OleaccLoaded(DWORD pid) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snapshot == INVALID_HANDLE_VALUE) return "unknown";
+    const tolvane::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+    if (!snapshot) return "unknown";
     MODULEENTRY32 module = {};
     module.dwSize = sizeof module;
     bool found = false;
-    for (BOOL more = Module32First(snapshot, &module); more && !found; more = Module32Next(snapshot, &module))
+    for (BOOL more = Module32First(snapshot.Get(), &module); more && !found;
+         more = Module32Next(snapshot.Get(), &module))
         found = lstrcmpiA(module.szModule, "oleacc.dll") == 0;
-    CloseHandle(snapshot);
     return found ? "loaded" : "not loaded";
 }
 

@@ -11,6 +11,7 @@
 #include "skin/win/elevation.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
+#include "winutil/handles.h"
 
 namespace {
 
@@ -299,19 +300,17 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
             ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("engine/Skin.dll"))));
         }
         ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
-        HANDLE probe = CreateFileA("C:\\WINDOWS\\system\\probe", GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        const DWORD refusal = probe == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-        if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+        const tolvane::KernelHandle probe(CreateFileA("C:\\WINDOWS\\system\\probe", GENERIC_WRITE, 0, nullptr,
+                                                      CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        const DWORD refusal = probe ? ERROR_SUCCESS : GetLastError();
         ASSERT_EQ(refusal, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "the folder takes new files";
         std::set<std::string> before = SystemFolder();
 
-        HANDLE turn =
-            row.turn == HeldTillBothWritten ? CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName) : nullptr;
+        tolvane::KernelHandle turn(
+            row.turn == HeldTillBothWritten ? CreateMutexA(nullptr, TRUE, tolvane::kPromptMutexName) : nullptr);
         if (row.turn == Abandoned) {
-            HANDLE ender = CreateThread(nullptr, 0, EndHoldingTheTurn, &turn, 0, nullptr);
-            WaitForSingleObject(ender, 10000);
-            CloseHandle(ender);
+            const tolvane::KernelHandle ender(CreateThread(nullptr, 0, EndHoldingTheTurn, turn.Receive(), 0, nullptr));
+            WaitForSingleObject(ender.Get(), 10000);
         }
         e2e::LaunchOptions options;
         options.wideExe = row.exe;
@@ -319,12 +318,12 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         ASSERT_NO_FATAL_FAILURE(Launch(options));
         // Seen from outside: the start's children in a process snapshot, each
         // opened at first sight to read its exit code.
-        std::map<DWORD, HANDLE> helpers;
+        std::map<DWORD, tolvane::KernelHandle> helpers;
         std::vector<HWND> boxes;
         const auto ended = [&] {
             for (const e2e::ProcessEntry& p : e2e::ProcessSnapshot())
                 if (p.parent == program_->Id() && lstrcmpiA(p.exe.c_str(), "tolvane.exe") == 0 && !helpers.count(p.pid))
-                    helpers[p.pid] = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, p.pid);
+                    helpers[p.pid].Reset(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, p.pid));
             boxes = e2e::MessageBoxes(program_->Id());
             main_ = e2e::FindMainWindow(program_->Id());
             return main_ != nullptr || !boxes.empty() || !program_->Running();
@@ -336,15 +335,14 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
                         e2e::WriteFileBytes(kSkin2009, e2e::FileBytes(SourceFile("resources/skin2009.she"))));
             ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
             before.insert({"Skin.dll", "QQ2009.she"});
-            ReleaseMutex(turn);
+            ReleaseMutex(turn.Get());
         }
         e2e::WaitFor(ended, kStartTimeoutMs, 5);
         EXPECT_EQ(helpers.size(), row.helpers) << "tolvane.exe /deploy started";
         for (const auto& helper : helpers) {
             DWORD code = 0xDEAD;
-            if (helper.second && WaitForSingleObject(helper.second, 10000) == WAIT_OBJECT_0)
-                GetExitCodeProcess(helper.second, &code);
-            if (helper.second) CloseHandle(helper.second);
+            if (helper.second && WaitForSingleObject(helper.second.Get(), 10000) == WAIT_OBJECT_0)
+                GetExitCodeProcess(helper.second.Get(), &code);
             EXPECT_EQ(code, 1u) << "the helper, refused too, reports the files it could not write";
         }
         if (row.windowShows) {
@@ -363,7 +361,6 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
             EXPECT_EQ(code, 0xFFFFFFFFu);
         }
         EXPECT_EQ(SystemFolder(), before) << "a file was left in the folder";
-        if (turn) CloseHandle(turn);
         program_.reset();
     }
     EXPECT_TRUE(e2e::RefuseNewFiles(refusable_, false));

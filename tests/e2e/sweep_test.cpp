@@ -18,6 +18,7 @@
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
 #include "tests/e2e/driver/locator_support.h"
+#include "winutil/handles.h"
 
 using namespace design;
 
@@ -277,11 +278,10 @@ protected:
     }
     int ProbeOnce() {
         const std::string dll = e2e::ToWinePath(e2e::EnvVar("TOLVANE_TEST_BIN") + "/gdi_probe.dll");
-        HMODULE local = LoadLibraryA(dll.c_str());
+        const tolvane::Module local(LoadLibraryA(dll.c_str()));
         if (!local) return -1;
-        const auto* probe = reinterpret_cast<const BYTE*>(GetProcAddress(local, "GdiHeadroomOfThisProcess"));
-        const DWORD offset = probe ? static_cast<DWORD>(probe - reinterpret_cast<const BYTE*>(local)) : 0;
-        FreeLibrary(local);
+        const auto* probe = reinterpret_cast<const BYTE*>(GetProcAddress(local.Get(), "GdiHeadroomOfThisProcess"));
+        const DWORD offset = probe ? static_cast<DWORD>(probe - reinterpret_cast<const BYTE*>(local.Get())) : 0;
         HANDLE process = program_->Handle();
         void* name = VirtualAllocEx(process, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
         if (!offset || !name || !WriteProcessMemory(process, name, dll.c_str(), dll.size() + 1, nullptr)) return -1;
@@ -296,12 +296,12 @@ protected:
         return static_cast<int>(headroom);
     }
     DWORD RunRemote(void* start, void* argument) {
-        HANDLE thread = CreateRemoteThread(program_->Handle(), nullptr, 0,
-                                           reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument, 0, nullptr);
-        if (!thread) return 0;
+        const tolvane::KernelHandle thread(CreateRemoteThread(
+            program_->Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument, 0, nullptr));
         DWORD code = 0;
-        if (WaitForSingleObject(thread, 30000) != WAIT_OBJECT_0 || !GetExitCodeThread(thread, &code)) code = 0;
-        CloseHandle(thread);
+        if (!thread || WaitForSingleObject(thread.Get(), 30000) != WAIT_OBJECT_0 ||
+            !GetExitCodeThread(thread.Get(), &code))
+            code = 0;
         return code;
     }
 

@@ -11,6 +11,7 @@
 
 #include "tests/e2e/driver/fixture.h"
 #include "tests/linker_map.h"
+#include "winutil/handles.h"
 
 using namespace design;
 using e2e::Expected;
@@ -103,12 +104,10 @@ protected:
 
 // The program's manifest as its resource holds it.
 std::string ManifestOf(const std::string& exe) {
-    HMODULE m = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC r = m ? FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */) : nullptr;
-    HGLOBAL data = r ? LoadResource(m, r) : nullptr;
-    std::string text = data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(m, r)) : "";
-    if (m) FreeLibrary(m);
-    return text;
+    const tolvane::Module m(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HRSRC r = m ? FindResourceA(m.Get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24) /* RT_MANIFEST */) : nullptr;
+    HGLOBAL data = r ? LoadResource(m.Get(), r) : nullptr;
+    return data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(m.Get(), r)) : "";
 }
 
 TEST_F(MainWindowTest, WindowIsCentredFixedAndOnTheTaskbar) {
@@ -462,11 +461,10 @@ TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
 DWORD StackGuardOf(const e2e::Process& program) {
     std::string path = e2e::ProgramPath();
     const unsigned long guard = tests::SymbolOffset(path.replace(path.size() - 3, 3, "map"), "__stack_chk_guard");
-    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id());
+    const tolvane::KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id()));
     MODULEENTRY32 exe = {};
     exe.dwSize = sizeof exe;
-    const bool found = modules != INVALID_HANDLE_VALUE && Module32First(modules, &exe);  // the exe comes first
-    if (modules != INVALID_HANDLE_VALUE) CloseHandle(modules);
+    const bool found = modules && Module32First(modules.Get(), &exe);  // the exe comes first
     DWORD value = 0;
     if (found && guard) ReadProcessMemory(program.Handle(), exe.modBaseAddr + guard, &value, sizeof value, nullptr);
     return value;

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/driver.h"
+#include "winutil/gdi_objects.h"
 
 namespace e2e {
 
@@ -54,8 +55,7 @@ Capture CaptureScreen(const RECT& r) {
     Capture cap;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return cap;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const tolvane::ScopedDc screen(nullptr);
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -64,24 +64,20 @@ Capture CaptureScreen(const RECT& r) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib && bits) {
-        HGDIOBJ old = SelectObject(memory, dib);
-        if (BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY)) {
-            GdiFlush();
-            const uint32_t* p = static_cast<const uint32_t*>(bits);
-            cap.pixels_.assign(p, p + static_cast<size_t>(w) * h);
-            for (uint32_t& px : cap.pixels_) px &= 0x00FFFFFF;
-            cap.left_ = r.left;
-            cap.top_ = r.top;
-            cap.width_ = w;
-            cap.height_ = h;
-        }
-        SelectObject(memory, old);
+    tolvane::BitmapDc memory;
+    if (memory.Adopt(
+            tolvane::GdiObject<HBITMAP>(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0)),
+            screen.Get()) &&
+        bits && BitBlt(memory.Dc(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY)) {
+        GdiFlush();
+        const uint32_t* p = static_cast<const uint32_t*>(bits);
+        cap.pixels_.assign(p, p + static_cast<size_t>(w) * h);
+        for (uint32_t& px : cap.pixels_) px &= 0x00FFFFFF;
+        cap.left_ = r.left;
+        cap.top_ = r.top;
+        cap.width_ = w;
+        cap.height_ = h;
     }
-    if (dib) DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return cap;
 }
 

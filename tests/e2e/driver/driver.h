@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/design_form.h"
+#include "tests/e2e/driver/owners.h"
 
 namespace e2e {
 
@@ -66,7 +67,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     DWORD Id() const { return pid_; }
-    HANDLE Handle() const { return process_; }
+    HANDLE Handle() const { return process_.Get(); }
     bool Running() const;
     // Exit code once the process has ended within `timeoutMs`; false otherwise.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
@@ -79,9 +80,11 @@ public:
 
 private:
     Process() = default;
-    HANDLE process_ = nullptr;
-    HANDLE job_ = nullptr;
-    HANDLE watchdog_ = nullptr;  // timer-queue timer
+    // Released in reverse: the watchdog, which kills through the process's
+    // handle, is gone before that handle is closed.
+    tolvane::KernelHandle process_;
+    tolvane::KernelHandle job_;
+    QueueTimer watchdog_;
     DWORD pid_ = 0;
 };
 

@@ -1,18 +1,18 @@
 #include "tests/e2e/driver/driver.h"
+#include "winutil/gdi_objects.h"
 
 namespace e2e {
 
 int GdiHeadroom(int ceiling) {
-    std::vector<HBRUSH> brushes;
+    std::vector<tolvane::GdiObject<HBRUSH>> brushes;
     brushes.reserve(20000);
     while (static_cast<int>(brushes.size()) < ceiling) {
         // Distinct colours, in case a GDI ever returns one shared object
         // for identical solid brushes.
-        HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(brushes.size() & 0xFFFFFF));
+        tolvane::GdiObject<HBRUSH> b(CreateSolidBrush(static_cast<COLORREF>(brushes.size() & 0xFFFFFF)));
         if (!b) break;
-        brushes.push_back(b);
+        brushes.push_back(std::move(b));
     }
-    for (HBRUSH b : brushes) DeleteObject(b);
     return static_cast<int>(brushes.size());
 }
 

@@ -2,6 +2,7 @@
 
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/mouse_input.h"
+#include "tests/e2e/driver/owners.h"
 
 namespace e2e {
 
@@ -44,18 +45,6 @@ LRESULT CALLBACK DropEchoedMoves(int code, WPARAM wp, LPARAM lp) {
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-class EchoFilter {
-public:
-    EchoFilter() : hook_(SetWindowsHookExA(WH_MOUSE_LL, DropEchoedMoves, GetModuleHandleA(nullptr), 0)) {}
-    ~EchoFilter() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-    }
-    EchoFilter(const EchoFilter&) = delete;
-    EchoFilter& operator=(const EchoFilter&) = delete;
-
-private:
-    HHOOK hook_;
-};
 }  // namespace
 
 bool BringToForeground(HWND hwnd, DWORD timeoutMs) {
@@ -78,7 +67,7 @@ bool MoveMouse(POINT screen) {
         POINT now;
         return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
     };
-    const EchoFilter filter;
+    const Hook filter(SetWindowsHookExA(WH_MOUSE_LL, DropEchoedMoves, GetModuleHandleA(nullptr), 0));
     for (int attempt = 0; attempt < 4; ++attempt) {
         // Warp first: under Wine's X11 driver an injected move alone leaves the
         // X pointer behind, and the next X crossing event snaps the cursor back

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/driver.h"
+#include "winutil/handles.h"
 
 namespace e2e {
 
@@ -79,12 +80,10 @@ void DumpKey(HKEY key, const std::string& path, std::string* out) {
         DWORD nameLength = sizeof name;
         if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         const std::string child(name, nameLength);
-        HKEY sub = nullptr;
+        tolvane::RegistryKey sub;
         *out += path + "\\" + child + "\n";
-        if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &sub) == ERROR_SUCCESS) {
-            DumpKey(sub, path + "\\" + child, out);
-            RegCloseKey(sub);
-        }
+        if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, sub.Receive()) == ERROR_SUCCESS)
+            DumpKey(sub.Get(), path + "\\" + child, out);
     }
 }
 
@@ -105,8 +104,8 @@ bool Skipped(const char* name, const std::vector<std::string>& skip) {
 
 void DumpFolder(const std::string& folder, const std::vector<std::string>& skip, bool recursive, std::string* out) {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const tolvane::FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!find) return;
     do {
         if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, "..") || Skipped(data.cFileName, skip))
             continue;
@@ -116,18 +115,16 @@ void DumpFolder(const std::string& folder, const std::vector<std::string>& skip,
                       data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime, data.dwFileAttributes);
         *out += path + line + "\n";
         if (recursive && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DumpFolder(path, skip, true, out);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &data));
 }
 
 }  // namespace
 
 std::string RegistryTree(HKEY root, const std::string& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "(absent)";
+    tolvane::RegistryKey h;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, h.Receive()) != ERROR_SUCCESS) return "(absent)";
     std::string out = key + "\n";
-    DumpKey(h, key, &out);
-    RegCloseKey(h);
+    DumpKey(h.Get(), key, &out);
     return out;
 }
 
@@ -147,22 +144,20 @@ bool CreateFolders(const std::string& folder) {
 }
 
 bool WriteLongPathFile(const std::string& path, const std::string& bytes) {
-    HANDLE f =
-        CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const tolvane::KernelHandle f(
+        CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
+    return f && WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool RemoveFolderTree(const std::string& folder) {
     const std::wstring base = LongForm(folder);
     if (GetFileAttributesW(base.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &data);
     bool ok = true;
-    if (find != INVALID_HANDLE_VALUE) {
+    // Closed before the folder is removed, which an open search would hold.
+    if (const tolvane::FindHandle find{FindFirstFileW((base + L"\\*").c_str(), &data)}) {
         do {
             if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L"..")) continue;
             const int n = WideCharToMultiByte(CP_ACP, 0, data.cFileName, -1, nullptr, 0, nullptr, nullptr);
@@ -175,8 +170,7 @@ bool RemoveFolderTree(const std::string& folder) {
                 SetFileAttributesW(LongForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
                 ok = DeleteFileW(LongForm(child).c_str()) && ok;
             }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.Get(), &data));
     }
     return RemoveDirectoryW(base.c_str()) && ok;
 }
@@ -207,18 +201,17 @@ std::string OpenDialogFolder(HWND openDialog) {
     // written into memory of the dialog's own process and read back.
     DWORD pid = 0;
     GetWindowThreadProcessId(openDialog, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
+    const tolvane::KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid));
     if (!process) return "(process not opened)";
     char folder[MAX_PATH] = "(no answer)";
-    if (void* remote = VirtualAllocEx(process, nullptr, sizeof folder, MEM_COMMIT, PAGE_READWRITE)) {
+    if (void* remote = VirtualAllocEx(process.Get(), nullptr, sizeof folder, MEM_COMMIT, PAGE_READWRITE)) {
         DWORD_PTR length = 0;
         if (SendMessageTimeoutA(openDialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(remote),
                                 SMTO_ABORTIFHUNG, 5000, &length) &&
             static_cast<LONG_PTR>(length) > 0)
-            ReadProcessMemory(process, remote, folder, sizeof folder - 1, nullptr);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+            ReadProcessMemory(process.Get(), remote, folder, sizeof folder - 1, nullptr);
+        VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     }
-    CloseHandle(process);
     return folder;
 }
 

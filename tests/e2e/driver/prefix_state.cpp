@@ -1,17 +1,17 @@
 // Registry values and files of the Wine prefix, set up and cleared by tests.
 #include "tests/e2e/driver/driver.h"
+#include "winutil/handles.h"
 
 namespace e2e {
 
 bool RegSetRaw(HKEY root, const std::string& key, const std::string& value, DWORD type, const std::string& bytes) {
-    HKEY h = nullptr;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+    tolvane::RegistryKey h;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, h.Receive(), nullptr) !=
+        ERROR_SUCCESS)
         return false;
     // Raw on purpose: tests write values without a terminating zero too.
-    const LONG rc = RegSetValueExA(h, value.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    return RegSetValueExA(h.Get(), value.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
 
 bool RegSetString(HKEY root, const std::string& key, const std::string& value, const std::string& text, DWORD type) {
@@ -23,79 +23,71 @@ bool RegSetDword(HKEY root, const std::string& key, const std::string& value, DW
 }
 
 bool RegGetRaw(HKEY root, const std::string& key, const std::string& value, DWORD* type, std::string* bytes) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    tolvane::RegistryKey h;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, h.Receive()) != ERROR_SUCCESS) return false;
     DWORD size = 0, t = 0;
-    LONG rc = RegQueryValueExA(h, value.c_str(), nullptr, &t, nullptr, &size);
+    LONG rc = RegQueryValueExA(h.Get(), value.c_str(), nullptr, &t, nullptr, &size);
     if (rc == ERROR_SUCCESS) {
         std::string data(size, '\0');
-        rc = RegQueryValueExA(h, value.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(&data[0]), &size);
+        rc = RegQueryValueExA(h.Get(), value.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(&data[0]), &size);
         data.resize(size);
         if (rc == ERROR_SUCCESS) {
             if (type) *type = t;
             if (bytes) *bytes = data;
         }
     }
-    RegCloseKey(h);
     return rc == ERROR_SUCCESS;
 }
 
 bool RegDeleteValueIfAny(HKEY root, const std::string& key, const std::string& value) {
-    HKEY h = nullptr;
-    const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &h);
+    tolvane::RegistryKey h;
+    const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, h.Receive());
     if (open == ERROR_FILE_NOT_FOUND) return true;
     if (open != ERROR_SUCCESS) return false;
-    const LONG rc = RegDeleteValueA(h, value.c_str());
-    RegCloseKey(h);
+    const LONG rc = RegDeleteValueA(h.Get(), value.c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 bool RegDeleteKeyTree(HKEY root, const std::string& key) {
-    HKEY h = nullptr;
-    const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, &h);
-    if (open == ERROR_FILE_NOT_FOUND) return true;
-    if (open != ERROR_SUCCESS) return false;
-    // Children first: RegDeleteKey refuses a key that still has subkeys.
-    for (;;) {
-        char name[256];
-        DWORD len = sizeof name;
-        if (RegEnumKeyExA(h, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (!RegDeleteKeyTree(h, name)) {
-            RegCloseKey(h);
-            return false;
+    {  // the key is closed before it is deleted
+        tolvane::RegistryKey h;
+        const LONG open = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, h.Receive());
+        if (open == ERROR_FILE_NOT_FOUND) return true;
+        if (open != ERROR_SUCCESS) return false;
+        // Children first: RegDeleteKey refuses a key that still has subkeys.
+        for (;;) {
+            char name[256];
+            DWORD len = sizeof name;
+            if (RegEnumKeyExA(h.Get(), 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            if (!RegDeleteKeyTree(h.Get(), name)) return false;
         }
     }
-    RegCloseKey(h);
     const LONG rc = RegDeleteKeyA(root, key.c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 bool RegKeyExists(HKEY root, const std::string& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
+    tolvane::RegistryKey h;
+    return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, h.Receive()) == ERROR_SUCCESS;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const tolvane::KernelHandle f(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
+    return f && WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const tolvane::KernelHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
     std::string data;
     char buf[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ReadFile(f, buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) data.append(buf, got);
-    CloseHandle(f);
+    while ((ok = ReadFile(f.Get(), buf, sizeof buf, &got, nullptr) != FALSE) && got > 0) data.append(buf, got);
     if (ok && bytes) *bytes = std::move(data);
     return ok;
 }
@@ -126,12 +118,11 @@ long long FileSizeOf(const std::string& path) {
 std::set<std::string> FileNamesIn(const std::string& folder) {
     std::set<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const tolvane::FindHandle search(FindFirstFileA((folder + "*").c_str(), &found));
+    if (!search) return names;
     do
         if (found.cFileName[0] != '.') names.insert(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.Get(), &found));
     return names;
 }
 
@@ -148,8 +139,7 @@ bool RunUnixShell(const std::string& command, DWORD timeoutMs) {
     if (EnvVar("TOLVANE_BUILD").empty() ||
         !CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
+    const tolvane::KernelHandle process(pi.hProcess), thread(pi.hThread);
     const bool ended = WaitFor([&] { return FileExists(seen); }, timeoutMs, 20);
     DeleteFileIfAny(seen);
     return ended;

@@ -36,14 +36,13 @@ namespace {
 // The linked token of this process's own: under Wine 8 every process holds an
 // elevated administrator's token, whose linked token is a limited one, and
 // CreateProcessAsUser honours it (the child reports TokenElevationTypeLimited).
-HANDLE LimitedToken() {
-    HANDLE own = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return nullptr;
+tolvane::KernelHandle LimitedToken() {
+    tolvane::KernelHandle own;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.Receive())) return {};
     TOKEN_LINKED_TOKEN linked{};
     DWORD size = 0;
-    const BOOL ok = GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size);
-    CloseHandle(own);
-    return ok ? linked.LinkedToken : nullptr;
+    return tolvane::KernelHandle(
+        GetTokenInformation(own.Get(), TokenLinkedToken, &linked, sizeof linked, &size) ? linked.LinkedToken : nullptr);
 }
 
 VOID CALLBACK KillOnDeadline(PVOID process, BOOLEAN) {
@@ -72,50 +71,47 @@ std::unique_ptr<Process> Process::Launch(const LaunchOptions& options, std::stri
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    HANDLE token = nullptr;
+    tolvane::KernelHandle token;
     if (options.limitedToken && !(token = LimitedToken())) {
         if (error) *error = "no limited token: error " + std::to_string(GetLastError());
         return nullptr;
     }
     const BOOL started =
-        token ? CreateProcessAsUserW(token, wide.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+        token ? CreateProcessAsUserW(token.Get(), wide.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                                      nullptr, dir.empty() ? nullptr : dir.c_str(), &si, &pi)
               : CreateProcessW(wide.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                                dir.empty() ? nullptr : dir.c_str(), &si, &pi);
     const DWORD failure = GetLastError();
-    if (token) CloseHandle(token);
     if (!started) {
         if (error) *error = "CreateProcess(" + exe + ") failed, error " + std::to_string(failure);
         return nullptr;
     }
     std::unique_ptr<Process> p(new Process);
-    p->process_ = pi.hProcess;
+    p->process_.Reset(pi.hProcess);
+    const tolvane::KernelHandle thread(pi.hThread);
     p->pid_ = pi.dwProcessId;
     // The job ends the child too if this test process dies without running
     // its destructors (a crash, a ctest timeout).
-    p->job_ = CreateJobObjectA(nullptr, nullptr);
+    p->job_.Reset(CreateJobObjectA(nullptr, nullptr));
     if (p->job_) {
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(p->job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        AssignProcessToJobObject(p->job_, pi.hProcess);
+        SetInformationJobObject(p->job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        AssignProcessToJobObject(p->job_.Get(), pi.hProcess);
     }
     ResumeThread(pi.hThread);
-    CloseHandle(pi.hThread);
     if (options.lifetimeMs)
-        CreateTimerQueueTimer(&p->watchdog_, nullptr, KillOnDeadline, p->process_, options.lifetimeMs, 0,
+        CreateTimerQueueTimer(p->watchdog_.Receive(), nullptr, KillOnDeadline, pi.hProcess, options.lifetimeMs, 0,
                               WT_EXECUTEONLYONCE);
     return p;
 }
 
 Process::~Process() {
-    if (watchdog_) DeleteTimerQueueTimer(nullptr, watchdog_, INVALID_HANDLE_VALUE);
+    watchdog_.Reset();
     Kill();
-    if (job_) CloseHandle(job_);
-    if (process_) CloseHandle(process_);
 }
 
-bool Process::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Process::Running() const { return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     if (!process_) return false;
@@ -124,7 +120,7 @@ bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     const bool ended = WaitFor([this] { return !Running(); }, timeoutMs, 20);
     if (!ended) return false;
     DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.Get(), &code);
     if (exitCode) *exitCode = code;
     return true;
 }
@@ -152,20 +148,19 @@ std::unique_ptr<Process> LaunchSelf(const std::string& arguments, std::string* e
 
 std::vector<ProcessEntry> ProcessSnapshot() {
     std::vector<ProcessEntry> all;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return all;
+    const tolvane::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return all;
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry))
         all.push_back(ProcessEntry{entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
-    CloseHandle(snapshot);
     return all;
 }
 
 void Process::Kill() {
     if (Running()) {
-        TerminateProcess(process_, 0xDEAD);
-        WaitForSingleObject(process_, 5000);
+        TerminateProcess(process_.Get(), 0xDEAD);
+        WaitForSingleObject(process_.Get(), 5000);
     }
 }
 

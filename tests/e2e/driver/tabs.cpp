@@ -5,6 +5,7 @@
 
 #include "tests/e2e/driver/design_form.h"
 #include "tests/e2e/driver/driver.h"
+#include "winutil/gdi_objects.h"
 
 namespace e2e {
 
@@ -12,13 +13,11 @@ namespace {
 
 // One line of `text` in `font`, which goes with the call.
 SIZE TextSize(HFONT font, const std::string& text) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const tolvane::GdiObject<HFONT> owned(font);
+    const tolvane::ScopedDc dc(nullptr);
+    const tolvane::ScopedSelect select(dc.Get(), font);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(font);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 

@@ -1,4 +1,5 @@
 #include "tests/e2e/driver/driver.h"
+#include "winutil/handles.h"
 
 namespace e2e {
 
@@ -140,11 +141,8 @@ int IconState(HWND topLevel) {
 }
 
 bool HasIconResource(const std::string& module, const char* name) {
-    HMODULE m = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!m) return false;
-    const bool found = FindResourceA(m, name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */) != nullptr;
-    FreeLibrary(m);
-    return found;
+    const tolvane::Module m(LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    return m && FindResourceA(m.Get(), name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */) != nullptr;
 }
 
 LRESULT HitTest(HWND hwnd, POINT screen) {

@@ -18,24 +18,20 @@
 #include <string>
 
 #include "tests/e2e/driver/design_form.h"
+#include "winutil/handles.h"
 
 namespace {
 
 DWORD ParentProcessId() {
     const DWORD self = GetCurrentProcessId();
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snap == INVALID_HANDLE_VALUE) return 0;
+    const tolvane::KernelHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snap) return 0;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    DWORD parent = 0;
-    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
-        if (entry.th32ProcessID == self) {
-            parent = entry.th32ParentProcessID;
-            break;
-        }
+    for (BOOL more = Process32First(snap.Get(), &entry); more; more = Process32Next(snap.Get(), &entry)) {
+        if (entry.th32ProcessID == self) return entry.th32ParentProcessID;
     }
-    CloseHandle(snap);
-    return parent;
+    return 0;
 }
 
 struct Search {
@@ -90,12 +86,11 @@ std::string Describe(DWORD parent) {
 // half lines: one WriteFile per line, retried while another holds the file.
 void AppendLine(const char* path, const std::string& line) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE f =
-            CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
+        const tolvane::KernelHandle f(
+            CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (f) {
             DWORD written = 0;
-            WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(f);
+            WriteFile(f.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             return;
         }
         if (GetLastError() != ERROR_SHARING_VIOLATION) return;
