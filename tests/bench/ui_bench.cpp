@@ -45,8 +45,9 @@ int main() {
     const int rounds = 500;
     if (!e2e::UseFakeBrowser()) return 1;  // the window opens its home page as it is built
     double start = Now();
-    HWND main = BuildProgramWindow(GetModuleHandleA(nullptr));
+    inproc::ProgramWindow window{BuildProgramWindow(GetModuleHandleA(nullptr))};
     const double build = Now() - start;
+    HWND main = window.hwnd;
     if (!main) return 1;
     inproc::Drain(main);
     HWND page = PageControlWindow();
@@ -65,8 +66,7 @@ int main() {
     const double buttonRepaint =
         Median(main, rounds, [&](int) { RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); });
     const double focus = Median(main, rounds, [](int i) { FocusControl(i % 2 ? kAboutButton : kInstallFolderBox); });
-    DestroyWindow(main);
-    e2e::Pump(50);
+    window.Destroy();
 
     // A whole start, as the user sees it: process creation to a visible window.
     std::vector<double> starts;

@@ -19,6 +19,7 @@
 #include "tests/inproc/import_slot.h"
 #include "tests/linker_map.h"
 #include "winutil/dpi.h"
+#include "winutil/gdi_objects.h"
 
 namespace {
 
@@ -75,11 +76,11 @@ std::string WriteTemp(const char* name, const std::string& content) {
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     std::string path = std::string(dir) + name;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(f, INVALID_HANDLE_VALUE) << path;
+    const tolvane::KernelHandle f(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(f) << path;
     DWORD written = 0;
-    WriteFile(f, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(f);
+    WriteFile(f.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     return path;
 }
 
@@ -134,20 +135,18 @@ struct DwmStandIn {
 } g_dwm;
 
 struct Engine {
-    HMODULE module = nullptr;
+    tolvane::Module module;
     AttachFn attach = nullptr;
     Engine() {
-        module = LoadLibraryA(DllPath().c_str());
+        module.Reset(LoadLibraryA(DllPath().c_str()));
         if (!module) return;
-        attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_Attach_Ex")));
-        inproc::SwapImport(module,
+        attach = reinterpret_cast<AttachFn>(reinterpret_cast<void*>(GetProcAddress(module.Get(), "SkinH_Attach_Ex")));
+        inproc::SwapImport(module.Get(),
                            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")),
                            reinterpret_cast<void*>(LoadWithDwmStandIn));
     }
-    ~Engine() { Unload(); }
     void Unload() {
-        if (module) FreeLibrary(module);
-        module = nullptr;
+        module.Reset();
         attach = nullptr;
     }
 };
@@ -182,10 +181,7 @@ void PumpFor(DWORD ms) {
 }
 
 COLORREF PixelOf(HWND hwnd, int x, int y, bool windowDc) {
-    HDC dc = windowDc ? GetWindowDC(hwnd) : GetDC(hwnd);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return c;
+    return GetPixel((windowDc ? tolvane::ScopedDc::OfWindow(hwnd) : tolvane::ScopedDc(hwnd)).Get(), x, y);
 }
 
 // A point on the middle line of the caption band, in window coordinates.
@@ -271,18 +267,17 @@ COLORREF CaptionPixel(const TestWindow& w) { return CaptionPixel(w.hwnd); }
 // Live GDI objects cannot be counted under Wine; the room left for new ones
 // can. Each leaked object shows as one brush less.
 int GdiHeadroom() {
-    static HBRUSH brushes[100000];
+    std::vector<tolvane::GdiObject<HBRUSH>> brushes(100000);
     int n = 0;
-    while (n < 100000 && (brushes[n] = CreateSolidBrush(RGB(n & 255, 0, 0))) != nullptr) ++n;
-    for (int i = 0; i < n; ++i) DeleteObject(brushes[i]);
+    while (n < 100000 && (brushes[n] = tolvane::GdiObject<HBRUSH>(CreateSolidBrush(RGB(n & 255, 0, 0))))) ++n;
     return n;
 }
 
 TEST(Engine, ExportsTheAttachFunctionUndecorated) {
     Engine e;
-    ASSERT_NE(e.module, nullptr) << DllPath();
+    ASSERT_TRUE(e.module) << DllPath();
     EXPECT_NE(e.attach, nullptr);
-    EXPECT_EQ(GetProcAddress(e.module, "_SkinH_Attach_Ex@8"), nullptr);
+    EXPECT_EQ(GetProcAddress(e.module.Get(), "_SkinH_Attach_Ex@8"), nullptr);
 }
 
 // The engine's stack guard, read where the linker's map of Skin.dll puts it.
@@ -301,8 +296,8 @@ TEST(Engine, SetsItsStackGuardAtEachLoad) {
     for (DWORD& guard : guards) {
         ASSERT_EQ(GetModuleHandleA(DllPath().c_str()), nullptr) << "the engine is loaded already";
         Engine e;
-        ASSERT_NE(e.module, nullptr) << DllPath();
-        guard = StackGuardOf(e.module);
+        ASSERT_TRUE(e.module) << DllPath();
+        guard = StackGuardOf(e.module.Get());
         EXPECT_NE(guard, 0u) << "no guard set, or none found through " << ExeDir() << "Skin.map";
     }
     EXPECT_NE(guards[0], guards[1]) << "the same guard at two loads";
@@ -395,11 +390,14 @@ TEST(Engine, WmPrintDrawsTheSkinnedFrame) {
     TestWindow w;
     w.Show();
     RECT wr = w.WindowRect();
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, wr.right - wr.left, wr.bottom - wr.top);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(mem, bmp);
+    tolvane::BitmapDc image;
+    {
+        const tolvane::ScopedDc screen(nullptr);
+        image.Adopt(
+            tolvane::GdiObject<HBITMAP>(CreateCompatibleBitmap(screen.Get(), wr.right - wr.left, wr.bottom - wr.top)),
+            screen.Get());
+    }
+    const HDC mem = image.Dc();
     PatBlt(mem, 0, 0, wr.right - wr.left, wr.bottom - wr.top, BLACKNESS);
     // Wine's PrintWindow does not go through WM_PRINT; ask for it directly.
     SendMessageA(w.hwnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
@@ -409,9 +407,6 @@ TEST(Engine, WmPrintDrawsTheSkinnedFrame) {
     POINT origin = {0, 0};
     ClientToScreen(w.hwnd, &origin);
     EXPECT_EQ(GetPixel(mem, origin.x - wr.left + 5, origin.y - wr.top + 5), GetSysColor(COLOR_BTNFACE));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
 }
 
 TEST(Engine, CaptionFollowsActivationAndButtonsLightUpUnderTheMouse) {
@@ -520,10 +515,10 @@ TEST(Engine, ADispatchEndedByASwallowedFaultLeavesNothingBehind) {
     w.Show();
     Engine e;
     ASSERT_EQ(e.attach(PlainSkin().c_str(), ""), 0);
-    HANDLE sender = CreateThread(nullptr, 0, SendBadRectThenMore, &w, 0, nullptr);
-    ASSERT_NE(sender, nullptr);
-    while (MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) DispatchQueued();
-    CloseHandle(sender);
+    const tolvane::KernelHandle sender(CreateThread(nullptr, 0, SendBadRectThenMore, &w, 0, nullptr));
+    ASSERT_TRUE(sender);
+    const HANDLE waited[] = {sender.Get()};
+    while (MsgWaitForMultipleObjects(1, waited, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) DispatchQueued();
     EXPECT_EQ(SendMessageA(w.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("after")), TRUE);
     e.Unload();
     EXPECT_EQ(GetWindowLongPtrA(w.hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestWndProc));
@@ -739,7 +734,7 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
                 {"off, with the window made", false, false, false}};
     std::unique_ptr<TestWindow> made;
     for (const auto& row : rows) {
-        const inproc::ForcedHighContrast forced{{e.module}};
+        const inproc::ForcedHighContrast forced{{e.module.Get()}};
         inproc::ForcedHighContrast::on = row.on;
         if (row.paintFirst) RedrawWindow(existing.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
@@ -757,7 +752,7 @@ TEST(Engine, SkinnedFramesTakeTheFrameFromDesktopCompositionAndGiveItBack) {
     }
     made.reset();
     {  // a change of the caption's face: the font is made again at the next paint
-        const inproc::ForcedHighContrast forced{{e.module}};
+        const inproc::ForcedHighContrast forced{{e.module.Get()}};
         inproc::ForcedHighContrast::captionFaceAsked = 0;
         SendMessageA(existing.hwnd, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
         RedrawWindow(created.hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);

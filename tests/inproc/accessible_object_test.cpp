@@ -9,6 +9,7 @@
 #include "controls/win/page_control.h"
 #include "tests/inproc/program_window.h"
 #include "toolkit/win/control_services.h"
+#include "winutil/com_ptr.h"
 
 namespace {
 
@@ -31,16 +32,16 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     inproc::ProgramWindow window;
     ASSERT_TRUE(window.Build());
     inproc::Drain(window.hwnd);
-    IAccessible* strip = nullptr;
+    tolvane::ComPtr<IAccessible> strip;
     ASSERT_EQ(AccessibleObjectFromWindow(tolvane::PageControlWindow(), OBJID_CLIENT, IID_IAccessible,
-                                         reinterpret_cast<void**>(&strip)),
+                                         reinterpret_cast<void**>(strip.Receive())),
               S_OK);
     // The default procedure's: an answer for OBJID_WINDOW would hide the
     // strip's window object and list the strip twice.
     for (const LONG id : {OBJID_WINDOW, 1L})
         EXPECT_EQ(SendMessageA(tolvane::PageControlWindow(), WM_GETOBJECT, 0, id), 0) << id;
-    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
-                                               GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    e2e::WinEventHook hook(SetWinEventHook(EVENT_OBJECT_SELECTION, EVENT_OBJECT_SELECTION, nullptr, OnSelection,
+                                           GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
     // The default action on tab 2, then accSelect on tab 1.
     for (const LONG tab : {2, 1}) {
         EXPECT_EQ(tab == 2 ? strip->accDoDefaultAction(Child(2)) : strip->accSelect(SELFLAG_TAKESELECTION, Child(1)),
@@ -53,7 +54,7 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     // reader would announce the tab once more.
     tolvane::PageControlSetCurrent(tolvane::PageControlWindow(), 0);
     inproc::Drain(window.hwnd);
-    UnhookWinEvent(hook);
+    hook.Reset();
     EXPECT_EQ(g_selections, "21") << "the tab of each selection event";
 
     // An id of any integer type names what the same VT_I4 names, VT_EMPTY
@@ -80,7 +81,8 @@ TEST(AccessibleObject, SwitchesFromTheWindowsQueueAndAnswersNothingOnceTheWindow
     VARIANT role{};
     EXPECT_EQ(strip->get_accRole(Child(CHILDID_SELF), &role), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(strip->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
-    EXPECT_EQ(strip->Release(), 0u) << "the object outlived its client: one leaked at every query";
+    // Released by hand: its count is what is checked.
+    EXPECT_EQ(strip.Detach()->Release(), 0u) << "the object outlived its client: one leaked at every query";
     OleUninitialize();
 }
 

@@ -14,7 +14,6 @@
 namespace {
 
 std::vector<e2e::Observed> g_created;
-HHOOK g_hook = nullptr;
 
 std::string NameOf(int id) {
     if (id == design::kPageId) return design::kPageName;
@@ -37,18 +36,18 @@ LRESULT CALLBACK LogCreation(int code, WPARAM wp, LPARAM lp) {
             g_created.push_back({NameOf(static_cast<int>(reinterpret_cast<INT_PTR>(cs->hMenu))),
                                  Creation(cs->x, cs->y, cs->cx, cs->cy, cs->style)});
     }
-    return CallNextHookEx(g_hook, code, wp, lp);
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 // The page control first, then every control in the reverse of the control
 // order, each hidden and at its designed place and size.
 TEST(Creation, ChildrenComeHiddenAtTheirDesignedPlacesInReverseControlOrder) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
-    g_hook = SetWindowsHookExA(WH_CBT, LogCreation, nullptr, GetCurrentThreadId());
-    ASSERT_TRUE(g_hook);
+    e2e::Hook hook(SetWindowsHookExA(WH_CBT, LogCreation, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
     inproc::ProgramWindow window;
     const ::testing::AssertionResult built = window.Build();
-    UnhookWindowsHookEx(g_hook);
+    hook.Reset();
     ASSERT_TRUE(built);
 
     const RECT p = design::kPageRect;

@@ -95,19 +95,18 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
         {"helper outlasts the wait", 6000, 1000, false, 900, 4000},
     };
     // clang-format on
-    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const e2e::Window window(CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(window);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Clean();
         SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_DELAY_MS", std::to_string(row.helperDelayMs).c_str());
-        Sender sent{window, false};
-        HANDLE sender = CreateThread(nullptr, 0, SendDuringTheWait, &sent, 0, nullptr);
+        Sender sent{window.Get(), false};
+        const KernelHandle sender(CreateThread(nullptr, 0, SendDuringTheWait, &sent, 0, nullptr));
         const DWORD start = GetTickCount();
-        RunElevatedDeployment(window, row.waitMs);
+        RunElevatedDeployment(window.Get(), row.waitMs);
         const DWORD took = GetTickCount() - start;
-        WaitForSingleObject(sender, 5000);
-        CloseHandle(sender);
+        WaitForSingleObject(sender.Get(), 5000);
         EXPECT_TRUE(sent.answered) << "a message sent during the wait went unanswered";
         MSG quit{};
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7)
@@ -120,7 +119,6 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
         EXPECT_TRUE(e2e::WaitFor(BothWhole, 20000)) << "the helper never wrote both files";
     }
     SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_DELAY_MS", nullptr);
-    DestroyWindow(window);
     Clean();
 }
 
@@ -316,8 +314,8 @@ TEST(Deployment, WritesGoWholeUnderTheirFinalNameAndReplaceNothing) {
 TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
     Clean();
     const std::set<std::string> before = e2e::FileNamesIn(kSystem);
-    HANDLE ready = CreateSemaphoreA(nullptr, 0, 16, "tolvane-test-ready");
-    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, "tolvane-test-gate");
+    const KernelHandle ready(CreateSemaphoreA(nullptr, 0, 16, "tolvane-test-ready"));
+    const KernelHandle gate(CreateEventA(nullptr, TRUE, FALSE, "tolvane-test-gate"));
     ASSERT_TRUE(ready && gate);
     SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", "1");
     std::vector<std::unique_ptr<e2e::Process>> helpers;
@@ -326,8 +324,8 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
         ASSERT_TRUE(helpers.back());
     }
     SetEnvironmentVariableA("TOLVANE_TEST_DEPLOY_GATE", nullptr);
-    for (size_t i = 0; i < helpers.size(); ++i) ASSERT_EQ(WaitForSingleObject(ready, 30000), WAIT_OBJECT_0);
-    SetEvent(gate);
+    for (size_t i = 0; i < helpers.size(); ++i) ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
+    SetEvent(gate.Get());
     for (auto& helper : helpers) {
         DWORD code = 0xDEAD;
         EXPECT_TRUE(helper->WaitForExit(30000, &code));
@@ -337,8 +335,6 @@ TEST(Deployment, SeveralHelpersAtOnceAllSucceed) {
     std::set<std::string> after = before;
     after.insert({"Skin.dll", "QQ2009.she"});
     EXPECT_EQ(e2e::FileNamesIn(kSystem), after);
-    CloseHandle(ready);
-    CloseHandle(gate);
     Clean();
 }
 

@@ -11,6 +11,7 @@
 #include "tests/inproc/program_window.h"
 #include "toolkit/control_table.h"
 #include "toolkit/win/control_services.h"
+#include "winutil/gdi_objects.h"
 
 using namespace tolvane;
 
@@ -19,28 +20,26 @@ namespace {
 // Screen region of everything painted while recording, and who painted.
 struct PaintLog {
     bool recording = false;
-    HRGN painted = nullptr;
+    GdiObject<HRGN> painted;
     std::vector<HWND> windows;
 } g_log;
 
 void AddUpdateRegion(HWND hwnd, bool nonClient) {
-    HRGN r = CreateRectRgn(0, 0, 0, 0);
-    if (GetUpdateRgn(hwnd, r, FALSE) > NULLREGION) {
+    const GdiObject<HRGN> r(CreateRectRgn(0, 0, 0, 0));
+    if (GetUpdateRgn(hwnd, r.Get(), FALSE) > NULLREGION) {
         POINT origin{0, 0};
         ClientToScreen(hwnd, &origin);
-        OffsetRgn(r, origin.x, origin.y);
-        CombineRgn(g_log.painted, g_log.painted, r, RGN_OR);
+        OffsetRgn(r.Get(), origin.x, origin.y);
+        CombineRgn(g_log.painted.Get(), g_log.painted.Get(), r.Get(), RGN_OR);
         g_log.windows.push_back(hwnd);
     } else if (nonClient) {
         // A frame repaint: all of the window counts.
         RECT w;
         GetWindowRect(hwnd, &w);
-        HRGN whole = CreateRectRgnIndirect(&w);
-        CombineRgn(g_log.painted, g_log.painted, whole, RGN_OR);
-        DeleteObject(whole);
+        const GdiObject<HRGN> whole(CreateRectRgnIndirect(&w));
+        CombineRgn(g_log.painted.Get(), g_log.painted.Get(), whole.Get(), RGN_OR);
         g_log.windows.push_back(hwnd);
     }
-    DeleteObject(r);
 }
 
 // Called before the window procedure: the update region is still whole.
@@ -65,21 +64,20 @@ protected:
         ASSERT_TRUE(window_.Build());
         main_ = window_.hwnd;
         page_ = PageControlWindow();
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, BeforeProcedure, nullptr, GetCurrentThreadId());
+        hook_.Reset(SetWindowsHookExA(WH_CALLWNDPROC, BeforeProcedure, nullptr, GetCurrentThreadId()));
         ASSERT_TRUE(hook_);
-        g_log.painted = CreateRectRgn(0, 0, 0, 0);
+        g_log.painted.Reset(CreateRectRgn(0, 0, 0, 0));
         inproc::Drain(main_);
     }
     void TearDown() override {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        if (g_log.painted) DeleteObject(g_log.painted);
+        hook_.Reset();
         g_log = PaintLog{};
     }
 
     // Runs `change` and everything it queues, recording what gets painted.
     template <typename F>
     void Record(F change) {
-        SetRectRgn(g_log.painted, 0, 0, 0, 0);
+        SetRectRgn(g_log.painted.Get(), 0, 0, 0, 0);
         g_log.windows.clear();
         g_log.recording = true;
         change();
@@ -89,19 +87,18 @@ protected:
 
     // Fails unless everything painted lies inside `allowed`, and `mustPaint` was painted.
     void ExpectPaintedWithin(HRGN allowed, const RECT& mustPaint, const char* what) {
-        HRGN outside = CreateRectRgn(0, 0, 0, 0);
-        const int kind = CombineRgn(outside, g_log.painted, allowed, RGN_DIFF);
+        const GdiObject<HRGN> outside(CreateRectRgn(0, 0, 0, 0));
+        const int kind = CombineRgn(outside.Get(), g_log.painted.Get(), allowed, RGN_DIFF);
         RECT box{};
-        GetRgnBox(outside, &box);
+        GetRgnBox(outside.Get(), &box);
         EXPECT_EQ(kind, NULLREGION) << what << " painted outside what it changes, within (" << box.left << ","
                                     << box.top << ")-(" << box.right << "," << box.bottom << ") on screen";
-        DeleteObject(outside);
-        EXPECT_TRUE(RectInRegion(g_log.painted, &mustPaint)) << what << " did not repaint what it changed";
+        EXPECT_TRUE(RectInRegion(g_log.painted.Get(), &mustPaint)) << what << " did not repaint what it changed";
     }
 
     inproc::ProgramWindow window_;
     HWND main_ = nullptr, page_ = nullptr;
-    HHOOK hook_ = nullptr;
+    e2e::Hook hook_;
 };
 
 TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
@@ -109,21 +106,19 @@ TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
     inproc::Drain(main_);
     RECT label;
     GetWindowRect(ControlWindow(kClockLabel), &label);
-    HRGN allowed = CreateRectRgnIndirect(&label);
+    const GdiObject<HRGN> allowed(CreateRectRgnIndirect(&label));
     for (int tick = 0; tick < 3; ++tick) {
         Record([&] { SetLabelCaption(kClockLabel, tick % 2 ? "2026年12月7日8时0分1秒" : "2026年12月7日8时0分2秒"); });
-        ExpectPaintedWithin(allowed, label, "a clock tick");
+        ExpectPaintedWithin(allowed.Get(), label, "a clock tick");
     }
-    DeleteObject(allowed);
 }
 
 TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
     const e2e::TabGeometry g = e2e::DesignTabs();
     auto centre = [](const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); };
     const RECT tab0 = ScreenRectOf(page_, g.tabs[0]), tab1 = ScreenRectOf(page_, g.tabs[1]);
-    HRGN both = CreateRectRgnIndirect(&tab0);
-    HRGN second = CreateRectRgnIndirect(&tab1);
-    CombineRgn(both, both, second, RGN_OR);
+    const GdiObject<HRGN> both(CreateRectRgnIndirect(&tab0)), second(CreateRectRgnIndirect(&tab1));
+    CombineRgn(both.Get(), both.Get(), second.Get(), RGN_OR);
     // Onto the other tab, from there back to the current one, then off the
     // strip: each change touches the tab left, the tab entered and the
     // current tab, never the page body or the strip around them.
@@ -141,10 +136,8 @@ TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
     };
     for (const Step& s : steps) {
         Record([&] { SendMessageA(page_, s.message, 0, s.at); });
-        ExpectPaintedWithin(both, s.changed, s.what);
+        ExpectPaintedWithin(both.Get(), s.changed, s.what);
     }
-    DeleteObject(second);
-    DeleteObject(both);
 }
 
 }  // namespace

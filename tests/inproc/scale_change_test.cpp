@@ -36,9 +36,9 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
     LOGFONTA gui{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     // The user changes the scale in Settings, which stays the active window.
-    HWND settings = CreateWindowExA(0, "STATIC", "settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr, nullptr,
-                                    nullptr, nullptr);
-    SetActiveWindow(settings);
+    const e2e::Window settings(CreateWindowExA(0, "STATIC", "settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr,
+                                               nullptr, nullptr, nullptr));
+    SetActiveWindow(settings.Get());
     const std::string mainOrder = ChildOrder(main), pageOrder = ChildOrder(page);
     int current = 96;
     for (int dpi : {120, 144, 95, 481, 4800, 1, 0, 192, 96}) {
@@ -72,10 +72,9 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
                       std::to_string(MulDiv(i == design::kBrowseButton ? -12 : gui.lfHeight, current, 96)));
         f.Add("main window's children from the front", ChildOrder(main), mainOrder);
         f.Add("page's children from the front", ChildOrder(page), pageOrder);
-        f.Add("active window", GetActiveWindow() == settings ? "settings" : "another", "settings");
+        f.Add("active window", GetActiveWindow() == settings.Get() ? "settings" : "another", "settings");
         EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi"));
     }
-    DestroyWindow(settings);
 }
 
 // Windows before 10 1607 have no GetDpiForWindow: the window takes the

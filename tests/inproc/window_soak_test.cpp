@@ -10,6 +10,7 @@
 #include "tests/inproc/program_window.h"
 #include "toolkit/control_table.h"
 #include "toolkit/win/control_services.h"
+#include "winutil/gdi_objects.h"
 
 using namespace tolvane;
 
@@ -166,10 +167,10 @@ TEST(PathBox, CompositionReachesItOnlyWhileItShows) {
 // above would prove nothing.
 TEST(GdiHeadroom, SeesASingleLeakedObject) {
     const int before = e2e::GdiHeadroom();
-    HBRUSH held = CreateSolidBrush(RGB(1, 2, 3));
+    GdiObject<HBRUSH> held(CreateSolidBrush(RGB(1, 2, 3)));
     ASSERT_TRUE(held);
     EXPECT_EQ(e2e::GdiHeadroom(), before - 1);
-    DeleteObject(held);
+    held.Reset();
     EXPECT_EQ(e2e::GdiHeadroom(), before);
 }
 
