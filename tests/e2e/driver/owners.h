@@ -20,7 +20,7 @@ using Held = tolvane::Owned<FreedBy<H, Free>>;
 
 using Hook = Held<HHOOK, UnhookWindowsHookEx>;
 using WinEventHook = Held<HWINEVENTHOOK, UnhookWinEvent>;
-// Destroyed by the thread that made it, like every window.
+// Only the thread that made a window may destroy it: keep the owner on that thread.
 using Window = Held<HWND, DestroyWindow>;
 // Waits for a callback that is running, which may still use what it was given.
 inline BOOL WINAPI DeleteQueueTimer(HANDLE timer) {
