@@ -7,7 +7,7 @@
 # usage: check_dll_loads.sh SOURCE_DIR
 set -eu
 cd "$1"
-allowed='^(winutil/system_library\.h|skin/win/dll_binding\.cpp):'
+allowed='^(winutil/system_library\.h|skin_setup/win/dll_binding\.cpp):'
 # Every layer's folder, as the layer table lists them: a new one is read too.
 folders=$(awk '!/^#/ && NF { n = split($2, p, ",")
   for (i = 1; i <= n; i++) { sub(/\/.*/, "", p[i]); if (!seen[p[i]]++) print p[i] } }' buildcheck/layers.txt)

@@ -80,10 +80,10 @@ class DllLoads(unittest.TestCase):
     def test_loads(self):
         # The folders searched are the layer table's: "high" is none of the
         # program's, and only the table names it.
-        rules = RULES + 'skin  skin/win/*  -  no  -  low\n'
+        rules = RULES + 'skin_setup  skin_setup/win/*  -  no  -  low\n'
         for path, line, rejected in [('high/x.cpp', 'LoadLibraryA(name);', True),
-                                     ('skin/win/dll_binding.cpp', 'LoadLibraryA("Skin.dll");', True),
-                                     ('skin/win/dll_binding.cpp', 'LoadLibraryA(path);', False),
+                                     ('skin_setup/win/dll_binding.cpp', 'LoadLibraryA("Skin.dll");', True),
+                                     ('skin_setup/win/dll_binding.cpp', 'LoadLibraryA(path);', False),
                                      ('high/x.cpp', '// LoadLibraryA(name) would search the folder', False)]:
             root = tree({'buildcheck/layers.txt': rules, path: line + '\n'})
             with self.subTest(path=path, line=line):

@@ -13,7 +13,7 @@ cmake --build "$TOLVANE_BUILD" --target tolvane skin_engine ui_bench start_bench
 trap '"$root/scripts/wine-session" stop' EXIT
 . "$root/scripts/wine-env.sh"
 export TOLVANE_EXE="$TOLVANE_BUILD/bin/tolvane.exe" TOLVANE_TEST_BIN="$TOLVANE_BUILD/tests"
-echo "tolvane.exe: $(stat -c %s "$TOLVANE_EXE") bytes; Skin.dll: $(stat -c %s "$TOLVANE_BUILD/engine/Skin.dll") bytes"
+echo "tolvane.exe: $(stat -c %s "$TOLVANE_EXE") bytes; Skin.dll: $(stat -c %s "$TOLVANE_BUILD/skin_engine/Skin.dll") bytes"
 sys="$WINEPREFIX/drive_c/windows/system"
 # The hot paths twice: with the skin engine, and with a stand-in engine that
 # skins nothing, so that the engine's own cost shows as the difference.

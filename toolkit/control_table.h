@@ -1,7 +1,8 @@
 // The main window's form as data: its pages, and every control, in control
 // order, with the settings the window code builds it from. What each kind of
 // control is, its window class, styles and colours, is the kind table's
-// (toolkit/win/control_kinds.h). In-process tests read it too.
+// (toolkit/win/control_kinds.h). The in-process tests and the bench read it
+// too; the end-to-end tests see the form only through the running window.
 #pragma once
 
 #include "controls/options.h"

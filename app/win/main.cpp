@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "app/win/startup.h"
-#include "skin/skin_plan.h"
-#include "skin/win/apply_skin.h"
+#include "skin_setup/skin_plan.h"
+#include "skin_setup/win/apply_skin.h"
 #include "winutil/system_library.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -2,7 +2,7 @@
 // wraps the standard object oleacc makes for its window and itself returns
 // only what that one cannot know; everything else goes to it unchanged.
 //
-// Child ids of the page control's object: 0 the control, 1 and 2 its tabs
+// Child ids of the page control's object: 0 the control, 1 to n its n tabs
 // (simple elements, as the system tab control's), then whatever the
 // standard object returns for the child windows, its positive ids moved
 // past the tabs. A screen reader reaches the child windows as before.

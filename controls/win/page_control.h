@@ -1,5 +1,6 @@
-// The two-page control with owner-drawn tabs. It paints into an off-screen
-// bitmap and copies it in one step, so the tab strip never flickers.
+// The page control with owner-drawn tabs, one per caption it is made with.
+// It paints into an off-screen bitmap and copies it in one step, so the tab
+// strip never flickers.
 #pragma once
 #include <windows.h>
 

@@ -7,8 +7,8 @@
 #include <map>
 #include <set>
 
-#include "engine/she_format.h"
-#include "skin/win/elevation.h"
+#include "skin_engine/she_format.h"
+#include "skin_setup/win/elevation.h"
 #include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
 #include "winutil/handles.h"
@@ -133,7 +133,7 @@ TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
     ASSERT_NO_FATAL_FAILURE(Start());
     // The real engine was loaded from what was written, before the window
     // showed: a failed load would have ended the program instead.
-    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("skin_engine/Skin.dll")));
     EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")));
     EXPECT_FALSE(e2e::FileExists(kSkin2008)) << "start-up asks for the 2009 skin only";
     EXPECT_EQ(CloseAndWait(), 0u);
@@ -193,7 +193,7 @@ TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
     for (const std::string& name : SystemFolder())
         if (!before.count(name)) added.insert(name);
     EXPECT_EQ(added, (std::set<std::string>{"QQ2009.she", "Skin.dll"}));
-    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+    EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("skin_engine/Skin.dll")));
     EXPECT_EQ(e2e::FileBytes(kSkin2009), e2e::FileBytes(SourceFile("resources/skin2009.she")));
 
     const FILETIME engineTime = WriteTime(kEngine), skinTime = WriteTime(kSkin2009);
@@ -247,7 +247,7 @@ TEST_F(SkinTest, FullSystemFolderLeavesNothingBehind) {
 
         ASSERT_TRUE(DeleteFileA(filler.c_str()));
         ASSERT_NO_FATAL_FAILURE(Start()) << "given room again, the next start writes both files";
-        EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("engine/Skin.dll")));
+        EXPECT_EQ(e2e::FileBytes(kEngine), e2e::FileBytes(BuildFile("skin_engine/Skin.dll")));
         EXPECT_EQ(e2e::FileBytes(kSkin2009), skin);
         EXPECT_EQ(SystemFolder().size(), empty.size() + 2);
         EXPECT_EQ(CloseAndWait(), 0u);
@@ -297,7 +297,7 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, false));
         Clean();
         if (row.enginePresent) {
-            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("engine/Skin.dll"))));
+            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("skin_engine/Skin.dll"))));
         }
         ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
         const tolvane::KernelHandle probe(CreateFileA("C:\\WINDOWS\\system\\probe", GENERIC_WRITE, 0, nullptr,
@@ -331,7 +331,7 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         if (row.turn == HeldTillBothWritten) {
             EXPECT_FALSE(e2e::WaitFor([&] { return ended() || !helpers.empty(); }, 3000, 5)) << "went on in the turn";
             ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, false));
-            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("engine/Skin.dll"))) &&
+            ASSERT_TRUE(e2e::WriteFileBytes(kEngine, e2e::FileBytes(BuildFile("skin_engine/Skin.dll"))) &&
                         e2e::WriteFileBytes(kSkin2009, e2e::FileBytes(SourceFile("resources/skin2009.she"))));
             ASSERT_TRUE(e2e::RefuseNewFiles(refusable_, true));
             before.insert({"Skin.dll", "QQ2009.she"});

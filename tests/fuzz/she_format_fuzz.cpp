@@ -1,6 +1,6 @@
 // Any byte string, with and without a password: the parser must return
 // a status, stay inside the buffer, and return only in-range metrics.
-#include "engine/she_format.h"
+#include "skin_engine/she_format.h"
 
 #include <cstdint>
 #include <cstdlib>

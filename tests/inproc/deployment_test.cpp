@@ -17,11 +17,11 @@
 #include <utility>
 
 #include "resources/resource_ids.h"
-#include "skin/skin_plan.h"
-#include "skin/win/apply_skin.h"
-#include "skin/win/dll_binding.h"
-#include "skin/win/elevation.h"
-#include "skin/win/file_ops.h"
+#include "skin_setup/skin_plan.h"
+#include "skin_setup/win/apply_skin.h"
+#include "skin_setup/win/dll_binding.h"
+#include "skin_setup/win/elevation.h"
+#include "skin_setup/win/file_ops.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/inproc/import_slot.h"
 #include "tests/inproc/program_window.h"

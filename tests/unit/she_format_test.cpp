@@ -1,4 +1,4 @@
-#include "engine/she_format.h"
+#include "skin_engine/she_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "skin/skin_plan.h"
-#include "skin/temp_names.h"
+#include "skin_setup/skin_plan.h"
+#include "skin_setup/temp_names.h"
 
 #include <set>
 #include <utility>

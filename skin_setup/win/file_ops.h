@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "skin/skin_plan.h"
+#include "skin_setup/skin_plan.h"
 
 namespace tolvane {
 

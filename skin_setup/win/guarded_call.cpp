@@ -1,4 +1,4 @@
-#include "skin/win/guarded_call.h"
+#include "skin_setup/win/guarded_call.h"
 
 // cdecl: [ebp+8] fn, [ebp+12] a, [ebp+16] b, [ebp+20] stackDelta. The noted
 // stack pointer lives in the frame, not in a register, so that a callee that

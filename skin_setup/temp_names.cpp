@@ -1,4 +1,4 @@
-#include "skin/temp_names.h"
+#include "skin_setup/temp_names.h"
 
 namespace tolvane {
 

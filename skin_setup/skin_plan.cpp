@@ -1,4 +1,4 @@
-#include "skin/skin_plan.h"
+#include "skin_setup/skin_plan.h"
 
 namespace tolvane {
 

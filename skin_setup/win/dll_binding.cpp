@@ -1,10 +1,10 @@
-#include "skin/win/dll_binding.h"
+#include "skin_setup/win/dll_binding.h"
 
 #include <windows.h>
 
 #include "core/fatal_text.h"
-#include "skin/skin_plan.h"
-#include "skin/win/system_folder.h"
+#include "skin_setup/skin_plan.h"
+#include "skin_setup/win/system_folder.h"
 #include "toolkit/win/fatal.h"
 #include "winutil/handles.h"
 

@@ -1,7 +1,7 @@
 // The export, the creation hook and the lifetime of everything the engine
 // puts on windows. A skin is attached to the calling thread: its windows now,
 // and through a thread-local CBT hook every window it creates later.
-#include "engine/win/engine.h"
+#include "skin_engine/win/engine.h"
 
 #include <memory>
 #include <new>

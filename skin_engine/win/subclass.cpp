@@ -1,7 +1,7 @@
 // The engine's own window subclassing. comctl32 has the same helpers, but
 // loading it brings its theming library along: megabytes and milliseconds at
 // every start of the program, for four small functions.
-#include "engine/win/engine.h"
+#include "skin_engine/win/engine.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
 // The non-client frame of top-level windows: caption, title, icon, border and
 // the caption buttons. The frame keeps the system's geometry, so windows laid
 // out for the system frame keep their client size; only the look changes.
-#include "engine/frame_geometry.h"
-#include "engine/win/engine.h"
+#include "skin_engine/frame_geometry.h"
+#include "skin_engine/win/engine.h"
 #include "winutil/dpi.h"
 #include "winutil/system_library.h"
 

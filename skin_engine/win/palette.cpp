@@ -1,4 +1,4 @@
-#include "engine/win/engine.h"
+#include "skin_engine/win/engine.h"
 
 #include <new>
 

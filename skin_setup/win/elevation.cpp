@@ -1,4 +1,4 @@
-#include "skin/win/elevation.h"
+#include "skin_setup/win/elevation.h"
 
 #include <shellapi.h>
 

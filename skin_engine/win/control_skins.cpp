@@ -1,6 +1,6 @@
 // Push buttons and edit borders. Check boxes, radio buttons, group boxes and
 // owner-drawn buttons share the BUTTON class but keep their default look.
-#include "engine/win/engine.h"
+#include "skin_engine/win/engine.h"
 
 #include <memory>
 #include <new>

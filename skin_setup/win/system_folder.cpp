@@ -1,4 +1,4 @@
-#include "skin/win/system_folder.h"
+#include "skin_setup/win/system_folder.h"
 
 #include <windows.h>
 

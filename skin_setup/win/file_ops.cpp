@@ -1,8 +1,8 @@
-#include "skin/win/file_ops.h"
+#include "skin_setup/win/file_ops.h"
 
 #include <windows.h>
 
-#include "skin/temp_names.h"
+#include "skin_setup/temp_names.h"
 #include "winutil/handles.h"
 
 namespace tolvane {

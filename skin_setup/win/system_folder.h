@@ -1,7 +1,7 @@
 // Where the engine and the skins live: the system folder of this Windows.
 #pragma once
 
-#include "skin/skin_plan.h"
+#include "skin_setup/skin_plan.h"
 
 namespace tolvane {
 

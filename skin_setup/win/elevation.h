@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "skin/skin_plan.h"
+#include "skin_setup/skin_plan.h"
 #include "winutil/handles.h"
 
 namespace tolvane {

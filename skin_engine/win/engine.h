@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/scale.h"
-#include "engine/she_format.h"
+#include "skin_engine/she_format.h"
 #include "winutil/back_buffer.h"
 #include "winutil/colour.h"
 #include "winutil/gdi_objects.h"

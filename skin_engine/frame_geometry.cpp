@@ -1,4 +1,4 @@
-#include "engine/frame_geometry.h"
+#include "skin_engine/frame_geometry.h"
 
 namespace engine {
 
