@@ -97,13 +97,18 @@ void DropGoneBelow(Dispatches& d, UINT_PTR here) {
     DropGone(d, keep);
 }
 
-Hook* HookOf(HWND hwnd) {
-    if (Dispatches* d = ThreadDispatches(false)) {
-        DropGoneBelow(*d, reinterpret_cast<UINT_PTR>(__builtin_frame_address(0)));
+// The record of `hwnd`: its innermost listed dispatch's, else the property's.
+Hook* FindHook(const Dispatches* d, HWND hwnd) {
+    if (d)
         for (int i = d->count; i-- > 0;)
             if (d->entries[i].hwnd == hwnd) return d->entries[i].hook;
-    }
     return g_atom ? static_cast<Hook*>(GetPropA(hwnd, MAKEINTATOM(g_atom))) : nullptr;
+}
+
+Hook* HookOf(HWND hwnd) {
+    Dispatches* d = ThreadDispatches(false);
+    if (d) DropGoneBelow(*d, reinterpret_cast<UINT_PTR>(__builtin_frame_address(0)));
+    return FindHook(d, hwnd);
 }
 
 bool OnTop(HWND hwnd, const Hook& h) {
@@ -129,8 +134,10 @@ LRESULT CallOriginal(const Hook& h, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool unicode) {
     const auto frame = reinterpret_cast<UINT_PTR>(__builtin_frame_address(0));
     Dispatches* d = ThreadDispatches(true);
+    // Dropped here, at the dispatch's own frame: a dispatch that never
+    // returned may have stood exactly where this one stands.
     if (d) DropGoneBelow(*d, frame);
-    Hook* h = HookOf(hwnd);
+    Hook* h = FindHook(d, hwnd);
     if (h == nullptr) return unicode ? DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
     if (!g_pinned && !OnTop(hwnd, *h)) StayMapped();
     const int index = d && d->count < kMaxActive ? d->count++ : -1;
