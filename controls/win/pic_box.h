@@ -8,9 +8,10 @@
 
 namespace tolvane {
 
+// A box takes an optional creation parameter (lpParam of CreateWindowEx): a
+// const Part*, the pair it shows its words in under high contrast (else
+// Part::Banner).
 [[nodiscard]] bool RegisterPicBoxClass(HINSTANCE instance);
-// Creation parameter (lpParam of CreateWindowEx), optional: a const Part*,
-// the pair the box shows its words in under high contrast (else Part::Banner).
 
 // Takes ownership of `picture` (may be empty: the box shows its background).
 void SetPicBoxPicture(HWND box, GdiObject<HBITMAP> picture);

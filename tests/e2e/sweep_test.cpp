@@ -15,7 +15,6 @@
 #include <map>
 #include <set>
 
-#include "tests/e2e/driver/browser.h"
 #include "tests/e2e/driver/fixture.h"
 #include "tests/e2e/driver/locator_support.h"
 #include "winutil/handles.h"
@@ -194,12 +193,6 @@ struct Opened {
 
 class SweepTest : public e2e::ProgramTest {
 protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        browserReady_ = e2e::UseFakeBrowser(&error);
-        if (!browserReady_) std::printf("stand-in browser not set up: %s\n", error.c_str());
-    }
-
     // Before each step: where the window stands.
     struct Before {
         bool about = false;
@@ -547,7 +540,6 @@ protected:
         return !HasFailure();
     }
 
-    static bool browserReady_;
     POINT clientOrigin_ = {}, clientSize_ = {};
     bool minimised_ = false;
     std::vector<std::string> aboutTexts_;
@@ -558,10 +550,7 @@ protected:
     bool verbose_ = !e2e::EnvVar("TOLVANE_SWEEP_VERBOSE").empty();
 };
 
-bool SweepTest::browserReady_ = false;
-
 TEST_F(SweepTest, WhatMustHoldHoldsAfterEveryStep) {
-    ASSERT_TRUE(browserReady_);
     const std::string seedText = e2e::EnvVar("TOLVANE_SWEEP_SEED"), secondsText = e2e::EnvVar("TOLVANE_SWEEP_SECONDS");
     const uint32_t seed = seedText.empty() ? kSeed : static_cast<uint32_t>(std::strtoul(seedText.c_str(), nullptr, 0));
     seconds_ = secondsText.empty() ? kSeconds : std::atoi(secondsText.c_str());
