@@ -14,6 +14,7 @@
 #include "toolkit/win/accessible_names.h"
 #include "toolkit/win/control_kinds.h"
 #include "toolkit/win/control_services.h"
+#include "toolkit/win/keyboard.h"
 #include "toolkit/win/main_form.h"
 #include "toolkit/win/main_window.h"
 #include "toolkit/win/resource_bytes.h"
@@ -183,6 +184,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // or a window manager may still ask (the low four bits are the
             // system's own).
             if ((wp & 0xFFF0) == SC_MAXIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
+            break;
+        case WM_ACTIVATE:
+        case WM_SETFOCUS:
+            if (form) KeepFocusAcrossActivation(*form, msg, wp);
             break;
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
