@@ -218,6 +218,9 @@ bool RefuseNewFiles(const std::string& unixFolder, bool refuse);
 // created until creation fails, then all freed. GetGuiResources returns 0
 // under Wine, so headroom is the measure that works there.
 int GdiHeadroom(int ceiling = 200000);
+// The same, counted inside another process by the probe DLL (gdi_probe.dll in
+// TOLVANE_TEST_BIN) that a remote thread loads there; -1 when it cannot.
+int GdiHeadroomOf(HANDLE process);
 // Windows of this process's threads (top-level and children), a cheap stand-in
 // for a USER-object count.
 int WindowCountOfProcess(DWORD pid);
