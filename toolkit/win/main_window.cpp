@@ -189,7 +189,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // The form, its font with it, is gone by now.
             if (hwnd == MainWindow()) SetMainWindow(nullptr);
             // One window: when it goes, the program has nothing left to show.
-            if (g_loopEntered) PostQuitMessage(0);
+            // A loop of the system's running now (moving, sizing, a menu) may
+            // take the quit as its own end, and one started by a sent message
+            // returns into GetMessage, which would wait for ever: a thread
+            // timer wakes the program's loop, which ends with the window.
+            if (g_loopEntered) {
+                PostQuitMessage(0);
+                SetTimer(nullptr, 0, USER_TIMER_MINIMUM, nullptr);
+            }
             break;
     }
     // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
