@@ -431,6 +431,46 @@ TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
     }
 }
 
+// The window is fixed whatever asks: the system's sizing loop (started by a
+// move command with a border's hit-test, or a size command with bits in the
+// low four), other programs' MoveWindow, SetWindowPos and ShowWindow. A
+// maximise is undone where it stands. The pointer moves off the window, as a
+// drag would, and a release ends any loop that was started.
+TEST_F(MainWindowTest, NoRouteResizesTheWindow) {
+    const RECT start = e2e::WindowRectOf(main_);
+    const POINT off{start.right + 90, start.bottom + 60};
+    const auto command = [&](WPARAM wp) { return [&, wp] { PostMessageA(main_, WM_SYSCOMMAND, wp, 0); }; };
+    struct Row {
+        std::string name;
+        std::function<void()> ask;
+    };
+    std::vector<Row> rows = {{"SC_SIZE|WMSZ_BOTTOMRIGHT", command(SC_SIZE | WMSZ_BOTTOMRIGHT)}};
+    for (WPARAM hit = HTLEFT; hit <= 0xF; ++hit)
+        rows.push_back({"SC_MOVE|" + std::to_string(hit), command(SC_MOVE | hit)});
+    rows.insert(rows.end(),
+                {{"MoveWindow 112x27", [&] { MoveWindow(main_, start.left, start.top, 112, 27, TRUE); }},
+                 {"SetWindowPos 600x500",
+                  [&] { SetWindowPos(main_, nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); }},
+                 {"SW_MINIMIZE, SW_RESTORE", [&] { ShowWindow(main_, SW_MINIMIZE), ShowWindow(main_, SW_RESTORE); }},
+                 {"ShowWindow SW_MAXIMIZE", [&] { ShowWindow(main_, SW_MAXIMIZE); }}});
+    for (const Row& row : rows) {
+        row.ask();
+        e2e::Settle(program_->Handle());
+        e2e::MouseAt(off, 0);
+        e2e::Settle(program_->Handle());
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(e2e::ThreadOf(main_), &gui);
+        e2e::MouseAt(off, MOUSEEVENTF_LEFTUP);
+        e2e::Settle(program_->Handle());
+        e2e::Facts f;
+        f.Add("window", e2e::Box(e2e::WindowRectOf(main_)), e2e::Box(start));
+        f.Add("maximised or minimised", Yes(IsZoomed(main_) || IsIconic(main_)), "no");
+        f.Add("a sizing loop ran", Yes(gui.flags & GUI_INMOVESIZE), "no");
+        EXPECT_TRUE(f.Match(row.name));
+    }
+}
+
 // Each row a program of its own. Under Wine a loop of the system's (moving,
 // a menu) takes the quit message meant for the program's loop.
 TEST_F(MainWindowTest, EveryCloseEndsTheProgramWithExitCodeZero) {

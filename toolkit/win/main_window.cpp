@@ -178,12 +178,32 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmDpiChanged:
             if (form && IsWindowsDpi(HIWORD(wp))) ChangeScale(*form, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
-        case WM_SYSCOMMAND:
-            // The window has one size and no maximize box, but another program
-            // or a window manager may still ask (the low four bits are the
-            // system's own).
-            if ((wp & 0xFFF0) == SC_MAXIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
+        case WM_WINDOWPOSCHANGING:
+            // The one place that decides the window's size, which every route
+            // reaches (MoveWindow and SetWindowPos from other programs, the
+            // system's loops, a suggested rectangle): the design's size at the
+            // window's own scale. A minimised window keeps the icon's.
+            if (auto* pos = reinterpret_cast<WINDOWPOS*>(lp); form && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd)) {
+                const SIZE size = MainWindowSizeAt(form->dpi);
+                pos->cx = size.cx;
+                pos->cy = size.cy;
+            }
             break;
+        case WM_SIZE:
+            // Nothing refuses ShowWindow(SW_MAXIMIZE) from another program
+            // before it happens; the fixed window undoes it at once, back to
+            // its place, so no state is left that the user must leave.
+            if (wp == SIZE_MAXIMIZED) ShowWindow(hwnd, SW_RESTORE);
+            break;
+        case WM_SYSCOMMAND: {
+            // The window has one size and no maximize box, but another program
+            // or a window manager may still ask. The low four bits are the
+            // system's own: with a border's hit-test (HTLEFT and on) a move
+            // is the system's sizing loop.
+            const WPARAM command = wp & 0xFFF0;
+            if (command == SC_MAXIMIZE || command == SC_SIZE || (command == SC_MOVE && (wp & 0xF) >= HTLEFT)) return 0;
+            break;
+        }
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
             // The form, its font with it, is gone by now.
