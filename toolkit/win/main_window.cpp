@@ -19,6 +19,7 @@
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
+#include "winutil/memory_access.h"
 #include "winutil/window_class.h"
 
 namespace tolvane {
@@ -126,19 +127,46 @@ void LayOutAt(Form& form, int dpi) {
     PlaceFormNames(form);
 }
 
+// Where a window of `size` whose top-left corner another program or the
+// system names goes: there while any of it lies on a monitor, else wholly on
+// the nearest monitor's work area, so the user can always reach its caption.
+POINT OnAMonitor(POINT at, SIZE size) {
+    // Far beyond any screen, and no sum below can overflow.
+    const auto bounded = [](LONG v) { return v < -0x8000 ? -0x8000 : v > 0x8000 ? 0x8000 : v; };
+    at = {bounded(at.x), bounded(at.y)};
+    const RECT r{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return at;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return at;
+    const RECT& work = info.rcWork;
+    at.x = at.x + size.cx > work.right ? work.right - size.cx : at.x;
+    at.y = at.y + size.cy > work.bottom ? work.bottom - size.cy : at.y;
+    return {at.x < work.left ? work.left : at.x, at.y < work.top ? work.top : at.y};
+}
+
 // WM_DPICHANGED: the window has moved to a monitor of another scale (or the
-// user changed the scale of its monitor).
+// user changed the scale of its monitor). The window takes the design's size
+// at the new scale whatever the rectangle says (WM_WINDOWPOSCHANGING holds
+// it), so that it always fits its layout: a missing or unreadable rectangle
+// keeps the window's place, an absurd one is brought onto a monitor.
 void ChangeScale(Form& form, int dpi, const RECT* suggested) {
     HWND main = form.main;
     LayOutAt(form, dpi);
     form.Raise(kMainWindowSource, Event::ScaleChanged);
     // The handler may have closed the window.
     if (!IsWindow(main)) return;
-    // The rectangle the system suggests keeps the window where the user
-    // dragged it, at the size WM_GETDPISCALEDSIZE asked for.
-    if (suggested)
-        SetWindowPos(main, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A minimised window takes its size when it is restored.
+    if (!IsIconic(main)) {
+        RECT now{};
+        GetWindowRect(main, &now);
+        // The system's rectangle keeps the window where the user dragged it.
+        POINT at{now.left, now.top};
+        if (CanRead(suggested, sizeof *suggested)) at = {suggested->left, suggested->top};
+        const SIZE size = MainWindowSizeAt(dpi);
+        at = OnAMonitor(at, size);
+        SetWindowPos(main, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -170,7 +198,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmGetDpiScaledSize:
             // The design's size at the coming scale, exactly: the rectangle that
             // WM_DPICHANGED suggests then needs no rounding of the system's.
-            if (auto* size = reinterpret_cast<SIZE*>(lp); size && IsWindowsDpi(wp)) {
+            // Posted by another program, the pointer may be anything.
+            if (auto* size = reinterpret_cast<SIZE*>(lp); IsWindowsDpi(wp) && CanWrite(size, sizeof *size)) {
                 *size = MainWindowSizeAt(static_cast<int>(wp));
                 return TRUE;
             }
@@ -183,7 +212,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // reaches (MoveWindow and SetWindowPos from other programs, the
             // system's loops, a suggested rectangle): the design's size at the
             // window's own scale. A minimised window keeps the icon's.
-            if (auto* pos = reinterpret_cast<WINDOWPOS*>(lp); form && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd)) {
+            if (auto* pos = reinterpret_cast<WINDOWPOS*>(lp); !CanWrite(pos, sizeof *pos)) {
+                return 0;
+            } else if (form && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd)) {
                 const SIZE size = MainWindowSizeAt(form->dpi);
                 pos->cx = size.cx;
                 pos->cy = size.cy;
