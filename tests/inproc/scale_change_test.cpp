@@ -3,6 +3,8 @@
 // a start at that scale gives, and back at 96 dpi no pixel has drifted.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "controls/win/page_control.h"
 #include "tests/e2e/driver/design_form.h"
 #include "tests/inproc/import_slot.h"
@@ -28,6 +30,10 @@ std::string ChildOrder(HWND parent) {
 
 // Scales Windows never sets (below 100 %, above 500 %) come only from other
 // programs, and change nothing: each expects the layout of the scale before it.
+// So do pointers no one can read or write, sent or posted; a missing or absurd
+// rectangle still gives the window the size of its layout, on a monitor.
+enum class Given { Centred, None, Unusable, Posted, Empty, Huge, Far };
+
 TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWithoutDrift) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
     inproc::ProgramWindow window;
@@ -35,30 +41,60 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
     HWND main = window.hwnd, page = tolvane::PageControlWindow();
     LOGFONTA gui{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    static const SIZE kReadOnly{};
     // The user changes the scale in Settings, which stays the active window.
     const e2e::Window settings(CreateWindowExA(0, "STATIC", "settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr,
                                                nullptr, nullptr, nullptr));
     SetActiveWindow(settings.Get());
     const std::string mainOrder = ChildOrder(main), pageOrder = ChildOrder(page);
     int current = 96;
-    for (int dpi : {120, 144, 95, 481, 4800, 1, 0, 192, 96}) {
+    const struct {
+        int dpi;
+        Given given;
+    } rows[] = {{120, Given::Centred},  {144, Given::Centred}, {95, Given::Centred}, {481, Given::Centred},
+                {4800, Given::Centred}, {1, Given::Centred},   {0, Given::Centred},  {120, Given::None},
+                {144, Given::Unusable}, {120, Given::Posted},  {144, Given::Empty},  {120, Given::Huge},
+                {144, Given::Far},      {192, Given::Centred}, {96, Given::Centred}};
+    for (const auto& row : rows) {
+        const int dpi = row.dpi;
         // As Windows does: the size the window asks for, then the change with
         // a rectangle for it, here centred on the screen (all of it on the
         // screen, for the pixel rows).
         SIZE size{MulDiv(380, dpi, 96), MulDiv(250, dpi, 96)};
-        const LRESULT sized = SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
         const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
         RECT suggested{at.x, at.y, at.x + size.cx, at.y + size.cy};
+        if (row.given == Given::Empty) suggested = {};
+        if (row.given == Given::Huge) suggested = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+        if (row.given == Given::Far) suggested = {100000, 100000, 100000 + size.cx, 100000 + size.cy};
+        const bool unusable = row.given == Given::Unusable || row.given == Given::Posted;
+        const LPARAM sizeAt = unusable ? reinterpret_cast<LPARAM>(&kReadOnly) : reinterpret_cast<LPARAM>(&size);
+        const LPARAM rectAt = unusable ? 0x10 : row.given == Given::None ? 0 : reinterpret_cast<LPARAM>(&suggested);
         const RECT before = e2e::WindowRectOf(main);
-        SendMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        LRESULT sized = 0;
+        if (row.given == Given::Posted) {
+            PostMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, 0x10);
+            PostMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), rectAt);
+        } else {
+            sized = SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, sizeAt);
+            SendMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), rectAt);
+        }
         inproc::Drain(main);
         const bool taken = dpi >= 96 && dpi <= 480;
         if (taken) current = dpi;
+        const SIZE now{MulDiv(380, current, 96), MulDiv(250, current, 96)};
+        POINT want{before.left, before.top};
+        if (taken && row.given == Given::Centred) want = at;
+        if (row.given == Given::Empty) want = {0, 0};
+        if (row.given == Given::Huge) want = {work.left, work.top};
+        if (row.given == Given::Far) want = {work.right - now.cx, work.bottom - now.cy};
 
         e2e::Facts f;
-        f.Add("WM_GETDPISCALEDSIZE answered", sized ? "yes" : "no", taken ? "yes" : "no");
+        f.Add("WM_GETDPISCALEDSIZE answered", sized ? "yes" : "no", taken && !unusable ? "yes" : "no");
         e2e::AddScaledLayout(f, main, page, current);
-        f.Add("window at", e2e::Box(e2e::WindowRectOf(main)), e2e::Box(taken ? suggested : before));
+        f.Add("window at", e2e::Box(e2e::WindowRectOf(main)),
+              e2e::Box({want.x, want.y, want.x + now.cx, want.y + now.cy}));
         const e2e::TabGeometry tabs = e2e::DesignTabs(current);
         for (int t = 0; t < design::kPageCount; ++t) {
             tolvane::PageTab tab{};
@@ -73,7 +109,8 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         f.Add("main window's children from the front", ChildOrder(main), mainOrder);
         f.Add("page's children from the front", ChildOrder(page), pageOrder);
         f.Add("active window", GetActiveWindow() == settings.Get() ? "settings" : "another", "settings");
-        EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi"));
+        EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi, rectangle " +
+                            std::to_string(static_cast<int>(row.given))));
     }
 }
 
