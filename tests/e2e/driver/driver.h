@@ -148,7 +148,8 @@ void PressKey(WORD vk);
 // Holds the leading keys, presses the last one, releases in reverse order:
 // KeyCombo({VK_SHIFT, VK_TAB}), KeyCombo({VK_MENU, VK_F4}).
 void KeyCombo(const std::vector<WORD>& keys);
-void TypeText(const std::string& text);  // code page 936 text
+void TypeText(const std::string& text);          // code page 936 text
+bool SetClipboardText(const std::string& text);  // CF_TEXT, code page 936
 
 // ---- screen pixels ------------------------------------------------------------
 
@@ -222,8 +223,9 @@ int GdiHeadroom(int ceiling = 200000);
 // TOLVANE_TEST_BIN) that a remote thread loads there; -1 when it cannot.
 int GdiHeadroomOf(HANDLE process);
 // Windows of this process's threads (top-level and children), a cheap stand-in
-// for a USER-object count.
-int WindowCountOfProcess(DWORD pid);
+// for a USER-object count; top-level windows of class `leaveOut` and their
+// children left out.
+int WindowCountOfProcess(DWORD pid, const char* leaveOut = nullptr);
 
 // ---- expected against actual ----------------------------------------------------
 

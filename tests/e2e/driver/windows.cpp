@@ -202,9 +202,10 @@ bool PressDialogButton(HWND box, int id) {
     return PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
-int WindowCountOfProcess(DWORD pid) {
+int WindowCountOfProcess(DWORD pid, const char* leaveOut) {
     int count = 0;
     for (HWND top : TopLevelWindows(pid)) {
+        if (leaveOut && ClassOf(top) == leaveOut) continue;
         ++count;
         EnumChildWindows(top, CountOne, reinterpret_cast<LPARAM>(&count));
     }
