@@ -137,6 +137,19 @@ std::vector<HWND> MessageBoxes(DWORD pid);
 MessageBoxInfo ReadMessageBox(HWND box);
 bool PressDialogButton(HWND box, int id);  // WM_COMMAND as a click would send
 
+// What a program has open besides its main window `main`: "Open dialog",
+// "message box", "move loop" (moving or sizing), "menu" (menu mode), "menu
+// without menu mode" (a menu window that shows); with the dialog, the loop's
+// window or the menu's owner.
+struct Opened {
+    std::string what;
+    HWND hwnd;
+};
+std::vector<Opened> OpenIn(DWORD pid, HWND main);
+// Closes it as a user would: Cancel or OK, Escape to the loop (which only the
+// loop reads), or cancelled modes for a menu, sent to each of `menuOwners`.
+void CloseOpened(const Opened& o, const std::vector<HWND>& menuOwners);
+
 // ---- input (SendInput) --------------------------------------------------------
 
 // Makes `hwnd`'s top-level window the foreground window; true once it is.
