@@ -419,7 +419,8 @@ TEST_F(MainWindowTest, EnterF1AndTheDisabledButtonDoNothing) {
 }
 
 TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
-    const std::string typed = "C:\\Program Files\\e 5.0\\";
+    // Wider than either box: typing goes on past the edge.
+    const std::string typed = "C:\\Program Files (x86)\\e 5.0 full install\\tools\\linker settings\\link.ini";
     for (int index : {kInstallFolderBox, kLinkConfigBox}) {
         FocusByClick(index);
         HWND edit = Control(index);
