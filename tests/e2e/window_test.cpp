@@ -419,7 +419,8 @@ TEST_F(MainWindowTest, EnterF1AndTheDisabledButtonDoNothing) {
 }
 
 TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
-    const std::string typed = "C:\\Program Files\\e 5.0\\";
+    // Wider than either box: typing goes on past the edge.
+    const std::string typed = "C:\\Program Files (x86)\\e 5.0 full install\\tools\\linker settings\\link.ini";
     for (int index : {kInstallFolderBox, kLinkConfigBox}) {
         FocusByClick(index);
         HWND edit = Control(index);
@@ -431,43 +432,33 @@ TEST_F(MainWindowTest, EditBoxesTakeTypedText) {
     }
 }
 
-// The window is fixed whatever asks: the system's sizing loop (started by a
-// move command with a border's hit-test, or a size command with bits in the
-// low four), other programs' MoveWindow, SetWindowPos and ShowWindow. A
-// maximise is undone where it stands. The pointer moves off the window, as a
-// drag would, and a release ends any loop that was started.
+// The window is fixed whatever asks: the system's sizing loop (a size command,
+// or a move command with a border's hit-test in its low four bits), another
+// program's MoveWindow or ShowWindow. A maximise is undone where it stands.
 TEST_F(MainWindowTest, NoRouteResizesTheWindow) {
     const RECT start = e2e::WindowRectOf(main_);
-    const POINT off{start.right + 90, start.bottom + 60};
+    const POINT off{start.right + 90, start.bottom + 60};  // where a drag ends
     const auto command = [&](WPARAM wp) { return [&, wp] { PostMessageA(main_, WM_SYSCOMMAND, wp, 0); }; };
-    struct Row {
-        std::string name;
-        std::function<void()> ask;
-    };
-    std::vector<Row> rows = {{"SC_SIZE|WMSZ_BOTTOMRIGHT", command(SC_SIZE | WMSZ_BOTTOMRIGHT)}};
-    for (WPARAM hit = HTLEFT; hit <= 0xF; ++hit)
-        rows.push_back({"SC_MOVE|" + std::to_string(hit), command(SC_MOVE | hit)});
-    rows.insert(rows.end(),
-                {{"MoveWindow 112x27", [&] { MoveWindow(main_, start.left, start.top, 112, 27, TRUE); }},
-                 {"SetWindowPos 600x500",
-                  [&] { SetWindowPos(main_, nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); }},
-                 {"SW_MINIMIZE, SW_RESTORE", [&] { ShowWindow(main_, SW_MINIMIZE), ShowWindow(main_, SW_RESTORE); }},
-                 {"ShowWindow SW_MAXIMIZE", [&] { ShowWindow(main_, SW_MAXIMIZE); }}});
-    for (const Row& row : rows) {
-        row.ask();
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"SC_SIZE|WMSZ_BOTTOMRIGHT", command(SC_SIZE | WMSZ_BOTTOMRIGHT)},
+        {"SC_MOVE|HTLEFT", command(SC_MOVE | HTLEFT)},
+        {"SC_MOVE|HTBOTTOM", command(SC_MOVE | HTBOTTOM)},
+        {"MoveWindow 112x27", [&] { MoveWindow(main_, start.left, start.top, 112, 27, TRUE); }},
+        {"SW_MINIMIZE, SW_RESTORE", [&] { ShowWindow(main_, SW_MINIMIZE), ShowWindow(main_, SW_RESTORE); }},
+        {"SW_MAXIMIZE", [&] { ShowWindow(main_, SW_MAXIMIZE); }}};
+    for (const auto& [name, ask] : rows) {
+        ask();
         e2e::Settle(program_->Handle());
-        e2e::MouseAt(off, 0);
-        e2e::Settle(program_->Handle());
+        e2e::MouseAt(off, 0), e2e::Settle(program_->Handle());
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
         GetGUIThreadInfo(e2e::ThreadOf(main_), &gui);
-        e2e::MouseAt(off, MOUSEEVENTF_LEFTUP);
-        e2e::Settle(program_->Handle());
+        e2e::MouseAt(off, MOUSEEVENTF_LEFTUP), e2e::Settle(program_->Handle());  // ends any loop
         e2e::Facts f;
         f.Add("window", e2e::Box(e2e::WindowRectOf(main_)), e2e::Box(start));
         f.Add("maximised or minimised", Yes(IsZoomed(main_) || IsIconic(main_)), "no");
         f.Add("a sizing loop ran", Yes(gui.flags & GUI_INMOVESIZE), "no");
-        EXPECT_TRUE(f.Match(row.name));
+        EXPECT_TRUE(f.Match(name));
     }
 }
 
@@ -476,11 +467,7 @@ TEST_F(MainWindowTest, NoRouteResizesTheWindow) {
 TEST_F(MainWindowTest, EveryCloseEndsTheProgramWithExitCodeZero) {
     const auto foreground = [&] { ASSERT_TRUE(e2e::BringToForeground(main_)); };
     const auto settle = [&] { e2e::Settle(program_->Handle()); };
-    const auto postThenClose = [&](WPARAM command) {
-        PostMessageA(main_, WM_SYSCOMMAND, command, 0);
-        settle();
-        PostMessageA(main_, WM_CLOSE, 0, 0);
-    };
+    const auto post = [&](UINT msg, WPARAM wp) { PostMessageA(main_, msg, wp, 0), settle(); };
     const struct {
         const char* name;
         std::function<void()> close;
@@ -501,24 +488,18 @@ TEST_F(MainWindowTest, EveryCloseEndsTheProgramWithExitCodeZero) {
          [&] {
              POINT at;
              ASSERT_TRUE(e2e::FindHitPoint(main_, HTCAPTION, &at));
-             e2e::MouseAt(at, MOUSEEVENTF_LEFTDOWN), settle();
-             e2e::MouseAt({at.x + 30, at.y + 20}, 0), settle();
-             e2e::KeyCombo({VK_MENU, VK_F4}), settle();
-             e2e::MouseAt({at.x + 30, at.y + 20}, MOUSEEVENTF_LEFTUP);
+             e2e::MouseAt(at, MOUSEEVENTF_LEFTDOWN), settle(), e2e::MouseAt({at.x + 30, at.y + 20}, 0), settle();
+             e2e::KeyCombo({VK_MENU, VK_F4}), settle(), e2e::MouseAt({at.x + 30, at.y + 20}, MOUSEEVENTF_LEFTUP);
          }},
         {"Alt+Space, M, Alt+F4",
          [&] {
              foreground(), e2e::KeyCombo({VK_MENU, VK_SPACE}), settle(), e2e::PressKey('M'), settle(),
                  e2e::KeyCombo({VK_MENU, VK_F4});
          }},
-        {"the system menu open, WM_CLOSE",
-         [&] {
-             foreground(), e2e::KeyCombo({VK_MENU, VK_SPACE}), settle(), PostMessageA(main_, WM_CLOSE, 0, 0);
-         }},
-        {"posted SC_MOVE, WM_CLOSE", [&] { postThenClose(SC_MOVE); }},
-        {"posted SC_MOVE|HTCAPTION, WM_CLOSE", [&] { postThenClose(SC_MOVE | HTCAPTION); }},
+        {"posted SC_MOVE, WM_CLOSE", [&] { post(WM_SYSCOMMAND, SC_MOVE), post(WM_CLOSE, 0); }},
+        {"posted SC_MOVE|HTCAPTION, WM_CLOSE", [&] { post(WM_SYSCOMMAND, SC_MOVE | HTCAPTION), post(WM_CLOSE, 0); }},
         {"sent SC_MOVE, WM_CLOSE",
-         [&] { SendNotifyMessageA(main_, WM_SYSCOMMAND, SC_MOVE, 0), settle(), PostMessageA(main_, WM_CLOSE, 0, 0); }},
+         [&] { SendNotifyMessageA(main_, WM_SYSCOMMAND, SC_MOVE, 0), settle(), post(WM_CLOSE, 0); }},
     };
     for (const auto& row : rows) {
         if (&row != rows) {

@@ -30,10 +30,8 @@ std::string ChildOrder(HWND parent) {
 
 // Scales Windows never sets (below 100 %, above 500 %) come only from other
 // programs, and change nothing: each expects the layout of the scale before it.
-// So do pointers no one can read or write, sent or posted; a missing or absurd
-// rectangle still gives the window the size of its layout, on a monitor.
-enum class Given { Centred, None, Unusable, Posted, Empty, Huge, Far };
-
+// So do pointers no one can read or write, sent or posted; no rectangle, or
+// an absurd one, still gives the window its layout's size, on the monitor.
 TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWithoutDrift) {
     ASSERT_TRUE(inproc::DropStaleSkinFiles());
     inproc::ProgramWindow window;
@@ -50,31 +48,29 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
     SetActiveWindow(settings.Get());
     const std::string mainOrder = ChildOrder(main), pageOrder = ChildOrder(page);
     int current = 96;
-    const struct {
-        int dpi;
-        Given given;
-    } rows[] = {{120, Given::Centred},  {144, Given::Centred}, {95, Given::Centred}, {481, Given::Centred},
-                {4800, Given::Centred}, {1, Given::Centred},   {0, Given::Centred},  {120, Given::None},
-                {144, Given::Unusable}, {120, Given::Posted},  {144, Given::Empty},  {120, Given::Huge},
-                {144, Given::Far},      {192, Given::Centred}, {96, Given::Centred}};
-    for (const auto& row : rows) {
-        const int dpi = row.dpi;
+    enum Given { Centred, None, Unusable, Posted, Empty, Huge, Far };
+    const std::pair<int, Given> rows[] = {{120, Centred},  {144, Centred}, {95, Centred}, {481, Centred},
+                                          {4800, Centred}, {1, Centred},   {0, Centred},  {120, None},
+                                          {144, Unusable}, {120, Posted},  {144, Empty},  {120, Huge},
+                                          {144, Far},      {192, Centred}, {96, Centred}};
+    for (const auto& [dpi, given] : rows) {
         // As Windows does: the size the window asks for, then the change with
         // a rectangle for it, here centred on the screen (all of it on the
         // screen, for the pixel rows).
         SIZE size{MulDiv(380, dpi, 96), MulDiv(250, dpi, 96)};
         const POINT at{(GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2};
-        RECT suggested{at.x, at.y, at.x + size.cx, at.y + size.cy};
-        if (row.given == Given::Empty) suggested = {};
-        if (row.given == Given::Huge) suggested = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-        if (row.given == Given::Far) suggested = {100000, 100000, 100000 + size.cx, 100000 + size.cy};
-        const bool unusable = row.given == Given::Unusable || row.given == Given::Posted;
-        const LPARAM sizeAt = unusable ? reinterpret_cast<LPARAM>(&kReadOnly) : reinterpret_cast<LPARAM>(&size);
-        const LPARAM rectAt = unusable ? 0x10 : row.given == Given::None ? 0 : reinterpret_cast<LPARAM>(&suggested);
+        const RECT suggestions[] = {{at.x, at.y, at.x + size.cx, at.y + size.cy},
+                                    {},
+                                    {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                                    {100000, 100000, 100000 + size.cx, 100000 + size.cy}};
+        const RECT& suggested = suggestions[given < Empty ? 0 : given - Empty + 1];
+        const bool unusable = given == Unusable || given == Posted;
+        const LPARAM sizeAt = given == Posted ? 0x10 : reinterpret_cast<LPARAM>(unusable ? &kReadOnly : &size);
+        const LPARAM rectAt = unusable ? 0x10 : given == None ? 0 : reinterpret_cast<LPARAM>(&suggested);
         const RECT before = e2e::WindowRectOf(main);
         LRESULT sized = 0;
-        if (row.given == Given::Posted) {
-            PostMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, 0x10);
+        if (given == Posted) {
+            PostMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, sizeAt);
             PostMessageA(main, tolvane::kWmDpiChanged, MAKEWPARAM(dpi, dpi), rectAt);
         } else {
             sized = SendMessageA(main, tolvane::kWmGetDpiScaledSize, dpi, sizeAt);
@@ -84,11 +80,9 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         const bool taken = dpi >= 96 && dpi <= 480;
         if (taken) current = dpi;
         const SIZE now{MulDiv(380, current, 96), MulDiv(250, current, 96)};
-        POINT want{before.left, before.top};
-        if (taken && row.given == Given::Centred) want = at;
-        if (row.given == Given::Empty) want = {0, 0};
-        if (row.given == Given::Huge) want = {work.left, work.top};
-        if (row.given == Given::Far) want = {work.right - now.cx, work.bottom - now.cy};
+        const POINT wants[] = {
+            {before.left, before.top}, at, {0, 0}, {work.left, work.top}, {work.right - now.cx, work.bottom - now.cy}};
+        const POINT want = wants[given >= Empty ? given - Empty + 2 : taken && given == Centred ? 1 : 0];
 
         e2e::Facts f;
         f.Add("WM_GETDPISCALEDSIZE answered", sized ? "yes" : "no", taken && !unusable ? "yes" : "no");
@@ -109,8 +103,8 @@ TEST(ScaleChange, EveryRectangleAndFontMatchesAStartAtThatScaleAndComesBackWitho
         f.Add("main window's children from the front", ChildOrder(main), mainOrder);
         f.Add("page's children from the front", ChildOrder(page), pageOrder);
         f.Add("active window", GetActiveWindow() == settings.Get() ? "settings" : "another", "settings");
-        EXPECT_TRUE(f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi, rectangle " +
-                            std::to_string(static_cast<int>(row.given))));
+        EXPECT_TRUE(
+            f.Match("after WM_DPICHANGED to " + std::to_string(dpi) + " dpi, rectangle " + std::to_string(given)));
     }
 }
 
