@@ -220,6 +220,15 @@ class Tidy(unittest.TestCase):
                     self.assertIn(fault, said)
 
 
+class QuirkMarks(unittest.TestCase):
+    def test_marks(self):
+        marked = '    // wine-quirk: Windows does otherwise.\n    EXPECT_TRUE(x);\n'
+        for readme, rejected in [('  - `tests/a.cpp`: x\n', False), ('', True), ('  - `tests/b.cpp`: x\n', True)]:
+            root = tree({'README.md': readme, 'tests/a.cpp': marked})
+            with self.subTest(readme=readme):
+                self.assertEqual(run(os.path.join(CHECKS, 'check_quirk_marks.py'), root) != 0, rejected)
+
+
 class FuzzFloor(unittest.TestCase):
     def test_floor(self):
         # A stand-in fuzzer: the seed run reports 50 features, the timed run
