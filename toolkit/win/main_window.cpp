@@ -101,8 +101,8 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
 
 // Everything of the form at `dpi`, from the table's 96-dpi numbers and never
 // from what an earlier scale made of them, so that scales come and go
-// without a pixel of drift. The banner takes its table width here; the
-// scale-changed event's handler widens it again.
+// without a pixel of drift. The banner takes the width that start-up fitted
+// it to, by the same rule, at the new scale.
 void LayOutAt(Form& form, int dpi) {
     form.dpi = dpi;
     // The old fonts go only once every control holds a new one.
@@ -121,6 +121,7 @@ void LayOutAt(Form& form, int dpi) {
         Placed at = PlacedAt(control, dpi);
         if (control.kind == Kind::EditBox) at.height = EditHeight(c, font, at.height, dpi);
         if (control.kind == Kind::PicBox) SetPicBoxDpi(c, dpi);
+        if (i == kBanner) at.width = BannerWidthFor(page.width, dpi);
         SetWindowPos(c, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceFormNames(form);
@@ -186,8 +187,6 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
-            // The form, its font with it, is gone by now.
-            if (hwnd == MainWindow()) SetMainWindow(nullptr);
             // One window: when it goes, the program has nothing left to show.
             if (g_loopEntered) PostQuitMessage(0);
             break;
