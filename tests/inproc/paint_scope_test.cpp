@@ -1,9 +1,12 @@
 // What a clock tick and a hover change repaint, seen from inside: the update
 // region of every WM_PAINT and WM_NCPAINT the change causes. Equal pixels
 // cannot show that a whole strip or page was repainted where one tab or one
-// label would have done.
+// label would have done. And what a tick writes after the time zone changed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -138,6 +141,39 @@ TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
         Record([&] { SendMessageA(page_, s.message, 0, s.at); });
         ExpectPaintedWithin(both.Get(), s.changed, s.what);
     }
+}
+
+// The C library reads the time zone once: a running window's clock takes a new
+// zone when the system announces it, by either message, and not before.
+TEST_F(PaintScope, ClockTakesANewTimeZoneTheSystemAnnounces) {
+    auto hourShown = [] {
+        UpdateClock();
+        const std::string caption = e2e::TextOf(ControlWindow(kClockLabel));
+        const size_t day = caption.find("日");
+        return day == std::string::npos ? -1 : std::atoi(caption.c_str() + day + std::strlen("日"));
+    };
+    auto hourEastOfUtc = [](int hours) {
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        return (now.wHour + hours + 24) % 24;
+    };
+    // The first zone goes straight to the C library, as at a start.
+    const struct {
+        const char* zone;
+        int hoursEast;
+        UINT announced;
+    } steps[] = {{"TZ=UTC0", 0, 0}, {"TZ=EAS-5", 5, WM_TIMECHANGE}, {"TZ=WES+3", -3, WM_SETTINGCHANGE}};
+    for (const auto& s : steps) {
+        _putenv(s.zone);
+        if (s.announced)
+            SendMessageA(main_, s.announced, 0, 0);
+        else
+            _tzset();
+        const int before = hourEastOfUtc(s.hoursEast), shown = hourShown(), after = hourEastOfUtc(s.hoursEast);
+        EXPECT_TRUE(shown == before || shown == after) << s.zone << ": the clock shows hour " << shown;
+    }
+    _putenv("TZ=");
+    _tzset();
 }
 
 }  // namespace
