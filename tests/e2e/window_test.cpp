@@ -477,6 +477,40 @@ TEST_F(MainWindowTest, EntryPointSeedsTheStackGuardAnewAtEachStart) {
     EXPECT_NE(StackGuardOf(*program_), first) << "the same guard at two starts";
 }
 
+// The base an image file was linked at; 0 when it cannot be read.
+DWORD LinkedBase(const std::string& path) {
+    unsigned char head[1024] = {};
+    FILE* file = std::fopen(path.c_str(), "rb");
+    const size_t n = file ? std::fread(head, 1, sizeof head, file) : 0;
+    if (file) std::fclose(file);
+    DWORD pe = 0, base = 0;
+    if (n >= 0x40) std::memcpy(&pe, head + 0x3C, 4);
+    if (pe + 0x38 <= n) std::memcpy(&base, head + pe + 0x34, 4);
+    return base;
+}
+
+// Vista and later move the program and the engine off their linked bases at
+// every start. The relocated entry runs a copy of the program moved off its
+// base (TOLVANE_LINKED_EXE names the original) onto the engine's, so that the
+// loader must move the engine too; a plain run leaves both where they were linked.
+TEST_F(MainWindowTest, ProgramAndEngineRunWhereTheRunPutsThem) {
+    const std::string linkedExe = e2e::EnvVar("TOLVANE_LINKED_EXE");
+    const tolvane::KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program_->Id()));
+    MODULEENTRY32 m = {};
+    m.dwSize = sizeof m;
+    std::string seen[2];  // the exe comes first
+    for (BOOL more = modules && Module32First(modules.Get(), &m), exe = TRUE; more;
+         more = Module32Next(modules.Get(), &m), exe = FALSE) {
+        if (!exe && lstrcmpiA(m.szModule, "Skin.dll") != 0) continue;
+        const DWORD linked = LinkedBase(exe && !linkedExe.empty() ? e2e::ToWinePath(linkedExe) : m.szExePath);
+        seen[exe ? 0 : 1] = linked == 0 ? "unreadable" : Yes(reinterpret_cast<DWORD>(m.modBaseAddr) != linked);
+    }
+    e2e::Facts f;
+    // wine-quirk: a plain run keeps both at their linked bases; Vista and later would move them.
+    for (int i = 0; i < 2; ++i) f.Add(i ? "engine moved" : "program moved", seen[i], Yes(!linkedExe.empty()));
+    EXPECT_TRUE(f.Match(linkedExe.empty() ? "a plain run" : "the relocated run"));
+}
+
 // ---- other display scales: the design's pixels are 96-dpi pixels ------------
 
 // One row per scale; the fixture puts 96 dpi back after each, failed or not.
