@@ -165,10 +165,8 @@ TEST_F(PaintScope, ClockTakesANewTimeZoneTheSystemAnnounces) {
     } steps[] = {{"TZ=UTC0", 0, 0}, {"TZ=EAS-5", 5, WM_TIMECHANGE}, {"TZ=WES+3", -3, WM_SETTINGCHANGE}};
     for (const auto& s : steps) {
         _putenv(s.zone);
-        if (s.announced)
-            SendMessageA(main_, s.announced, 0, 0);
-        else
-            _tzset();
+        if (s.announced) SendMessageA(main_, s.announced, 0, 0);
+        else _tzset();
         const int before = hourEastOfUtc(s.hoursEast), shown = hourShown(), after = hourEastOfUtc(s.hoursEast);
         EXPECT_TRUE(shown == before || shown == after) << s.zone << ": the clock shows hour " << shown;
     }
