@@ -455,18 +455,27 @@ TEST_F(MainWindowTest, AltF4ClosesWithExitCodeZero) {
     ExpectEndsWithCodeZero("Alt+F4");
 }
 
+// A module of the running program by name, or its exe for nullptr (the exe
+// comes first); all zero when there is none.
+MODULEENTRY32 ModuleOf(const e2e::Process& program, const char* name) {
+    const tolvane::KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id()));
+    MODULEENTRY32 m = {};
+    m.dwSize = sizeof m;
+    for (BOOL more = modules && Module32First(modules.Get(), &m); more; more = Module32Next(modules.Get(), &m))
+        if (!name || lstrcmpiA(m.szModule, name) == 0) return m;
+    return MODULEENTRY32{};
+}
+
 // The program's own stack guard as its entry point left it, read from the
 // running process where the linker's map of tolvane.exe puts it; 0 when
 // not found.
 DWORD StackGuardOf(const e2e::Process& program) {
     std::string path = e2e::ProgramPath();
     const unsigned long guard = tests::SymbolOffset(path.replace(path.size() - 3, 3, "map"), "__stack_chk_guard");
-    const tolvane::KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.Id()));
-    MODULEENTRY32 exe = {};
-    exe.dwSize = sizeof exe;
-    const bool found = modules && Module32First(modules.Get(), &exe);  // the exe comes first
+    const MODULEENTRY32 exe = ModuleOf(program, nullptr);
     DWORD value = 0;
-    if (found && guard) ReadProcessMemory(program.Handle(), exe.modBaseAddr + guard, &value, sizeof value, nullptr);
+    if (exe.modBaseAddr && guard)
+        ReadProcessMemory(program.Handle(), exe.modBaseAddr + guard, &value, sizeof value, nullptr);
     return value;
 }
 
@@ -477,38 +486,32 @@ TEST_F(MainWindowTest, EntryPointSeedsTheStackGuardAnewAtEachStart) {
     EXPECT_NE(StackGuardOf(*program_), first) << "the same guard at two starts";
 }
 
-// The base an image file was linked at; 0 when it cannot be read.
-DWORD LinkedBase(const std::string& path) {
+// Whether `base` lies off the base the image `file` was linked at: "yes" or
+// "no", or "unreadable".
+std::string MovedFrom(const std::string& file, const BYTE* base) {
     unsigned char head[1024] = {};
-    FILE* file = std::fopen(path.c_str(), "rb");
-    const size_t n = file ? std::fread(head, 1, sizeof head, file) : 0;
-    if (file) std::fclose(file);
-    DWORD pe = 0, base = 0;
-    if (n >= 0x40) std::memcpy(&pe, head + 0x3C, 4);
-    if (pe + 0x38 <= n) std::memcpy(&base, head + pe + 0x34, 4);
-    return base;
+    FILE* f = std::fopen(file.c_str(), "rb");
+    const bool read = f && std::fread(head, 1, sizeof head, f) == sizeof head;
+    if (f) std::fclose(f);
+    DWORD pe = 0, linked = 0;
+    if (read) std::memcpy(&pe, head + 0x3C, 4);
+    if (read && pe + 0x38 <= sizeof head) std::memcpy(&linked, head + pe + 0x34, 4);
+    return linked ? Yes(reinterpret_cast<DWORD>(base) != linked) : "unreadable";
 }
 
 // Vista and later move the program and the engine off their linked bases at
 // every start. The relocated entry runs a copy of the program moved off its
 // base (TOLVANE_LINKED_EXE names the original) onto the engine's, so that the
-// loader must move the engine too; a plain run leaves both where they were linked.
+// loader must move the engine too.
 TEST_F(MainWindowTest, ProgramAndEngineRunWhereTheRunPutsThem) {
-    const std::string linkedExe = e2e::EnvVar("TOLVANE_LINKED_EXE");
-    const tolvane::KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program_->Id()));
-    MODULEENTRY32 m = {};
-    m.dwSize = sizeof m;
-    std::string seen[2];  // the exe comes first
-    for (BOOL more = modules && Module32First(modules.Get(), &m), exe = TRUE; more;
-         more = Module32Next(modules.Get(), &m), exe = FALSE) {
-        if (!exe && lstrcmpiA(m.szModule, "Skin.dll") != 0) continue;
-        const DWORD linked = LinkedBase(exe && !linkedExe.empty() ? e2e::ToWinePath(linkedExe) : m.szExePath);
-        seen[exe ? 0 : 1] = linked == 0 ? "unreadable" : Yes(reinterpret_cast<DWORD>(m.modBaseAddr) != linked);
-    }
+    const std::string linked = e2e::EnvVar("TOLVANE_LINKED_EXE");
+    const MODULEENTRY32 exe = ModuleOf(*program_, nullptr), engine = ModuleOf(*program_, "Skin.dll");
     e2e::Facts f;
-    // wine-quirk: a plain run keeps both at their linked bases; Vista and later would move them.
-    for (int i = 0; i < 2; ++i) f.Add(i ? "engine moved" : "program moved", seen[i], Yes(!linkedExe.empty()));
-    EXPECT_TRUE(f.Match(linkedExe.empty() ? "a plain run" : "the relocated run"));
+    // wine-quirk: a plain run keeps both at their linked bases; Vista and later would move both.
+    f.Add("program moved", MovedFrom(linked.empty() ? exe.szExePath : e2e::ToWinePath(linked), exe.modBaseAddr),
+          Yes(!linked.empty()));
+    f.Add("engine moved", MovedFrom(engine.szExePath, engine.modBaseAddr), Yes(!linked.empty()));
+    EXPECT_TRUE(f.Match(linked.empty() ? "a plain run" : "the relocated run"));
 }
 
 // ---- other display scales: the design's pixels are 96-dpi pixels ------------
