@@ -7,9 +7,10 @@
 # usage: relocated.sh ENGINE.DLL TEST.EXE ARGS...
 set -eu
 here=$(cd "$(dirname "$0")" && pwd) copy=$TOLVANE_BUILD/tests/relocated
-base=$(i686-w64-mingw32-objdump -p "$1" | awk '$1 == "ImageBase" { print "0x" $2 }')
+base() { i686-w64-mingw32-objdump -p "$1" | awk '$1 == "ImageBase" { print "0x" $2 }'; }
+engine=$(base "$1")
 shift
 mkdir -p "$copy"
-python3 "$here/rebase_image.py" ${TOLVANE_RELOCATION_FAULT:+--drop-first-block} "$TOLVANE_EXE" "$copy/tolvane.exe" "$base"
+python3 "$here/rebase_image.py" ${TOLVANE_RELOCATION_FAULT:+--drop-first-block} "$TOLVANE_EXE" "$copy/tolvane.exe" "$engine"
 cp "${TOLVANE_EXE%.exe}.map" "$copy/tolvane.map"  # where the stack guard's row finds the guard
-TOLVANE_LINKED_EXE=$TOLVANE_EXE TOLVANE_EXE=$copy/tolvane.exe exec "$here/../../scripts/wine-run" "$@"
+TOLVANE_LINKED_BASES="$(base "$TOLVANE_EXE") $engine" TOLVANE_EXE=$copy/tolvane.exe exec "$here/../../scripts/wine-run" "$@"
