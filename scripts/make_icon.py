@@ -15,10 +15,11 @@ import struct
 import sys
 import zlib
 
-# 16, 32 and 48 are the small, large and extra-large icons at 96 dpi, the only
-# sizes XP asks for; 20, 24 and 40 are the small and large ones at 125 and
-# 150 %; 64 the large ones at 200 %; 256 Explorer's large views, from which
-# Vista and later make every size between 64 and 256. The PNG stands last, so
+# 16, 32 and 48 are the small, large and shell icons at 96 dpi, all that XP
+# asks for there; the small icon is 20 and 24 at 125 and 150 %, the large one
+# 40, 48 and 64 at 125, 150 and 200 %; 256 serves Explorer's largest views,
+# from which Vista and later scale every size above 64. Only that one is a
+# PNG, so that XP at any scale finds a bitmap it can read; it stands last, so
 # that a reader which knows no PNG meets the bitmaps first.
 SIZES = (64, 48, 40, 32, 24, 20, 16, 256)
 PNG_SIZES = {256}
