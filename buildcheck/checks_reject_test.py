@@ -224,6 +224,21 @@ class QuirkMarks(unittest.TestCase):
                 self.assertEqual(run(os.path.join(CHECKS, 'check_quirk_marks.py'), root) != 0, rejected)
 
 
+class Icon(unittest.TestCase):
+    def test_icon(self):
+        # The icon as the script draws it, and with one pixel's blue changed.
+        sys.dont_write_bytecode = True  # nothing of the run in the source tree
+        sys.path.insert(0, os.path.join(CHECKS, '..', 'scripts'))
+        import make_icon
+        drawn = make_icon.icon()
+        for at, rejected in [(None, False), (drawn.index(b'\x91\x4f\x1d\xff'), True)]:
+            icon = os.path.join(tree({}), 'a.ico')
+            with open(icon, 'wb') as f:
+                f.write(drawn if at is None else drawn[:at] + b'\x90' + drawn[at + 1:])
+            with self.subTest(changed=at):
+                self.assertEqual(run(sys.executable, make_icon.__file__, '--check', icon) != 0, rejected)
+
+
 class FuzzFloor(unittest.TestCase):
     def test_floor(self):
         # A stand-in fuzzer: the seed run reports 50 features, the timed run

@@ -1,6 +1,7 @@
 // The main window and its controls, built from the control table.
 #include <windows.h>
 
+#include <ctime>
 #include <utility>
 
 #include "controls/win/edit_box.h"
@@ -162,6 +163,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (form && wp == kClockTimerId) form->Raise(kClockTimer, Event::TimerTick);
             return 0;
+        case WM_TIMECHANGE:
+        case WM_SETTINGCHANGE:
+            // The C library reads the time zone once, and the clock shows the
+            // system's local time: read it again when the system says the time
+            // or the zone changed (its Date and Time settings send the first; a
+            // program that sets the zone is asked to send the second).
+            _tzset();
+            break;
         case WM_COMMAND:
             if (form && HIWORD(wp) == BN_CLICKED) {
                 const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
