@@ -39,16 +39,18 @@ void MakeOwnFolderCurrent() {
     SetCurrentDirectoryW(path);
 }
 
-// Returns what the quit message carries.
+// Returns what the quit message carries, 0 when the window went without
+// one reaching the loop: a loop of the system's that ran when it went (the
+// move loop, under Wine) may have taken the quit for its own end.
 int RunMessageLoop() {
     SetMessageLoopEntered();
     MSG msg{};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (MainWindow() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (PreTranslateFormMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
 }
 
 // Shutdown's releases, shared with the fatal path.

@@ -343,7 +343,10 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
             ReleaseMutex(turn.Get());
         }
         e2e::WaitFor(ended, kStartTimeoutMs, 5);
-        EXPECT_EQ(helpers.size(), row.helpers) << "tolvane.exe /deploy started";
+        // The box comes after the helper has ended, and without the window no
+        // browser starts: then every process the start's job saw is a helper.
+        const int started = row.windowShows ? static_cast<int>(helpers.size()) : program_->ChildrenStarted();
+        EXPECT_EQ(started, static_cast<int>(row.helpers)) << "tolvane.exe /deploy started";
         for (const auto& helper : helpers) {
             DWORD code = 0xDEAD;
             if (helper.second && WaitForSingleObject(helper.second.Get(), 10000) == WAIT_OBJECT_0)

@@ -540,6 +540,8 @@ std::basic_string<Char> g_kept;
 
 template <typename Char>
 LRESULT CALLBACK KeepTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // WM_APP n nests n + 1 dispatches deep; each counts itself.
+    if (msg == WM_APP) return wp ? 1 + (sizeof(Char) == 2 ? SendMessageW : SendMessageA)(hwnd, msg, wp - 1, 0) : 1;
     std::basic_string<Char>& kept = g_kept<Char>;
     if (msg == WM_SETTEXT) kept = reinterpret_cast<const Char*>(lp);
     if (msg == WM_GETTEXT && wp > 0) {
@@ -599,17 +601,20 @@ struct CharsetWindow {
 // The engine's subclass sits between the system and each window's own
 // procedure: messages must pass in the window's character set, and release
 // must restore exactly the procedure it found.
+// Nested as deep as the engine lists its dispatches, and one deeper.
 TEST(Engine, SubclassPassesTextsInTheWindowsCharacterSetAndGivesTheProcedureBack) {
     std::string path = PlainSkin();
-    for (bool unicode : {false, true}) {
+    const std::pair<bool, int> rows[] = {{false, 1}, {true, 1}, {false, 64}, {true, 65}};
+    for (const auto& [unicode, depth] : rows) {
         CharsetWindow w(unicode);
-        SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
+        SCOPED_TRACE(std::string(unicode ? "Unicode window" : "ANSI window") + ", " + std::to_string(depth) + " deep");
         ASSERT_NE(w.hwnd, nullptr);
         ASSERT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
         const LONG_PTR original = w.Proc();
         Engine e;
         ASSERT_EQ(e.attach(path.c_str(), ""), 0);
         EXPECT_NE(w.Proc(), original) << "not subclassed";
+        EXPECT_EQ((unicode ? SendMessageW : SendMessageA)(w.hwnd, WM_APP, depth - 1, 0), depth);
         EXPECT_TRUE(w.TextPassesUnchanged());
         EXPECT_EQ(IsWindowUnicode(w.hwnd) != FALSE, unicode);
         e.Unload();

@@ -137,16 +137,33 @@ TEST_F(WindowSoak, ThousandsOfRepaintsLeaveGdiAndWindowsUnchanged) {
                                          << " GDI objects";
 }
 
+// What the box hands on to the edit control's own procedure.
+WNDPROC g_editProc = nullptr;
+std::string g_handedOn;
+LRESULT CALLBACK RecordHandedOn(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_IME_SETCONTEXT) g_handedOn += "context " + std::to_string(lp & ISC_SHOWUIALL) + ";";
+    if (msg == WM_IME_STARTCOMPOSITION || msg == WM_IME_ENDCOMPOSITION) g_handedOn += std::to_string(msg) + ";";
+    return CallWindowProcA(g_editProc, hwnd, msg, wp, lp);
+}
+
 // An input method's composition replaces the box's selection: on the shown
-// box it does, while the box is hidden with its page nothing of it arrives.
+// box it does, while the box is hidden with its page nothing of it arrives,
+// and the input method is asked for no window of its own (Wine has none, so
+// what the box hands on is what shows it).
 TEST(PathBox, CompositionReachesItOnlyWhileItShows) {
     inproc::ProgramWindow window;
     ASSERT_TRUE(window.Build());
     ShowWindow(window.hwnd, SW_SHOW);
     HWND box = ControlWindow(kInstallFolderBox);
     ASSERT_TRUE(box);
-    for (const auto& row : {std::make_pair(0, "XY"), std::make_pair(1, "C:\\e\\")}) {
-        SelectPage(row.first);
+    const std::string shown = "context " + std::to_string(ISC_SHOWUIALL) + ";269;270;";
+    const struct {
+        int page;
+        const char* text;
+        std::string handedOn;
+    } rows[] = {{0, "XY", shown}, {1, "C:\\e\\", "context 0;"}};
+    for (const auto& row : rows) {
+        SelectPage(row.page);
         SetFocus(box);
         SetWindowTextA(box, "C:\\e\\");
         SendMessageA(box, EM_SETSEL, 0, -1);
@@ -159,7 +176,15 @@ TEST(PathBox, CompositionReachesItOnlyWhileItShows) {
         inproc::Drain(window.hwnd);
         char text[16] = "";
         GetWindowTextA(box, text, sizeof text);
-        EXPECT_STREQ(text, row.second) << "page " << row.first;
+        EXPECT_STREQ(text, row.text) << "page " << row.page;
+        g_editProc = reinterpret_cast<WNDPROC>(GetPropA(box, "TolvaneEditBoxProcedure"));
+        ASSERT_TRUE(g_editProc);
+        SetPropA(box, "TolvaneEditBoxProcedure", reinterpret_cast<HANDLE>(RecordHandedOn));
+        g_handedOn.clear();
+        for (UINT msg : {WM_IME_SETCONTEXT, WM_IME_STARTCOMPOSITION, WM_IME_ENDCOMPOSITION})
+            SendMessageA(box, msg, TRUE, ISC_SHOWUIALL);
+        SetPropA(box, "TolvaneEditBoxProcedure", reinterpret_cast<HANDLE>(g_editProc));
+        EXPECT_EQ(g_handedOn, row.handedOn) << "page " << row.page;
     }
 }
 

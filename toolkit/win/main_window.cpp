@@ -20,6 +20,7 @@
 #include "toolkit/win/resource_bytes.h"
 #include "winutil/dpi.h"
 #include "winutil/high_contrast.h"
+#include "winutil/memory_access.h"
 #include "winutil/window_class.h"
 
 namespace tolvane {
@@ -128,19 +129,46 @@ void LayOutAt(Form& form, int dpi) {
     PlaceFormNames(form);
 }
 
+// Where a window of `size` whose top-left corner another program or the
+// system names goes: there while any of it lies on a monitor, else wholly on
+// the nearest monitor's work area, so the user can always reach its caption.
+POINT OnAMonitor(POINT at, SIZE size) {
+    // Far beyond any screen, and no sum below can overflow.
+    const auto bounded = [](LONG v) { return v < -0x8000 ? -0x8000 : v > 0x8000 ? 0x8000 : v; };
+    at = {bounded(at.x), bounded(at.y)};
+    const RECT r{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return at;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return at;
+    const RECT& work = info.rcWork;
+    at.x = at.x + size.cx > work.right ? work.right - size.cx : at.x;
+    at.y = at.y + size.cy > work.bottom ? work.bottom - size.cy : at.y;
+    return {at.x < work.left ? work.left : at.x, at.y < work.top ? work.top : at.y};
+}
+
 // WM_DPICHANGED: the window has moved to a monitor of another scale (or the
-// user changed the scale of its monitor).
+// user changed the scale of its monitor). The window takes the design's size
+// at the new scale whatever the rectangle says (WM_WINDOWPOSCHANGING holds
+// it), so that it always fits its layout: a missing or unreadable rectangle
+// keeps the window's place, an absurd one is brought onto a monitor.
 void ChangeScale(Form& form, int dpi, const RECT* suggested) {
     HWND main = form.main;
     LayOutAt(form, dpi);
     form.Raise(kMainWindowSource, Event::ScaleChanged);
     // The handler may have closed the window.
     if (!IsWindow(main)) return;
-    // The rectangle the system suggests keeps the window where the user
-    // dragged it, at the size WM_GETDPISCALEDSIZE asked for.
-    if (suggested)
-        SetWindowPos(main, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A minimised window takes its size when it is restored.
+    if (!IsIconic(main)) {
+        RECT now{};
+        GetWindowRect(main, &now);
+        // The system's rectangle keeps the window where the user dragged it.
+        POINT at{now.left, now.top};
+        if (CanRead(suggested, sizeof *suggested)) at = {suggested->left, suggested->top};
+        const SIZE size = MainWindowSizeAt(dpi);
+        at = OnAMonitor(at, size);
+        SetWindowPos(main, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
@@ -180,7 +208,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmGetDpiScaledSize:
             // The design's size at the coming scale, exactly: the rectangle that
             // WM_DPICHANGED suggests then needs no rounding of the system's.
-            if (auto* size = reinterpret_cast<SIZE*>(lp); size && IsWindowsDpi(wp)) {
+            // Posted by another program, the pointer may be anything.
+            if (auto* size = reinterpret_cast<SIZE*>(lp); IsWindowsDpi(wp) && CanWrite(size, sizeof *size)) {
                 *size = MainWindowSizeAt(static_cast<int>(wp));
                 return TRUE;
             }
@@ -188,16 +217,45 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kWmDpiChanged:
             if (form && IsWindowsDpi(HIWORD(wp))) ChangeScale(*form, HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
-        case WM_SYSCOMMAND:
-            // The window has one size and no maximize box, but another program
-            // or a window manager may still ask (the low four bits are the
-            // system's own).
-            if ((wp & 0xFFF0) == SC_MAXIMIZE || (wp & 0xFFF0) == SC_SIZE) return 0;
+        case WM_WINDOWPOSCHANGING:
+            // The one place that decides the window's size, which every route
+            // reaches (MoveWindow and SetWindowPos from other programs, the
+            // system's loops, a suggested rectangle): the design's size at the
+            // window's own scale. A minimised window keeps the icon's.
+            if (auto* pos = reinterpret_cast<WINDOWPOS*>(lp); !CanWrite(pos, sizeof *pos)) {
+                return 0;
+            } else if (form && !(pos->flags & SWP_NOSIZE) && !IsIconic(hwnd)) {
+                const SIZE size = MainWindowSizeAt(form->dpi);
+                pos->cx = size.cx;
+                pos->cy = size.cy;
+            }
             break;
+        case WM_SIZE:
+            // Nothing refuses ShowWindow(SW_MAXIMIZE) from another program
+            // before it happens; the fixed window undoes it at once, back to
+            // its place, so no state is left that the user must leave.
+            if (wp == SIZE_MAXIMIZED) ShowWindow(hwnd, SW_RESTORE);
+            break;
+        case WM_SYSCOMMAND: {
+            // The window has one size and no maximize box, but another program
+            // or a window manager may still ask. The low four bits are the
+            // system's own: with a border's hit-test (HTLEFT and on) a move
+            // is the system's sizing loop.
+            const WPARAM command = wp & 0xFFF0;
+            if (command == SC_MAXIMIZE || command == SC_SIZE || (command == SC_MOVE && (wp & 0xF) >= HTLEFT)) return 0;
+            break;
+        }
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
             // One window: when it goes, the program has nothing left to show.
-            if (g_loopEntered) PostQuitMessage(0);
+            // A loop of the system's running now (moving, sizing, a menu) may
+            // take the quit as its own end, and one started by a sent message
+            // returns into GetMessage, which would wait for ever: a thread
+            // timer wakes the program's loop, which ends with the window.
+            if (g_loopEntered) {
+                PostQuitMessage(0);
+                SetTimer(nullptr, 0, USER_TIMER_MINIMUM, nullptr);
+            }
             break;
     }
     // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY

@@ -71,6 +71,9 @@ public:
     bool Running() const;
     // Exit code once the process has ended within `timeoutMs`; false otherwise.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    // Processes it has started so far, ended ones too, as its job counts them
+    // (a snapshot misses one that came and went between two looks); -1 unknown.
+    int ChildrenStarted() const;
     // The visible main window (class TolvaneMainWindow, title "TolvaneV1.0"),
     // looked for every `pollMs`. Given `boxes`, a message box ends the wait
     // too and is put there: a program that shows one instead of its window

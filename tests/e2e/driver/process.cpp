@@ -111,6 +111,14 @@ Process::~Process() {
     Kill();
 }
 
+int Process::ChildrenStarted() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+    if (!job_ ||
+        !QueryInformationJobObject(job_.Get(), JobObjectBasicAccountingInformation, &info, sizeof info, nullptr))
+        return -1;
+    return static_cast<int>(info.TotalProcesses) - 1;
+}
+
 bool Process::Running() const { return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
