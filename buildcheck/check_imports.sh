@@ -2,9 +2,10 @@
 # The program and its engine must load on every Windows from XP SP3 on:
 # 32-bit x86 PE images with headers XP's loader accepts, importing only
 # functions listed in the allowlist (each with its documented minimum client,
-# none later than XP), comctl32 by ordinal only, nothing delay-loaded. The
-# executable is a GUI program; the DLL, the engine, exports exactly
-# SkinH_Attach_Ex, undecorated. Only known DLLs are imported statically.
+# none later than XP), comctl32 by ordinal only, nothing delay-loaded. Both
+# are GUI images (Windows ignores a DLL's subsystem; readers of it do not);
+# the DLL, the engine, exports exactly SkinH_Attach_Ex, undecorated. Only
+# known DLLs are imported statically.
 # usage: check_imports.sh ALLOWLIST IMAGE...
 set -eu
 allow=$1
@@ -52,9 +53,8 @@ for image in "$@"; do
     # would run a static constructor or a TLS callback: it must have none.
     init=$(i686-w64-mingw32-objdump -h "$image" | awk '$2 ~ /^\.(ctors|dtors|CRT|tls)/ && $3 !~ /^0+$/ { print $2 }')
     [ -z "$init" ] || fail "$name" "holds start-up sections ($(echo $init)) that nothing runs"
-  else
-    [ "$(field Subsystem)" = 00000002 ] || fail "$name" "not a GUI subsystem executable"
   fi
+  [ "$(field Subsystem)" = 00000002 ] || fail "$name" "not a GUI subsystem image"
 
   imports=$(echo "$dump" | awk '
     /DLL Name:/ { dll = tolower($3); next }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A release is checked against a build of one's own, byte for byte.
 #   binaries EXE DLL FOLDER...: no time stamp and none of the folders in
-#     either image, the product's version block in each, the engine embedded
-#     as built, the program terminal-server aware, both hardened;
+#     either image, the product's version block in each, every resource in
+#     the language that block declares, the engine embedded as built, the
+#     program terminal-server aware, both hardened;
 #   zip BUILD: scripts/release.sh packs that build's exe, the same bytes in
 #     any time zone.
 set -eu
@@ -23,6 +24,13 @@ if [ "$1" = binaries ]; then
     [ -z "$stamps" ] || fail "$name" "carries a time stamp: $stamps"
     for path in "${paths[@]}"; do ! grep -qaF "$path" "$image" || fail "$name" "holds the path $path"; done
     [ "$(value "$image" OriginalFilename)" = "\"$name\"" ] || fail "$name" "no version block of its own"
+    # A reader lists resources by language: each one under the language the
+    # block's translation names (windres says LANGUAGE at each change).
+    translation=$(value "$image" Translation)
+    translation=${translation%%,*}
+    langs=$(i686-w64-mingw32-windres -i "$image" -O rc | awk '$1 == "LANGUAGE"' | sort -u)
+    [ -n "$translation" ] && [ "$langs" = "LANGUAGE $((translation & 0x3ff)), $((translation >> 10))" ] ||
+      fail "$name" "resources not in the language its version block declares ($translation): $(echo $langs)"
     for key in CompanyName ProductName ProductVersion; do
       [ -n "$(value "$image" $key)" ] && [ "$(value "$image" $key)" = "$(value "$exe" $key)" ] ||
         fail "$name" "$key '$(value "$image" $key)' is not the program's"

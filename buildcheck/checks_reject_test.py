@@ -17,13 +17,16 @@ CHECKS = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, CHECKS)
 import check_layers  # noqa: E402
 
+# Every row's folder lies in this one, which goes when the run ends.
+SCRATCH = tempfile.TemporaryDirectory(prefix='tolvane-check-')
+
 RULES = '''low   low/*   low_lib   yes  low/own.h  -
 high  high/*  high_lib  no   -          low
 '''
 
 
 def tree(files):
-    root = tempfile.mkdtemp(prefix='tolvane-check-')
+    root = tempfile.mkdtemp(dir=SCRATCH.name)
     for path, text in files.items():
         os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
         with open(os.path.join(root, path), 'w') as f:
@@ -131,7 +134,10 @@ class Imports(unittest.TestCase):
                              (cross(root, 'later', WINMAIN % 'GetTickCount64()', '-D_WIN32_WINNT=0x0600'),
                               'which the allowlist lacks'),
                              (cross(root, 'comctl', WINMAIN % 'InitCommonControls()',
-                                    '-lcomctl32'), 'by name')]:
+                                    '-lcomctl32'), 'by name'),
+                             # A DLL fails on more than that; the sound image is its twin.
+                             (cross(root, 'console', WINMAIN % 'Sleep(1)', '-shared', '-Wl,--subsystem,console'),
+                              'not a GUI subsystem image')]:
             rc, said = output(os.path.join(CHECKS, 'check_imports.sh'), os.path.join(root, 'allow.txt'), image)
             with self.subTest(image=os.path.basename(image)):
                 self.assertEqual(rc != 0, fault is not None, said)
@@ -141,24 +147,32 @@ class Imports(unittest.TestCase):
 
 class Release(unittest.TestCase):
     def test_binaries(self):
-        root = tree({'version.rc': '1 VERSIONINFO\nBEGIN\n BLOCK "StringFileInfo"\n BEGIN\n  BLOCK "040904b0"\n  BEGIN\n'
-                                   '   VALUE "OriginalFilename", "flagged.exe"\n  END\n END\nEND\n'})
-        subprocess.run(['i686-w64-mingw32-windres', os.path.join(root, 'version.rc'), '-O', 'coff', '-o',
-                        os.path.join(root, 'version.o')], check=True)
-        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)' + GUARDED, os.path.join(root, 'version.o'),
+        # A Chinese block, with its resources in Chinese or left in windres' default, English.
+        block = ('1 VERSIONINFO\nBEGIN\n BLOCK "StringFileInfo"\n BEGIN\n  BLOCK "080404b0"\n  BEGIN\n'
+                 '   VALUE "OriginalFilename", "flagged.exe"\n  END\n END\n'
+                 ' BLOCK "VarFileInfo"\n BEGIN\n  VALUE "Translation", 0x0804, 1200\n END\nEND\n')
+        root = tree({'chinese.rc': 'LANGUAGE 4, 2\n' + block, 'english.rc': block})
+        for rc in ('chinese', 'english'):
+            subprocess.run(['i686-w64-mingw32-windres', os.path.join(root, rc + '.rc'), '-O', 'coff', '-o',
+                            os.path.join(root, rc + '.o')], check=True)
+        flagged = cross(root, 'flagged', WINMAIN % 'Sleep(1)' + GUARDED, os.path.join(root, 'chinese.o'),
                         '-Wl,--tsaware', '-fstack-protector-strong', '-Wl,--no-seh')
-        # Of the three hardening bits only the dynamic base, and no guard.
-        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)' + GUARDED, '-Wl,--disable-nxcompat')
+        # Of the three hardening bits only the dynamic base, and no guard; a
+        # block named for another file.
+        bare = cross(root, 'bare', WINMAIN % 'Sleep(1)' + GUARDED, os.path.join(root, 'english.o'),
+                     '-Wl,--disable-nxcompat')
         # Each image fails other checks too (it embeds no engine): a row asks
         # only whether its own fault is named.
         for image, fault, named in [(flagged, 'not terminal-server aware', False),
                                     (flagged, 'no version block of its own', False),
                                     (flagged, 'lacks dynamic base', False),
                                     (flagged, 'stack guard checks', False),
+                                    (flagged, 'not in the language', False),
                                     (bare, 'not terminal-server aware', True),
                                     (bare, 'no version block of its own', True),
                                     (bare, 'lacks dynamic base', True),
-                                    (bare, 'stack guard checks', True)]:
+                                    (bare, 'stack guard checks', True),
+                                    (bare, 'not in the language', True)]:
             _, said = output(os.path.join(CHECKS, 'check_release.sh'), 'binaries', image, image, root)
             with self.subTest(image=os.path.basename(image), fault=fault):
                 self.assertEqual(fault in said, named, said)
@@ -199,6 +213,30 @@ class Tidy(unittest.TestCase):
                 self.assertEqual(rc != 0, fault is not None, said)
                 if fault:
                     self.assertIn(fault, said)
+
+
+class QuirkMarks(unittest.TestCase):
+    def test_marks(self):
+        marked = '    // wine-quirk: Windows does otherwise.\n    EXPECT_TRUE(x);\n'
+        for readme, rejected in [('  - `tests/a.cpp`: x\n', False), ('', True), ('  - `tests/b.cpp`: x\n', True)]:
+            root = tree({'README.md': readme, 'tests/a.cpp': marked})
+            with self.subTest(readme=readme):
+                self.assertEqual(run(os.path.join(CHECKS, 'check_quirk_marks.py'), root) != 0, rejected)
+
+
+class Icon(unittest.TestCase):
+    def test_icon(self):
+        # The icon as the script draws it, and with one pixel's blue changed.
+        sys.dont_write_bytecode = True  # nothing of the run in the source tree
+        sys.path.insert(0, os.path.join(CHECKS, '..', 'scripts'))
+        import make_icon
+        drawn = make_icon.icon()
+        for at, rejected in [(None, False), (drawn.index(b'\x91\x4f\x1d\xff'), True)]:
+            icon = os.path.join(tree({}), 'a.ico')
+            with open(icon, 'wb') as f:
+                f.write(drawn if at is None else drawn[:at] + b'\x90' + drawn[at + 1:])
+            with self.subTest(changed=at):
+                self.assertEqual(run(sys.executable, make_icon.__file__, '--check', icon) != 0, rejected)
 
 
 class FuzzFloor(unittest.TestCase):

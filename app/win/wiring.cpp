@@ -21,8 +21,6 @@ struct Binding {
 // clang-format off
 const Binding kBindings[] = {
     {kMainWindowSource, Event::Created,        [](const EventArgs&) { OnMainWindowCreated(); }},
-    // Laid out again at a monitor's scale, the banner is widened again as at start.
-    {kMainWindowSource, Event::ScaleChanged,   [](const EventArgs&) { FitBanner(); }},
     {kBrowseButton,     Event::Clicked,        [](const EventArgs&) { BrowseInstallation(); }},
     {kRepairButton,     Event::Clicked,        [](const EventArgs&) { ConfirmRepair(); }},
     {kAboutButton,      Event::Clicked,        [](const EventArgs&) { ShowAboutPage(); }},

@@ -510,6 +510,9 @@ TEST_P(RepairTest, AnswersWithATaskModalBoxWithoutOwnerOrIcon) {
     e2e::BringToForeground(box);
     e2e::PressKey(VK_RETURN);
     facts.Add("closed by Enter", Yes(WaitForNoDialog()), "yes");
+    // The box re-enables the windows it disabled only after its own window
+    // has gone: wait for it rather than read the moment between.
+    e2e::WaitFor([&] { return e2e::IsEnabledWindow(main_); }, 5000);
     facts.Add("main window enabled afterwards", Yes(e2e::IsEnabledWindow(main_)), "yes");
     Boxes(&facts, "after", c.edit1, c.edit2);
     Finish(&facts);

@@ -130,6 +130,8 @@ protected:
 };
 
 TEST_F(SkinTest, FirstStartWritesTheEngineAndThe2009SkinOnly) {
+    // wine-quirk: every Wine process is an elevated administrator; a standard user's first start on Vista to 11
+    // shows the elevation prompt first, and writes through the helper.
     ASSERT_NO_FATAL_FAILURE(Start());
     // The real engine was loaded from what was written, before the window
     // showed: a failed load would have ended the program instead.
@@ -188,6 +190,7 @@ TEST_F(SkinTest, DeployWritesTheTwoMissingFilesAndNothingElse) {
     e2e::ClearBrowserLog();
     const std::set<std::string> before = SystemFolder();
     std::set<std::string> windows;
+    // wine-quirk: Wine lets any process write the system folder; on Vista to 11 only an elevated helper succeeds.
     EXPECT_EQ(RunToEnd("/deploy", &windows), 0u);
     std::set<std::string> added;
     for (const std::string& name : SystemFolder())
@@ -286,6 +289,8 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
         bool windowShows;  // else the bind-failure box and exit code -1
         Turn turn;
     } rows[] = {
+        // wine-quirk: the helper Wine starts is not elevated and is refused too, so a row that starts one ends in
+        // the error box; on Vista to 11 the accepted helper writes both files and the window shows.
         {"neither file present", false, L"", 1, false, Free},
         {"neither file present, from a folder code page 936 cannot spell", false, copy, 1, false, Free},
         {"engine present, skin missing: no prompt, the window shows", true, L"", 0, true, Free},
@@ -346,6 +351,7 @@ TEST_F(SkinTest, RefusedSystemFolderAsksForTheHelperOnlyForTheEngine) {
             DWORD code = 0xDEAD;
             if (helper.second && WaitForSingleObject(helper.second.Get(), 10000) == WAIT_OBJECT_0)
                 GetExitCodeProcess(helper.second.Get(), &code);
+            // wine-quirk: Wine's "runas" does not elevate; on Vista to 11 the accepted helper writes and exits 0.
             EXPECT_EQ(code, 1u) << "the helper, refused too, reports the files it could not write";
         }
         if (row.windowShows) {

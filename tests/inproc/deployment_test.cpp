@@ -51,6 +51,7 @@ void Clean() { inproc::DropStaleSkinFiles(); }
 TEST(Deployment, WindowsVersionIsKernel32s) {
     const WindowsVersion v = KernelVersion();
     ASSERT_TRUE(v.known);
+    // wine-quirk: Wine's kernel32 states 10.0 whatever Windows the prefix plays; XP's states 5.1, and both fail there.
     EXPECT_GE(v.major, 6u);
     EXPECT_TRUE(IsVistaOrLater()) << "Wine runs as Vista or later";
 }
@@ -111,6 +112,7 @@ TEST(Deployment, ElevatedHelperIsAwaitedWithinItsTimeAnsweringMessages) {
         MSG quit{};
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7)
             << "the quit message posted during the wait was dropped";
+        // wine-quirk: Wine starts a "runas" helper at once; Vista to 11 first wait for the prompt's answer.
         EXPECT_GE(took, row.minMs);
         EXPECT_LE(took, row.maxMs);
         EXPECT_EQ(BothWhole(), row.wholeOnReturn);
@@ -163,6 +165,8 @@ TEST(Deployment, PlantedSystemDllBesideTheProgramIsNeverLoaded) {
         DWORD code = 0xDEAD;
         ASSERT_TRUE(child->WaitForExit(20000, &code));
         EXPECT_EQ(code, 0u) << "1: loaded before; 2: not loaded; 3: loaded from elsewhere than the system folder";
+        // wine-quirk: Wine has SetDefaultDllDirectories, as 8 to 11 and an updated Vista or 7 do; on XP the
+        // program's own folder is still searched, and the uxtheme row's planted copy may load there.
         EXPECT_FALSE(e2e::FileExists(planted + ".loaded")) << "the planted copy ran";
         for (const std::string& f : {planted + ".loaded", planted, exe}) e2e::DeleteFileIfAny(f);
     }
@@ -396,6 +400,7 @@ TEST(Deployment, RefusedFirstStartAsksForTheHelperOnBehalfOfTheHiddenWindow) {
                                     {"parameters", kDeployArgument},
                                     {"show", std::to_string(SW_HIDE)}},
                                    g_launches, "the helper's launch"));
+    // wine-quirk: Wine runs the "runas" helper with no prompt; on Vista to 11 the files come only once it is accepted.
     EXPECT_TRUE(BothWhole()) << "the helper's files";
     window.Destroy();
     ReleaseBoundLibraries();

@@ -1,10 +1,14 @@
 // What a clock tick and a hover change repaint, seen from inside: the update
 // region of every WM_PAINT and WM_NCPAINT the change causes. Equal pixels
 // cannot show that a whole strip or page was repainted where one tab or one
-// label would have done.
+// label would have done. And what a tick writes after the time zone changed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "navigation/win/navigation.h"
@@ -138,6 +142,32 @@ TEST_F(PaintScope, HoverChangeRepaintsOnlyTheTabsConcerned) {
         Record([&] { SendMessageA(page_, s.message, 0, s.at); });
         ExpectPaintedWithin(both.Get(), s.changed, s.what);
     }
+}
+
+// The C library reads the time zone once: a running window's clock takes a new
+// zone when the system announces it, by either message, and not before.
+TEST_F(PaintScope, ClockTakesANewTimeZoneTheSystemAnnounces) {
+    auto hourEast = [](int hours) {
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        return (now.wHour + hours + 24) % 24;
+    };
+    // The first zone goes straight to the C library, as at a start.
+    const std::tuple<const char*, int, UINT> steps[] = {
+        {"TZ=UTC0", 0, 0}, {"TZ=EAS-5", 5, WM_TIMECHANGE}, {"TZ=WES+3", -3, WM_SETTINGCHANGE}};
+    for (const auto& [zone, east, message] : steps) {
+        _putenv(zone);
+        if (message) SendMessageA(main_, message, 0, 0);
+        else _tzset();
+        const int before = hourEast(east);
+        UpdateClock();
+        const std::string caption = e2e::TextOf(ControlWindow(kClockLabel));
+        const size_t hour = caption.find("日") + std::strlen("日");
+        const int shown = hour < caption.size() ? std::atoi(caption.c_str() + hour) : 0;  // 0:00:00 shows no time
+        EXPECT_TRUE(shown == before || shown == hourEast(east)) << zone << ": " << caption;
+    }
+    _putenv("TZ=");
+    _tzset();
 }
 
 }  // namespace

@@ -20,6 +20,10 @@ int WindowWidth(HWND hwnd) {
 
 }  // namespace
 
+HWND MainWindow() {
+    const Form* form = MainForm();
+    return form ? form->main : nullptr;
+}
 HWND PageControlWindow() {
     const Form* form = MainForm();
     return form ? form->page : nullptr;

@@ -13,7 +13,8 @@ enum class Event {
     Clicked,
     TimerTick,
     LeftButtonDown,
-    // The main window's own, after it has laid itself out at a new display scale.
+    // The main window's own, after it has laid itself out at a new display
+    // scale, the banner's fitted width among the rest; nothing is bound to it.
     ScaleChanged,
     // The page control's own events; nothing is bound to them.
     TabPressed,

@@ -1,7 +1,5 @@
 #include "toolkit/win/main_form.h"
 
-#include "toolkit/win/control_services.h"
-
 #include "winutil/window_class.h"
 
 namespace tolvane {
@@ -13,6 +11,12 @@ namespace {
 HWND g_mainWindow = nullptr;
 
 }  // namespace
+
+// The window goes with its form, and no later lookup may reach a handle
+// that Windows can give to another window.
+Form::~Form() {
+    if (g_mainWindow == main) g_mainWindow = nullptr;
+}
 
 int Form::IndexOf(HWND hwnd) const {
     if (!hwnd) return -1;
@@ -27,7 +31,6 @@ void Form::Raise(int source, Event event, const EventArgs& args) const {
 
 Form* MainForm() { return StateOf<Form>(g_mainWindow); }
 
-HWND MainWindow() { return g_mainWindow; }
 void SetMainWindow(HWND main) { g_mainWindow = main; }
 
 }  // namespace tolvane

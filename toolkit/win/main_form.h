@@ -32,6 +32,7 @@ struct Form {
     CommonDialog dialog;
     EventSink events = nullptr;
 
+    ~Form();
     // Index of the control whose window is `hwnd`, or -1.
     int IndexOf(HWND hwnd) const;
     // Delivers at once unless delivery is suspended.
@@ -40,7 +41,8 @@ struct Form {
 
 // The form of the process's one main window; null while there is none.
 Form* MainForm();
-// Set by the main window's own code (main_window.h) when it is built and when it goes.
+// Set by the main window's own code (main_window.h) when it is built; the
+// form's end clears it.
 void SetMainWindow(HWND main);
 
 }  // namespace tolvane

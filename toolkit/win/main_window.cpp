@@ -1,6 +1,7 @@
 // The main window and its controls, built from the control table.
 #include <windows.h>
 
+#include <ctime>
 #include <utility>
 
 #include "controls/win/edit_box.h"
@@ -103,8 +104,8 @@ HWND CreateControl(const Form& form, int index, HINSTANCE instance) {
 
 // Everything of the form at `dpi`, from the table's 96-dpi numbers and never
 // from what an earlier scale made of them, so that scales come and go
-// without a pixel of drift. The banner takes its table width here; the
-// scale-changed event's handler widens it again.
+// without a pixel of drift. The banner takes the width that start-up fitted
+// it to, by the same rule, at the new scale.
 void LayOutAt(Form& form, int dpi) {
     form.dpi = dpi;
     // The old fonts go only once every control holds a new one.
@@ -123,6 +124,7 @@ void LayOutAt(Form& form, int dpi) {
         Placed at = PlacedAt(control, dpi);
         if (control.kind == Kind::EditBox) at.height = EditHeight(c, font, at.height, dpi);
         if (control.kind == Kind::PicBox) SetPicBoxDpi(c, dpi);
+        if (i == kBanner) at.width = BannerWidthFor(page.width, dpi);
         SetWindowPos(c, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     PlaceFormNames(form);
@@ -190,6 +192,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (form && wp == kClockTimerId) form->Raise(kClockTimer, Event::TimerTick);
             return 0;
+        case WM_TIMECHANGE:
+        case WM_SETTINGCHANGE:
+            // The C library reads the time zone once, and the clock shows the
+            // system's local time: read it again when the system says the time
+            // or the zone changed (its Date and Time settings send the first; a
+            // program that sets the zone is asked to send the second).
+            _tzset();
+            break;
         case WM_COMMAND:
             if (form && HIWORD(wp) == BN_CLICKED) {
                 const int index = form->IndexOf(reinterpret_cast<HWND>(lp));
@@ -242,8 +252,6 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
-            // The form, its font with it, is gone by now.
-            if (hwnd == MainWindow()) SetMainWindow(nullptr);
             // One window: when it goes, the program has nothing left to show.
             // A loop of the system's running now (moving, sizing, a menu) may
             // take the quit as its own end, and one started by a sent message
