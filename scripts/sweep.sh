@@ -3,7 +3,9 @@
 # as asked, in the build's own Xvfb and Wine prefix, as ctest runs it:
 #   scripts/sweep.sh [seed] [seconds]
 # The seed defaults to one taken from the clock, the time to 600 seconds. A
-# failure names the seed and the step; the same seed replays the same inputs.
+# failure names the seed and the step; the same seed replays the same inputs,
+# and TOLVANE_SWEEP_FROM=n (which a failure prints) replays them from the
+# program's start before it, drawing the steps before n without sending them.
 # TOLVANE_SWEEP_VERBOSE=1 prints every step.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

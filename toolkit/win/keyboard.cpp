@@ -107,4 +107,22 @@ bool PreTranslateFormMessage(MSG* msg) {
     return false;
 }
 
+// The default procedure gives the focus to the window itself, where keys
+// reach no control, after every message box, the Open dialog, a restore or
+// a switch to another program and back. A dialog hands it on instead.
+void KeepFocusAcrossActivation(Form& form, UINT msg, WPARAM wp) {
+    if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(form.main, focus)) return;
+        form.lastFocus = focus;
+        form.lastFocusShown = IsWindowVisible(focus) != FALSE;
+        return;
+    }
+    HWND to = form.lastFocus;
+    // Nothing had the focus yet (the first show), or the window is an icon.
+    if (msg != WM_SETFOCUS || !to || !IsChild(form.main, to) || IsIconic(form.main)) return;
+    if (IsWindowEnabled(to) && (IsWindowVisible(to) != FALSE) == form.lastFocusShown) SetFocus(to);
+    else MoveFocus(form, nullptr, false);
+}
+
 }  // namespace tolvane

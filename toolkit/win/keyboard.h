@@ -9,4 +9,9 @@ namespace tolvane {
 // left-button-pressed event. True when consumed.
 bool PreTranslateFormMessage(MSG* msg);
 
+struct Form;
+// WM_ACTIVATE and WM_SETFOCUS of the main window: the control that had the
+// focus when the window was deactivated has it again when the window gets it.
+void KeepFocusAcrossActivation(Form& form, UINT msg, WPARAM wp);
+
 }  // namespace tolvane

@@ -24,6 +24,8 @@ struct Form {
     HWND page = nullptr;
     FormControl controls[kControlCount];  // in control order
     HWND pathNames[2] = {};               // the path boxes' hidden names (accessible_names.h)
+    HWND lastFocus = nullptr;             // the control that had the focus when the window was deactivated
+    bool lastFocusShown = false;          // and whether it showed then (the about page focuses a hidden box)
     int dpi = kDesignDpi;                 // the window's own scale, which everything is laid out at
     GdiObject<HFONT> songTi;              // 按钮2's own font
     GdiObject<HFONT> gui;  // the GUI font at the window's scale; none at the system's (the stock one serves)

@@ -15,6 +15,7 @@
 #include "toolkit/win/accessible_names.h"
 #include "toolkit/win/control_kinds.h"
 #include "toolkit/win/control_services.h"
+#include "toolkit/win/keyboard.h"
 #include "toolkit/win/main_form.h"
 #include "toolkit/win/main_window.h"
 #include "toolkit/win/resource_bytes.h"
@@ -245,6 +246,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (command == SC_MAXIMIZE || command == SC_SIZE || (command == SC_MOVE && (wp & 0xF) >= HTLEFT)) return 0;
             break;
         }
+        case WM_ACTIVATE:
+        case WM_SETFOCUS:
+            if (form) KeepFocusAcrossActivation(*form, msg, wp);
+            break;
         case WM_DESTROY: KillTimer(hwnd, kClockTimerId); return 0;
         case WM_NCDESTROY:
             // One window: when it goes, the program has nothing left to show.

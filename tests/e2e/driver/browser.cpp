@@ -118,4 +118,11 @@ bool WaitForBrowserOpenings(size_t count, DWORD timeoutMs) {
     return WaitFor([count] { return BrowserOpenings().size() >= count; }, timeoutMs, 20);
 }
 
+size_t SettledBrowserOpenings(size_t expected) {
+    size_t now = BrowserOpenings().size();
+    for (int quiet = 0; quiet < 3 && now < expected; ++quiet)
+        if (WaitForBrowserOpenings(now + 1, 1000)) now = BrowserOpenings().size(), quiet = -1;
+    return now;
+}
+
 }  // namespace e2e

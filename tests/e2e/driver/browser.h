@@ -32,5 +32,9 @@ void ClearBrowserLog();
 std::vector<BrowserOpening> BrowserOpenings();
 // Pumps until at least `count` openings are logged or `timeoutMs` has passed.
 bool WaitForBrowserOpenings(size_t count, DWORD timeoutMs);
+// The openings logged so far, once `expected` are there or none has come for
+// three seconds: the stand-in logs in a process of its own, which a loaded
+// machine may run late.
+size_t SettledBrowserOpenings(size_t expected);
 
 }  // namespace e2e

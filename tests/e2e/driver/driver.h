@@ -140,6 +140,19 @@ std::vector<HWND> MessageBoxes(DWORD pid);
 MessageBoxInfo ReadMessageBox(HWND box);
 bool PressDialogButton(HWND box, int id);  // WM_COMMAND as a click would send
 
+// What a program has open besides its main window `main`: "Open dialog",
+// "message box", "move loop" (moving or sizing), "menu" (menu mode), "menu
+// without menu mode" (a menu window that shows); with the dialog, the loop's
+// window or the menu's owner.
+struct Opened {
+    std::string what;
+    HWND hwnd;
+};
+std::vector<Opened> OpenIn(DWORD pid, HWND main);
+// Closes it as a user would: Cancel or OK, Escape to the loop (which only the
+// loop reads), or cancelled modes for a menu, sent to each of `menuOwners`.
+void CloseOpened(const Opened& o, const std::vector<HWND>& menuOwners);
+
 // ---- input (SendInput) --------------------------------------------------------
 
 // Makes `hwnd`'s top-level window the foreground window; true once it is.
@@ -151,7 +164,8 @@ void PressKey(WORD vk);
 // Holds the leading keys, presses the last one, releases in reverse order:
 // KeyCombo({VK_SHIFT, VK_TAB}), KeyCombo({VK_MENU, VK_F4}).
 void KeyCombo(const std::vector<WORD>& keys);
-void TypeText(const std::string& text);  // code page 936 text
+void TypeText(const std::string& text);          // code page 936 text
+bool SetClipboardText(const std::string& text);  // CF_TEXT, code page 936
 
 // ---- screen pixels ------------------------------------------------------------
 
@@ -221,9 +235,13 @@ bool RefuseNewFiles(const std::string& unixFolder, bool refuse);
 // created until creation fails, then all freed. GetGuiResources returns 0
 // under Wine, so headroom is the measure that works there.
 int GdiHeadroom(int ceiling = 200000);
+// The same, counted inside another process by the probe DLL (gdi_probe.dll in
+// TOLVANE_TEST_BIN) that a remote thread loads there; -1 when it cannot.
+int GdiHeadroomOf(HANDLE process);
 // Windows of this process's threads (top-level and children), a cheap stand-in
-// for a USER-object count.
-int WindowCountOfProcess(DWORD pid);
+// for a USER-object count; top-level windows of class `leaveOut` and their
+// children left out.
+int WindowCountOfProcess(DWORD pid, const char* leaveOut = nullptr);
 
 // ---- expected against actual ----------------------------------------------------
 

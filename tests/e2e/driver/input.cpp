@@ -134,4 +134,18 @@ void TypeText(const std::string& text) {
     Breathe();
 }
 
+bool SetClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (copy) {
+        lstrcpyA(static_cast<char*>(GlobalLock(copy)), text.c_str());
+        GlobalUnlock(copy);
+        // The clipboard owns it once it is set.
+        if (!SetClipboardData(CF_TEXT, copy)) copy = GlobalFree(copy);
+    }
+    CloseClipboard();
+    return copy != nullptr;
+}
+
 }  // namespace e2e

@@ -1,4 +1,5 @@
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/locator_support.h"
 #include "winutil/handles.h"
 
 namespace e2e {
@@ -202,13 +203,39 @@ bool PressDialogButton(HWND box, int id) {
     return PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
-int WindowCountOfProcess(DWORD pid) {
+int WindowCountOfProcess(DWORD pid, const char* leaveOut) {
     int count = 0;
     for (HWND top : TopLevelWindows(pid)) {
+        if (leaveOut && ClassOf(top) == leaveOut) continue;
         ++count;
         EnumChildWindows(top, CountOne, reinterpret_cast<LPARAM>(&count));
     }
     return count;
+}
+
+std::vector<Opened> OpenIn(DWORD pid, HWND main) {
+    std::vector<Opened> open;
+    for (HWND d : MessageBoxes(pid)) open.push_back({FileNameField(d) ? "Open dialog" : "message box", d});
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(ThreadOf(main), &info)) {
+        if (info.flags & GUI_INMOVESIZE) open.push_back({"move loop", info.hwndMoveSize});
+        if (info.flags & GUI_INMENUMODE) open.push_back({"menu", info.hwndMenuOwner});
+    }
+    for (HWND m : TopLevelWindows(pid, "#32768"))
+        if (IsWindowVisible(m) && !(info.flags & GUI_INMENUMODE)) open.push_back({"menu without menu mode", m});
+    return open;
+}
+
+void CloseOpened(const Opened& o, const std::vector<HWND>& menuOwners) {
+    DWORD_PTR ignored;
+    if (o.what == "Open dialog" || o.what == "message box") {
+        PressDialogButton(o.hwnd, o.what == "Open dialog" ? IDCANCEL : IDOK);
+    } else if (o.what == "move loop") {
+        PostMessageA(o.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    } else {
+        for (HWND owner : menuOwners) SendMessageTimeoutA(owner, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
 }
 
 }  // namespace e2e
