@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/window_classes.h"
+#include "winutil/back_buffer.h"
 #include "winutil/gdi_objects.h"
 #include "winutil/high_contrast.h"
 #include "winutil/window_class.h"
@@ -14,9 +15,16 @@ namespace {
 // Known once the class is registered; painting asks it for every child.
 ATOM g_labelAtom = 0;
 
-TransLabelSettings* Settings(HWND hwnd) { return StateOf<TransLabelSettings>(hwnd); }
+struct LabelState {
+    TransLabelSettings settings;
+    // Kept between paints: a tick of the clock creates no GDI object.
+    BackBuffer buffer;
+};
 
-void Paint(HWND hwnd, HDC dc) {
+LabelState* State(HWND hwnd) { return StateOf<LabelState>(hwnd); }
+
+// The caption alone, over whatever `dc` already holds.
+void PaintText(HWND hwnd, HDC dc) {
     const int length = GetWindowTextLengthA(hwnd);
     if (length <= 0) return;
     char stackText[256];
@@ -24,7 +32,8 @@ void Paint(HWND hwnd, HDC dc) {
     if (!text) return;
     GetWindowTextA(hwnd, text, length + 1);
 
-    const TransLabelSettings* s = Settings(hwnd);
+    const LabelState* state = State(hwnd);
+    const TransLabelSettings* s = state ? &state->settings : nullptr;
     HFONT font = s && s->font ? s->font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     ScopedSelect sel(dc, font);
     SetBkMode(dc, TRANSPARENT);
@@ -39,31 +48,74 @@ void Paint(HWND hwnd, HDC dc) {
     if (text != stackText) delete[] text;
 }
 
-LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TransLabelSettings* s = OwnWindowState<TransLabelSettings>(hwnd, msg);
-    if (msg == WM_NCCREATE) {
-        if (!s) return FALSE;
-        if (auto* given = static_cast<const TransLabelSettings*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams))
-            *s = *given;
+// What lies beneath the label, into `dc` at the label's client origin: the
+// parent draws itself, as it does for a themed control's background, then
+// every sibling that overlaps the label, from the back of the stacking order
+// to the front. The label's text goes over all of them.
+void PaintBeneath(HWND label, HDC dc) {
+    RECT mine;
+    GetWindowRect(label, &mine);
+    POINT old;
+    if (HWND parent = GetParent(label)) {
+        POINT at{mine.left, mine.top};
+        ScreenToClient(parent, &at);
+        OffsetViewportOrgEx(dc, -at.x, -at.y, &old);
+        SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        SetViewportOrgEx(dc, old.x, old.y, nullptr);
     }
-    if (HandlePaint(hwnd, msg, wp, Paint)) return 0;
+    for (HWND sib = GetWindow(label, GW_HWNDLAST); sib; sib = GetWindow(sib, GW_HWNDPREV)) {
+        RECT theirs, both;
+        if (sib == label || !IsWindowVisible(sib) || !GetWindowRect(sib, &theirs) ||
+            !IntersectRect(&both, &mine, &theirs))
+            continue;
+        OffsetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, &old);
+        // Another label is text only: its own paint would take this one in.
+        if (IsTransLabel(sib)) PaintText(sib, dc);
+        else SendMessageA(sib, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    }
+}
+
+// One paint wipes the old text: the label brings what lies beneath it along,
+// composed off screen so the text never flickers. Without a buffer it is
+// composed on screen, which flickers but leaves no trace.
+void PaintWhole(HWND hwnd, HDC target) {
+    LabelState* s = State(hwnd);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    const bool buffered = s && s->buffer.Ensure(target, rc.right, rc.bottom);
+    HDC dc = buffered ? s->buffer.Dc() : target;
+    PaintBeneath(hwnd, dc);
+    PaintText(hwnd, dc);
+    if (buffered) s->buffer.CopyTo(target, 0, 0);
+}
+
+LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LabelState* s = OwnWindowState<LabelState>(hwnd, msg);
     switch (msg) {
-        case WM_ERASEBKGND: return 1;  // nothing of its own: what lies beneath shows through
+        case WM_NCCREATE:
+            if (!s) return FALSE;
+            if (auto* given =
+                    static_cast<const TransLabelSettings*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams))
+                s->settings = *given;
+            break;
+        case WM_PAINT: {
+            const ScopedPaint paint(hwnd);
+            PaintWhole(hwnd, paint.Get());
+            return 0;
+        }
+        // Printed into a picture of what lies beneath, a label adds its text only.
+        case WM_PRINTCLIENT: PaintText(hwnd, reinterpret_cast<HDC>(wp)); return 0;
+        case WM_ERASEBKGND: return 1;  // the paint brings what lies beneath
         case WM_SETFONT:
-            if (s) s->font = reinterpret_cast<HFONT>(wp);
+            if (s) s->settings.font = reinterpret_cast<HFONT>(wp);
             if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case WM_GETFONT: return s ? reinterpret_cast<LRESULT>(s->font) : 0;
+        case WM_GETFONT: return s ? reinterpret_cast<LRESULT>(s->settings.font) : 0;
     }
     // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the window keeps its state till WM_NCDESTROY
     return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-RECT RectIn(HWND of, HWND in) {
-    RECT r;
-    GetWindowRect(of, &r);
-    MapWindowPoints(nullptr, in, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 }  // namespace
@@ -78,35 +130,8 @@ bool IsTransLabel(HWND hwnd) { return g_labelAtom && GetClassWord(hwnd, GCW_ATOM
 
 void SetTransLabelCaption(HWND label, const char* text) {
     SetWindowTextA(label, text);
-    if (!IsWindowVisible(label)) return;  // nothing of it is on screen to wipe
-
-    const UINT now = RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN;
-    // The top-level window first, then every window under or over the label
-    // from the back of the stacking order to the front, the label last.
-    HWND top = GetAncestor(label, GA_ROOT);
-    RECT r = RectIn(label, top);
-    RedrawWindow(top, &r, nullptr, now);
-    // Ancestors below the top-level window lie beneath the label too, the
-    // outermost furthest back.
-    HWND chain[8];
-    int depth = 0;
-    for (HWND a = GetParent(label); a && a != top && depth < 8; a = GetParent(a)) chain[depth++] = a;
-    while (depth > 0) {
-        HWND a = chain[--depth];
-        RECT ra = RectIn(label, a);
-        RedrawWindow(a, &ra, nullptr, now);
-    }
-    RECT mine;
-    GetWindowRect(label, &mine);
-    for (HWND sib = GetWindow(label, GW_HWNDLAST); sib; sib = GetWindow(sib, GW_HWNDPREV)) {
-        if (sib == label || !IsWindowVisible(sib)) continue;
-        RECT theirs, both;
-        GetWindowRect(sib, &theirs);
-        if (!IntersectRect(&both, &mine, &theirs)) continue;
-        MapWindowPoints(nullptr, sib, reinterpret_cast<POINT*>(&both), 2);
-        RedrawWindow(sib, &both, nullptr, now);
-    }
-    RedrawWindow(label, nullptr, nullptr, now);
+    // Nothing of it is on screen to wipe while it is hidden.
+    if (IsWindowVisible(label)) RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 }  // namespace tolvane

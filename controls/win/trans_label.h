@@ -21,8 +21,8 @@ struct TransLabelSettings {
 // painted before it.
 bool IsTransLabel(HWND hwnd);
 
-// Stores the caption and repaints, back to front, everything under the
-// label and then the label, so no trace of the old text stays on screen.
+// Stores the caption and repaints the label once: its paint brings along
+// what lies beneath it, so no trace of the old text stays on screen.
 void SetTransLabelCaption(HWND label, const char* text);
 
 }  // namespace tolvane

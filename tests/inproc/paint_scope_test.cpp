@@ -104,12 +104,15 @@ protected:
 TEST_F(PaintScope, ClockTickRepaintsOnlyTheClockLabelAndWhatLiesBeneath) {
     UpdateClock();  // the first tick shows the label
     inproc::Drain(main_);
+    const HWND clock = ControlWindow(kClockLabel);
     RECT label;
-    GetWindowRect(ControlWindow(kClockLabel), &label);
+    GetWindowRect(clock, &label);
     const GdiObject<HRGN> allowed(CreateRectRgnIndirect(&label));
     for (int tick = 0; tick < 3; ++tick) {
         Record([&] { SetLabelCaption(kClockLabel, tick % 2 ? "2026年12月7日8时0分1秒" : "2026年12月7日8时0分2秒"); });
         ExpectPaintedWithin(allowed.Get(), label, "a clock tick");
+        // The label brings what lies beneath it: the windows under it stay unpainted.
+        EXPECT_EQ(g_log.windows, std::vector<HWND>{clock}) << g_log.windows.size() << " windows painted at a tick";
     }
 }
 
