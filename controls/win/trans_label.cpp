@@ -19,6 +19,12 @@ struct LabelState {
     TransLabelSettings settings;
     // Kept between paints: a tick of the clock creates no GDI object.
     BackBuffer buffer;
+    // The other children of the parent, front first, as they stood when the
+    // label was last shown, moved or restacked: walking them asks the window
+    // manager once a step, a dozen times a tick. Their places are read at
+    // each paint.
+    HWND siblings[32];
+    int siblingCount = -1;  // -1: not taken yet
 };
 
 LabelState* State(HWND hwnd) { return StateOf<LabelState>(hwnd); }
@@ -48,15 +54,22 @@ void PaintText(HWND hwnd, HDC dc) {
     if (text != stackText) delete[] text;
 }
 
+void TakeSiblings(HWND label, LabelState* s) {
+    s->siblingCount = 0;
+    for (HWND c = GetWindow(label, GW_HWNDFIRST); c && s->siblingCount < 32; c = GetWindow(c, GW_HWNDNEXT))
+        if (c != label) s->siblings[s->siblingCount++] = c;
+}
+
 // What lies beneath the label, into `dc` at the label's client origin: the
 // parent draws itself, as it does for a themed control's background, then
 // every sibling that overlaps the label, from the back of the stacking order
 // to the front. The label's text goes over all of them.
-void PaintBeneath(HWND label, HDC dc) {
+void PaintBeneath(HWND label, LabelState* s, HDC dc) {
     RECT mine;
     GetWindowRect(label, &mine);
     POINT old;
-    if (HWND parent = GetParent(label)) {
+    const HWND parent = GetParent(label);
+    if (parent) {
         POINT at{mine.left, mine.top};
         ScreenToClient(parent, &at);
         OffsetViewportOrgEx(dc, -at.x, -at.y, &old);
@@ -64,10 +77,13 @@ void PaintBeneath(HWND label, HDC dc) {
         SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         SetViewportOrgEx(dc, old.x, old.y, nullptr);
     }
-    for (HWND sib = GetWindow(label, GW_HWNDLAST); sib; sib = GetWindow(sib, GW_HWNDPREV)) {
+    if (s->siblingCount < 0) TakeSiblings(label, s);
+    for (int i = s->siblingCount - 1; i >= 0; --i) {
+        const HWND sib = s->siblings[i];
         RECT theirs, both;
-        if (sib == label || !IsWindowVisible(sib) || !GetWindowRect(sib, &theirs) ||
-            !IntersectRect(&both, &mine, &theirs))
+        // One that has gone since, or whose handle another window now holds, is passed over.
+        if (GetParent(sib) != parent || !(GetWindowLongA(sib, GWL_STYLE) & WS_VISIBLE) ||
+            !GetWindowRect(sib, &theirs) || !IntersectRect(&both, &mine, &theirs))
             continue;
         OffsetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, &old);
         // Another label is text only: its own paint would take this one in.
@@ -84,9 +100,10 @@ void PaintWhole(HWND hwnd, HDC target) {
     LabelState* s = State(hwnd);
     RECT rc;
     GetClientRect(hwnd, &rc);
-    const bool buffered = s && s->buffer.Ensure(target, rc.right, rc.bottom);
+    if (!s) return;
+    const bool buffered = s->buffer.Ensure(target, rc.right, rc.bottom);
     HDC dc = buffered ? s->buffer.Dc() : target;
-    PaintBeneath(hwnd, dc);
+    PaintBeneath(hwnd, s, dc);
     PaintText(hwnd, dc);
     if (buffered) s->buffer.CopyTo(target, 0, 0);
 }
@@ -108,6 +125,9 @@ LRESULT CALLBACK TransLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // Printed into a picture of what lies beneath, a label adds its text only.
         case WM_PRINTCLIENT: PaintText(hwnd, reinterpret_cast<HDC>(wp)); return 0;
         case WM_ERASEBKGND: return 1;  // the paint brings what lies beneath
+        case WM_WINDOWPOSCHANGED:
+            if (s) s->siblingCount = -1;
+            break;
         case WM_SETFONT:
             if (s) s->settings.font = reinterpret_cast<HFONT>(wp);
             if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, FALSE);
