@@ -85,11 +85,15 @@ void PaintBeneath(HWND label, LabelState* s, HDC dc) {
         if (GetParent(sib) != parent || !(GetWindowLongA(sib, GWL_STYLE) & WS_VISIBLE) ||
             !GetWindowRect(sib, &theirs) || !IntersectRect(&both, &mine, &theirs))
             continue;
-        OffsetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, &old);
+        // On screen its window clips it; here nothing would: a picture wider
+        // than its box would spill over.
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
+        IntersectClipRect(dc, 0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top);
         // Another label is text only: its own paint would take this one in.
         if (IsTransLabel(sib)) PaintText(sib, dc);
         else SendMessageA(sib, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        SetViewportOrgEx(dc, old.x, old.y, nullptr);
+        RestoreDC(dc, saved);
     }
 }
 
