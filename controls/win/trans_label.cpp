@@ -65,18 +65,14 @@ void TakeSiblings(HWND label, LabelState* s) {
 // every sibling that overlaps the label, from the back of the stacking order
 // to the front. The label's text goes over all of them.
 void PaintBeneath(HWND label, LabelState* s, HDC dc) {
+    const HWND parent = GetParent(label);
+    if (!parent) return;
+    POINT at{0, 0};
+    MapWindowPoints(label, parent, &at, 1);  // NOLINT(readability-suspicious-call-argument): from it to its parent
+    SetViewportOrgEx(dc, -at.x, -at.y, nullptr);
+    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     RECT mine;
     GetWindowRect(label, &mine);
-    POINT old;
-    const HWND parent = GetParent(label);
-    if (parent) {
-        POINT at{mine.left, mine.top};
-        ScreenToClient(parent, &at);
-        OffsetViewportOrgEx(dc, -at.x, -at.y, &old);
-        SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        SetViewportOrgEx(dc, old.x, old.y, nullptr);
-    }
     if (s->siblingCount < 0) TakeSiblings(label, s);
     for (int i = s->siblingCount - 1; i >= 0; --i) {
         const HWND sib = s->siblings[i];
@@ -87,14 +83,14 @@ void PaintBeneath(HWND label, LabelState* s, HDC dc) {
             continue;
         // On screen its window clips it; here nothing would: a picture wider
         // than its box would spill over.
-        const int saved = SaveDC(dc);
-        OffsetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
+        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
         IntersectClipRect(dc, 0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top);
         // Another label is text only: its own paint would take this one in.
         if (IsTransLabel(sib)) PaintText(sib, dc);
         else SendMessageA(sib, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        RestoreDC(dc, saved);
+        SelectClipRgn(dc, nullptr);
     }
+    SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
 // One paint wipes the old text: the label brings what lies beneath it along,
