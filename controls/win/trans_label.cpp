@@ -150,8 +150,13 @@ bool IsTransLabel(HWND hwnd) { return g_labelAtom && GetClassWord(hwnd, GCW_ATOM
 
 void SetTransLabelCaption(HWND label, const char* text) {
     SetWindowTextA(label, text);
-    // Nothing of it is on screen to wipe while it is hidden.
-    if (IsWindowVisible(label)) RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (!IsWindowVisible(label)) return;  // nothing of it is on screen to wipe
+    // Painted at once through its own DC: by way of WM_PAINT each tick would
+    // also ask the window manager for an update region, then validate it.
+    // Covered or minimised, it has nothing to show.
+    const ScopedDc dc(label);
+    RECT shown;
+    if (GetClipBox(dc.Get(), &shown) > NULLREGION) PaintWhole(label, dc.Get());
 }
 
 }  // namespace tolvane
