@@ -23,7 +23,8 @@ struct LabelState {
     // label was last shown, moved or restacked: walking them asks the window
     // manager once a step, a dozen times a tick. Their places are read at
     // each paint.
-    HWND siblings[32];
+    static constexpr int kMaxSiblings = 32;
+    HWND siblings[kMaxSiblings];
     int siblingCount = -1;  // -1: not taken yet
 };
 
@@ -56,7 +57,8 @@ void PaintText(HWND hwnd, HDC dc) {
 
 void TakeSiblings(HWND label, LabelState* s) {
     s->siblingCount = 0;
-    for (HWND c = GetWindow(label, GW_HWNDFIRST); c && s->siblingCount < 32; c = GetWindow(c, GW_HWNDNEXT))
+    for (HWND c = GetWindow(label, GW_HWNDFIRST); c && s->siblingCount < LabelState::kMaxSiblings;
+         c = GetWindow(c, GW_HWNDNEXT))
         if (c != label) s->siblings[s->siblingCount++] = c;
 }
 
@@ -98,9 +100,9 @@ void PaintBeneath(HWND label, LabelState* s, HDC dc) {
 // composed on screen, which flickers but leaves no trace.
 void PaintWhole(HWND hwnd, HDC target) {
     LabelState* s = State(hwnd);
+    if (!s) return;
     RECT rc;
     GetClientRect(hwnd, &rc);
-    if (!s) return;
     const bool buffered = s->buffer.Ensure(target, rc.right, rc.bottom);
     HDC dc = buffered ? s->buffer.Dc() : target;
     PaintBeneath(hwnd, s, dc);

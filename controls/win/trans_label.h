@@ -17,8 +17,8 @@ struct TransLabelSettings {
     Part contrast = Part::Label;  // the pair its text takes under high contrast
 };
 
-// Whether `hwnd` is a transparent label: what lies beneath it must be
-// painted before it.
+// Whether `hwnd` is a transparent label: it paints what lies beneath it
+// too, so it is repainted when that changes.
 bool IsTransLabel(HWND hwnd);
 
 // Stores the caption and repaints the label once: its paint brings along
