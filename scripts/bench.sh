@@ -44,7 +44,7 @@ sleep 10  # both started, their first paints done
 f0=$(cpu_ns "$floor") p0=$(cpu_ns "$program")
 sleep "$idle"
 f1=$(cpu_ns "$floor") p1=$(cpu_ns "$program")
-kill "$floor" "$program"
+kill "$floor" "$program" 2>/dev/null || true
 wait "$floor" "$program" 2>/dev/null || true
 awk -v s="$idle" -v f=$((f1 - f0)) -v p=$((p1 - p0)) 'BEGIN {
   printf "| idle, %d s on one desktop | CPU |\n|---|---|\n", s
