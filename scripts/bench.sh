@@ -32,6 +32,7 @@ wine "$TOLVANE_BUILD/tests/start_bench.exe" "${1:-15}"
 # Idle: both on the one desktop, apart, doing nothing but their clocks. Each
 # one's CPU over the same seconds is the kernel's run time of all its threads,
 # to the nanosecond (process times count in 10 ms steps: a few steps a minute).
+echo
 idle=${2:-120}
 cpu_ns() {
   local f run rest sum=0
