@@ -30,8 +30,10 @@ struct LabelState {
 
 LabelState* State(HWND hwnd) { return StateOf<LabelState>(hwnd); }
 
-// The caption alone, over whatever `dc` already holds.
-void PaintText(HWND hwnd, HDC dc) {
+// The caption alone, over whatever `dc` already holds. `clip` 0 draws it
+// whole, as its own window clips it; DT_NOCLIP off clips it to the label,
+// where it is drawn into another window's picture.
+void PaintText(HWND hwnd, HDC dc, UINT clip = DT_NOCLIP) {
     const int length = GetWindowTextLengthA(hwnd);
     if (length <= 0) return;
     char stackText[256];
@@ -48,7 +50,7 @@ void PaintText(HWND hwnd, HDC dc) {
     SetTextColor(dc, look.kind == Look::kPair ? SysColourRef(look.text) : s ? s->textColour : RGB(0, 0, 0));
     RECT rc;
     GetClientRect(hwnd, &rc);
-    UINT format = DT_LEFT | DT_NOCLIP | DT_NOPREFIX;
+    UINT format = DT_LEFT | clip | DT_NOPREFIX;
     if (s && s->layout == LabelLayout::WordWrapTop) format |= DT_WORDBREAK | DT_TOP;
     else format |= DT_SINGLELINE | DT_VCENTER;
     DrawTextA(dc, text, -1, &rc, format);
@@ -83,14 +85,11 @@ void PaintBeneath(HWND label, LabelState* s, HDC dc) {
         if (GetParent(sib) != parent || !(GetWindowLongA(sib, GWL_STYLE) & WS_VISIBLE) ||
             !GetWindowRect(sib, &theirs) || !IntersectRect(&both, &mine, &theirs))
             continue;
-        // On screen its window clips it; here nothing would: a picture wider
-        // than its box would spill over.
-        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
-        IntersectClipRect(dc, 0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top);
+        // Each keeps to its own rectangle, as its window keeps it on screen.
         // Another label is text only: its own paint would take this one in.
-        if (IsTransLabel(sib)) PaintText(sib, dc);
+        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, nullptr);
+        if (IsTransLabel(sib)) PaintText(sib, dc, 0);
         else SendMessageA(sib, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        SelectClipRgn(dc, nullptr);
     }
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }
@@ -153,12 +152,13 @@ bool IsTransLabel(HWND hwnd) { return g_labelAtom && GetClassWord(hwnd, GCW_ATOM
 void SetTransLabelCaption(HWND label, const char* text) {
     SetWindowTextA(label, text);
     if (!IsWindowVisible(label)) return;  // nothing of it is on screen to wipe
+    HWND top = label;
+    while (HWND up = GetParent(top)) top = up;
+    if (IsIconic(top)) return;  // it shows again with a whole repaint
     // Painted at once through its own DC: by way of WM_PAINT each tick would
     // also ask the window manager for an update region, then validate it.
-    // Covered or minimised, it has nothing to show.
     const ScopedDc dc(label);
-    RECT shown;
-    if (GetClipBox(dc.Get(), &shown) > NULLREGION) PaintWhole(label, dc.Get());
+    PaintWhole(label, dc.Get());
 }
 
 }  // namespace tolvane
