@@ -15,7 +15,8 @@ public:
     BackBuffer(HDC reference, int width, int height) { Ensure(reference, width, height); }
 
     // False when the size is empty or no bitmap could be had.
-    bool Ensure(HDC reference, int width, int height) {
+    // NOLINTNEXTLINE(clang-diagnostic-unknown-attributes): kept whole, as BitmapDc::Adopt is
+    [[gnu::noinline, gnu::noclone]] bool Ensure(HDC reference, int width, int height) {
         if (bits_.Dc() && width == bits_.Width() && height == bits_.Height()) return true;
         bits_.Release();
         if (width <= 0 || height <= 0) return false;

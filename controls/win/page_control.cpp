@@ -247,40 +247,28 @@ bool EnsureBuffer(PageControlState* s, HDC reference) {
     return true;
 }
 
-// Opaque children paint themselves; leaving them out of the copy keeps them
-// from flashing page colour on every repaint.
-void ExcludeOpaqueChildren(HWND hwnd, HDC dc) {
+// Every child paints all of itself, a label what lies beneath it too:
+// leaving them out of the copy keeps them from flashing page colour on every
+// repaint. A label the copy reaches is repainted, bringing the new page along.
+void ExcludeChildren(HWND hwnd, HDC dc, const RECT& painted) {
     for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c) || IsTransLabel(c)) continue;
-        RECT r;
-        GetWindowRect(c, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
-}
-
-void InvalidateTransparentChildren(HWND hwnd, const RECT& painted) {
-    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c) || !IsTransLabel(c)) continue;
+        if (!IsWindowVisible(c)) continue;
         RECT r, both;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        if (IntersectRect(&both, &r, &painted)) InvalidateRect(c, nullptr, FALSE);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+        if (IsTransLabel(c) && IntersectRect(&both, &r, &painted)) InvalidateRect(c, nullptr, FALSE);
     }
 }
 
 void OnPaint(PageControlState* s) {
-    RECT r;
-    {
-        const ScopedPaint paint(s->hwnd);
-        HDC dc = paint.Get();
-        r = paint.Area();
-        if (EnsureBuffer(s, dc)) {
-            ExcludeOpaqueChildren(s->hwnd, dc);
-            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top, SRCCOPY);
-        }
+    const ScopedPaint paint(s->hwnd);
+    HDC dc = paint.Get();
+    const RECT& r = paint.Area();
+    if (EnsureBuffer(s, dc)) {
+        ExcludeChildren(s->hwnd, dc, r);
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, s->buffer.Dc(), r.left, r.top, SRCCOPY);
     }
-    InvalidateTransparentChildren(s->hwnd, r);
 }
 
 // Hover changes redraw just the tabs concerned: each is brought up to date in

@@ -51,15 +51,17 @@ void Paint(HWND hwnd, HDC dc) {
     int pw = 0, ph = 0;
     const BitmapDc* shown = nullptr;
     if (s) shown = s->scaled.Dc() ? &s->scaled : &s->picture;
+    // Clipped to the box here, not only by its window: printed into another
+    // window's picture (WM_PRINTCLIENT), it must not spill over.
     if (shown && shown->Dc()) {
-        pw = shown->Width();
-        ph = shown->Height();
+        pw = shown->Width() < rc.right ? shown->Width() : rc.right;
+        ph = shown->Height() < rc.bottom ? shown->Height() : rc.bottom;
         BitBlt(dc, 0, 0, pw, ph, shown->Dc(), 0, 0, SRCCOPY);
     }
     // Whatever the picture leaves uncovered shows the background.
     HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
     RECT right{pw, 0, rc.right, rc.bottom};
-    RECT below{0, ph, pw < rc.right ? pw : rc.right, rc.bottom};
+    RECT below{0, ph, pw, rc.bottom};
     if (right.left < right.right) FillRect(dc, &right, face);
     if (below.top < below.bottom) FillRect(dc, &below, face);
 }

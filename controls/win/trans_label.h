@@ -17,12 +17,12 @@ struct TransLabelSettings {
     Part contrast = Part::Label;  // the pair its text takes under high contrast
 };
 
-// Whether `hwnd` is a transparent label: what lies beneath it must be
-// painted before it.
+// Whether `hwnd` is a transparent label: it paints what lies beneath it
+// too, so it is repainted when that changes.
 bool IsTransLabel(HWND hwnd);
 
-// Stores the caption and repaints, back to front, everything under the
-// label and then the label, so no trace of the old text stays on screen.
+// Stores the caption and repaints the label once: its paint brings along
+// what lies beneath it, so no trace of the old text stays on screen.
 void SetTransLabelCaption(HWND label, const char* text);
 
 }  // namespace tolvane

@@ -85,7 +85,7 @@ int main() {
     std::printf("| build the window in-process (skin, registry, banner, home page) | %.1f ms |\n", build / 1000);
     std::printf("| page switch, painted | %.0f us |\n", pageSwitch);
     std::printf("| hover change of a tab, painted | %.0f us |\n", hover);
-    std::printf("| clock caption change, repainted back to front | %.0f us |\n", caption);
+    std::printf("| clock caption change, painted with what lies beneath | %.0f us |\n", caption);
     std::printf("| push button repaint (the About button) | %.0f us |\n", buttonRepaint);
     std::printf("| focus change between edit box 1 and the About button, painted | %.0f us |\n", focus);
     if (!starts.empty())
