@@ -4,8 +4,13 @@ foreach(part MAJOR MINOR PATCH BUILD)
   file(STRINGS ${CMAKE_SOURCE_DIR}/resources/version.h line REGEX "^#define TOLVANE_VERSION_${part} [0-9]+$")
   string(REGEX REPLACE ".* " "" TOLVANE_VERSION_${part} "${line}")
 endforeach()
-configure_file(${CMAKE_SOURCE_DIR}/resources/tolvane.manifest.in ${CMAKE_BINARY_DIR}/resources/tolvane.manifest @ONLY)
-set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/version.h)
+# Its comments are for us, not for the loader: the program carries it
+# without them (a comment must hold no '>').
+file(READ ${CMAKE_SOURCE_DIR}/resources/tolvane.manifest.in manifest)
+string(REGEX REPLACE "[ \n]*<!--[^>]*-->" "" manifest "${manifest}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/resources/tolvane.manifest CONTENT "${manifest}" @ONLY)
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/version.h ${CMAKE_SOURCE_DIR}/resources/tolvane.manifest.in)
 
 # Links the program's resource script (icon, banner, skin engine, skins,
 # version block) into a target: the program, and the in-process tests that
