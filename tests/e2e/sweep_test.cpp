@@ -1,15 +1,11 @@
-// The input sweep: a long, seeded, random run of what a user or another
-// program on the same desktop can do to the window (every key with every
-// modifier, clicks anywhere in the client area, system commands with every
-// value of their low four bits, posted and sent, a close while a move, size or
-// menu loop or the Open dialog is open, MoveWindow, SetWindowPos and
-// ShowWindow, scale messages with sound and unsound pointers), with what must
-// always hold checked once the program is idle after every step. What a step
-// opens, and what the system opens on its own (a minimised window's system
-// menu), is closed and counted; anything else is a failure that names the
-// seed, the step and the steps that replay it. TOLVANE_SWEEP_SEED,
-// TOLVANE_SWEEP_SECONDS and TOLVANE_SWEEP_FROM choose another run
-// (scripts/sweep.sh).
+// The input sweep: a long, seeded, random run of what a user or another program on the same desktop can do to
+// the window (every key with every modifier, clicks anywhere in the client area, system commands with every value
+// of their low four bits, posted and sent, a close while a move, size or menu loop or the Open dialog is open,
+// MoveWindow, SetWindowPos and ShowWindow, scale messages with sound and unsound pointers), with what must always
+// hold checked once the program is idle after every step. What a step opens, and what the system opens on its own
+// (a minimised window's system menu), is closed and counted; anything else is a failure that names the seed, the
+// step and the steps that replay it. TOLVANE_SWEEP_SEED, TOLVANE_SWEEP_SECONDS and TOLVANE_SWEEP_FROM choose
+// another run (scripts/sweep.sh).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 
 #include "tests/e2e/driver/browser.h"
@@ -29,11 +26,10 @@ namespace {
 
 constexpr uint32_t kSeed = 1486;  // its first minute meets every kind of fault found so far
 constexpr int kSeconds = 60;
-// Lazily made objects (a font, a cached brush) may come after the baseline;
-// a leak per step would pass these within a few dozen steps.
+// Lazily made objects (a font, a cached brush) may come after the baseline; a leak per step would pass these
+// within a few dozen steps.
 constexpr int kGdiBound = 8, kWindowBound = 2;
-// Resources are counted every so many steps, so that a leak is found among
-// few steps of few kinds.
+// Resources are counted every so many steps, so that a leak is found among few steps of few kinds.
 constexpr int kCheckEvery = 20;
 // The scales the sweep asks for; the window's size and layout must agree at one.
 constexpr int kScales[] = {96, 120, 144};
@@ -44,20 +40,17 @@ constexpr UINT kWmDpiChanged = 0x02E0, kWmGetDpiScaledSize = 0x02E4;
 struct Rng {
     uint32_t s;
     uint32_t Next() { s ^= s << 13; s ^= s >> 17; s ^= s << 5; return s; }
-    int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+    int Below(size_t n) { return static_cast<int>(Next() % n); }
 };
-// clang-format on
-
-// ---- the inputs -------------------------------------------------------------
-
-// clang-format off
 enum Kind { Key, Click, SysCommand, ContextMenu, ImeComposition, CloseBox, Browse, OtherProcess, Scale, kKindCount };
 // How often each comes, and its name; an IME step is an input method's messages to the focused control.
 constexpr struct { int weight; const char* name; } kKinds[kKindCount] = {
     {55, "key"}, {22, "click"}, {9, "system command"}, {4, "context menu"}, {1, "IME"}, {1, "close box"},
     {2, "Open dialog"}, {3, "another process"}, {3, "scale message"}};
 enum Mods { None, Shift, Ctrl, Alt, CtrlShift, kModCount };
-constexpr const char* kModNames[kModCount] = {"", "Shift+", "Ctrl+", "Alt+", "Ctrl+Shift+"};
+constexpr struct { const char* name; WORD keys[2]; } kMods[kModCount] = {
+    {"", {}}, {"Shift+", {VK_SHIFT}}, {"Ctrl+", {VK_CONTROL}}, {"Alt+", {VK_MENU}},
+    {"Ctrl+Shift+", {VK_CONTROL, VK_SHIFT}}};
 // What comes while the loop or dialog that a step opened is still open.
 enum Then { Nothing, Drag, AltF4, CloseMessage, CloseBoxClick };
 constexpr const char* kThenNames[] = {"", ", then a drag and Enter", ", then Alt+F4", ", then WM_CLOSE",
@@ -73,17 +66,13 @@ constexpr struct { int show; const char* name; } kCalls[] = {
     {SW_MAXIMIZE, "ShowWindow SW_MAXIMIZE"}, {SW_MINIMIZE, "ShowWindow SW_MINIMIZE"},
     {SW_SHOWMINNOACTIVE, "ShowWindow SW_SHOWMINNOACTIVE"}, {SW_RESTORE, "ShowWindow SW_RESTORE"},
     {SW_SHOWNORMAL, "ShowWindow SW_SHOWNORMAL"}, {SW_SHOWNOACTIVATE, "ShowWindow SW_SHOWNOACTIVATE"}};
-// What a scale message points at: nothing, an address no process maps, or a
-// rectangle (or size) in the program's memory.
+// What a scale message points at: nothing, an address no process maps, or a rectangle (or size) in the
+// program's memory.
 enum Pointer { NoPointer, BadPointer, Fitting, EmptyRect, WholePlane, FarAway, ReadOnly, kPointerCount };
 constexpr const char* kPointerNames[kPointerCount] = {"NULL", "0x10", "its size at that scale", "{0,0,0,0}",
                                                       "{INT_MIN..INT_MAX}", "at 100000,100000", "a read-only page"};
 constexpr int kScaleDpis[] = {96, 120, 144, 0, 1000};
 // clang-format on
-template <typename T, size_t n>
-constexpr int Count(const T (&)[n]) {
-    return static_cast<int>(n);
-}
 
 struct Step {
     Kind kind = Key;
@@ -100,10 +89,9 @@ struct Step {
     Then then = Nothing;
 };
 
-// The Windows and sleep keys, the browser, media and launch keys and Print
-// Screen belong to the shell and the desktop, not to the program; so do
-// Ctrl+Esc and Ctrl+Shift+Esc (the Start menu, the task manager) and Alt+Tab
-// and Alt+Esc (switching windows).
+// The Windows and sleep keys, the browser, media and launch keys and Print Screen belong to the shell and the
+// desktop, not to the program; so do Ctrl+Esc and Ctrl+Shift+Esc (the Start menu, the task manager) and Alt+Tab and
+// Alt+Esc (switching windows).
 bool ShellKey(WORD vk, int mods) {
     if (vk == VK_LWIN || vk == VK_RWIN || vk == VK_SLEEP || vk == VK_SNAPSHOT) return true;
     if (vk >= VK_BROWSER_BACK && vk <= VK_LAUNCH_APP2) return true;
@@ -112,11 +100,8 @@ bool ShellKey(WORD vk, int mods) {
 }
 
 bool IsAlt(WORD vk) { return vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU; }
-
-// The lock keys are pressed twice, so that the desktop's keyboard state is
-// as before for the next step.
+// The lock keys are pressed twice, so that the desktop's keyboard state is as before for the next step.
 bool IsLockKey(WORD vk) { return vk == VK_CAPITAL || vk == VK_NUMLOCK || vk == VK_SCROLL; }
-
 bool PageKey(const Step& s) {
     return s.kind == Key && (s.mods == Ctrl || s.mods == CtrlShift) &&
            (s.vk == VK_TAB || s.vk == VK_NEXT || s.vk == VK_PRIOR);
@@ -143,7 +128,7 @@ Step NextStep(Rng& rng) {
             break;
         case Click: s.at = {rng.Below(1000), rng.Below(1000)}; break;
         case SysCommand: {
-            const auto& c = kCommands[rng.Below(Count(kCommands))];
+            const auto& c = kCommands[rng.Below(std::size(kCommands))];
             s.command = c.command | (rng.Below(2) ? rng.Below(16) : 0);  // the low four bits are the system's
             s.param = c.param;
             s.sent = rng.Below(2);
@@ -154,13 +139,13 @@ Step NextStep(Rng& rng) {
             s.param = rng.Below(2) ? -1 : 0;
             break;
         case OtherProcess:
-            s.row = rng.Below(Count(kCalls));
+            s.row = rng.Below(std::size(kCalls));
             s.at = {rng.Below(1000), rng.Below(1000)};
             s.size = {1 + rng.Below(1000), 1 + rng.Below(800)};
             break;
         case Scale:
             s.command = rng.Below(2) ? kWmDpiChanged : kWmGetDpiScaledSize;
-            s.dpi = kScaleDpis[rng.Below(Count(kScaleDpis))];
+            s.dpi = kScaleDpis[rng.Below(std::size(kScaleDpis))];
             s.row = rng.Below(kPointerCount);
             s.sent = rng.Below(2);
             break;
@@ -176,11 +161,8 @@ Step NextStep(Rng& rng) {
 std::string Describe(const Step& s) {
     char text[160] = "";
     const char* how = s.sent ? "sent" : "posted";
-    const char* target = s.target == kCount + 1 ? "main window"
-                         : s.target == kCount   ? kPageName
-                                                : kControls[s.target].name;
     switch (s.kind) {
-        case Key: std::snprintf(text, sizeof text, "key %s0x%02X", kModNames[s.mods], s.vk); break;
+        case Key: std::snprintf(text, sizeof text, "key %s0x%02X", kMods[s.mods].name, s.vk); break;
         case Click: std::snprintf(text, sizeof text, "click at %ld,%ld thousandths", s.at.x, s.at.y); break;
         case SysCommand:
             for (const auto& c : kCommands)
@@ -188,7 +170,10 @@ std::string Describe(const Step& s) {
                     std::snprintf(text, sizeof text, "%s|0x%X %s", c.name, static_cast<unsigned>(s.command & 15), how);
             break;
         case ContextMenu:
-            std::snprintf(text, sizeof text, "WM_CONTEXTMENU %s to %s", s.param ? "-1" : "centre", target);
+            std::snprintf(text, sizeof text, "WM_CONTEXTMENU %s to %s", s.param ? "-1" : "centre",
+                          s.target == kCount + 1 ? "main window"
+                          : s.target == kCount   ? kPageName
+                                                 : kControls[s.target].name);
             break;
         case ImeComposition: return "IME composition to the focus";
         case CloseBox: return "close box";
@@ -204,8 +189,6 @@ std::string Describe(const Step& s) {
     }
     return text + std::string(kThenNames[s.then]);
 }
-
-// ---- the sweep -----------------------------------------------------------------
 
 using e2e::Opened;
 struct Resources {
@@ -231,10 +214,9 @@ protected:
     // Whether `s` presses `control` as a user does: a click on it, or Space while it has the focus.
     bool Presses(const Step& s, const Before& b, int control) const {
         const RECT r = e2e::WindowRectOf(Control(control));
-        const POINT at = ClickPoint(s);
         if (b.minimised) return false;
         if (s.kind == Key) return s.vk == VK_SPACE && s.mods != Alt && b.focus == Control(control);
-        return s.kind == Click && PtInRect(&r, at);
+        return s.kind == Click && PtInRect(&r, ClickPoint(s));
     }
 
     void StartProgram() {
@@ -246,8 +228,7 @@ protected:
         // Something in each box, so that an edit of a hidden box shows.
         SendMessageA(Control(kInstallFolderBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\e\\"));
         SendMessageA(Control(kLinkConfigBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\e\\tools\\link.ini"));
-        // The scale messages' rectangles and sizes live in the program's memory;
-        // the second page only reads.
+        // The scale messages' rectangles and sizes live in the program's memory; the second page only reads.
         remote_ = static_cast<BYTE*>(VirtualAllocEx(program_->Handle(), nullptr, 8192, MEM_COMMIT, PAGE_READWRITE));
         DWORD was;
         ASSERT_TRUE(remote_ && VirtualProtectEx(program_->Handle(), remote_ + 4096, 4096, PAGE_READONLY, &was));
@@ -257,9 +238,8 @@ protected:
         last_ = {};
         started_ = steps_ + 1;
         trail_.clear();
-        // The first Open dialog, message box, menus, move loop on the icon, page
-        // trip, change of scale and clock tick make what the process keeps from
-        // then on: the baseline comes after them.
+        // The first Open dialog, message box, menus, move loop on the icon, page trip, change of scale and clock
+        // tick make what the process keeps from then on: the baseline comes after them.
         // clang-format off
         const struct { HWND to; UINT msg; WPARAM wp; LPARAM lp; } firsts[] = {
             {Control(kBrowseButton), BM_CLICK, 0, 0}, {Control(kRepairButton), BM_CLICK, 0, 0},
@@ -270,9 +250,8 @@ protected:
             {main_, kWmDpiChanged, MAKEWPARAM(120, 120), 0}, {main_, kWmDpiChanged, MAKEWPARAM(96, 96), 0}};
         // clang-format on
         for (const auto& first : firsts) {
-            LPARAM lp = first.lp;
-            if (first.msg == kWmDpiChanged) lp = WriteRect(Fitting, LOWORD(first.wp));
-            PostMessageA(first.to, first.msg, first.wp, lp);
+            PostMessageA(first.to, first.msg, first.wp,
+                         first.msg == kWmDpiChanged ? WriteRect(Fitting, LOWORD(first.wp)) : first.lp);
             Idle();
             if (first.msg == BM_CLICK && first.to != Control(kAboutButton) && first.to != Control(kReturnButton))
                 e2e::WaitFor([&] { return !e2e::MessageBoxes(program_->Id()).empty(); }, 10000);
@@ -280,9 +259,8 @@ protected:
         }
         e2e::WaitFor([&] { return e2e::IsShown(Control(kClockLabel)); }, 3000);
         Idle();
-        // The shell makes some of what the Open dialog shows in threads of
-        // its own, after the dialog has gone: the baseline is the count once
-        // it has stopped changing.
+        // The shell makes some of what the Open dialog shows in threads of its own, after the dialog has gone: the
+        // baseline is the count once it has stopped changing.
         base_ = Measure();
         for (int again = 0; again < 10; ++again) {
             e2e::Pump(300);
@@ -294,9 +272,8 @@ protected:
         openings_ = e2e::SettledBrowserOpenings(openings + 1);
     }
 
-    // The program has taken a step once it answers a sent message twice over
-    // with nothing seen changing in between: a fixed wait is too short on a
-    // loaded machine, and what shows late would be blamed on the next step.
+    // The program has taken a step once it answers a sent message twice over with nothing seen changing in between:
+    // a fixed wait is too short on a loaded machine, and what shows late would be blamed on the next step.
     void Idle() {
         std::string was = "-";
         for (int i = 0; i < 40 && IsWindow(main_); ++i) {
@@ -310,17 +287,13 @@ protected:
         }
     }
 
-    // ---- resources ----
-
-    // The program's GDI headroom, the most of three counts: objects its thread
-    // holds while it paints meanwhile are not kept. Windows are counted as a
-    // cheap stand-in for USER objects.
+    // The program's GDI headroom, the most of three counts: objects its thread holds while it paints meanwhile are
+    // not kept. Windows are counted as a cheap stand-in for USER objects.
     Resources Measure() {
         Resources r;
         for (int i = 0; i < 3; ++i) r.gdi = std::max(r.gdi, e2e::GdiHeadroomOf(program_->Handle()));
-        // wine-quirk: Wine's shell keeps a DDE client window in the program for
-        // every home page it opened through the stand-in browser, which answers
-        // no DDE; Windows' shell ends the conversation and keeps none.
+        // wine-quirk: Wine's shell keeps a DDE client window in the program for every home page it opened through
+        // the stand-in browser, which answers no DDE; Windows' shell ends the conversation and keeps none.
         r.windows = e2e::WindowCountOfProcess(program_->Id(), "WineDdeClientW");
         return r;
     }
@@ -332,11 +305,9 @@ protected:
                std::to_string(from.windows) + " -> " + std::to_string(to.windows);
     }
 
-    // Against the baseline. The system makes objects of its own in the
-    // program's process, once (the shell's icons, a cache of device
-    // contexts), and the count comes and goes with the program's painting:
-    // so a drop is a leak only when the steps since the last count, repeated
-    // three times kind by kind, take as much again. The kind that does is named.
+    // Against the baseline. The system makes objects of its own in the program's process, once (the shell's icons, a
+    // cache of device contexts), and the count comes and goes with the program's painting: so a drop is a leak only
+    // when the steps since the last count, repeated three times kind by kind, take as much again, naming the kind.
     ::testing::AssertionResult ResourcesBack() {
         const Resources now = Measure();
         if (now.gdi < 0 || base_.gdi < 0) return ::testing::AssertionFailure() << "the GDI probe failed";
@@ -368,28 +339,21 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    // ---- invariants ----
-
     ::testing::AssertionResult Answers() const {
         DWORD_PTR ignored;
         if (SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "no answer within 2 s";
     }
-
-    // One size, the design's at the window's scale, with the layout at that
-    // scale, on a monitor.
+    // One size, the design's at the window's scale, with the layout at that scale, on a monitor.
     ::testing::AssertionResult KeepsItsShape() {
         const RECT now = e2e::WindowRectOf(main_);
         auto fail = ::testing::AssertionFailure();
         if (IsZoomed(main_)) return fail << "maximised, at " << e2e::Box(now);
-        // wine-quirk: minimised, the restored size cannot be seen from another
-        // process under Wine (GetWindowPlacement answers with the icon's
-        // rectangle); Windows answers with the restored one.
-        if (IsIconic(main_)) {
-            if (!minimised_) return fail << "minimised, with no minimise since the last restore";
-            return ::testing::AssertionSuccess();
-        }
+        // wine-quirk: minimised, the restored size cannot be seen from another process under Wine
+        // (GetWindowPlacement answers with the icon's rectangle); Windows answers with the restored one.
+        if (IsIconic(main_) && !minimised_) return fail << "minimised, with no minimise since the last restore";
+        if (IsIconic(main_)) return ::testing::AssertionSuccess();
         minimised_ = false;
         if (!MonitorFromRect(&now, MONITOR_DEFAULTTONULL)) return fail << "on no monitor, at " << e2e::Box(now);
         const RECT page = e2e::WindowRectOf(page_);
@@ -399,15 +363,12 @@ protected:
             const RECT want = {px(kPageRect.left), px(kPageRect.top), px(kPageRect.right), px(kPageRect.bottom)};
             const RECT got = {page.left - client.x, page.top - client.y, page.right - client.x, page.bottom - client.y};
             if (now.right - now.left == px(kMainWidth) && now.bottom - now.top == px(kMainHeight) &&
-                EqualRect(&want, &got)) {
-                scale_ = dpi;
-                return ::testing::AssertionSuccess();
-            }
+                EqualRect(&want, &got))
+                return scale_ = dpi, ::testing::AssertionSuccess();
         }
         return fail << "size " << e2e::Box(now) << " with the page control at " << e2e::Box(page, client)
                     << ": window and layout agree at no scale";
     }
-
     ::testing::AssertionResult KeepsThePathsOnTheAboutPage() {
         if (!AboutPage()) return aboutTexts_.clear(), ::testing::AssertionSuccess();
         const std::vector<std::string> now = {e2e::TextOf(Control(kInstallFolderBox)),
@@ -417,15 +378,13 @@ protected:
         return ::testing::AssertionFailure() << "on the about page the boxes went from \"" << aboutTexts_[0] << "\", \""
                                              << aboutTexts_[1] << "\" to \"" << now[0] << "\", \"" << now[1] << "\"";
     }
-
-    // The focus is on a control of the page shown that can take it, or on
-    // none while another window is active. The about button leaves it on the
-    // hidden installation box, on purpose.
+    // The focus is on a control of the page shown that can take it, or on none while another window is active. The
+    // about button leaves it on the hidden installation box, on purpose.
     ::testing::AssertionResult FocusInPlace() const {
         HWND focus = e2e::FocusOf(main_);
         const int page = AboutPage() ? 1 : 0;
-        // wine-quirk: Wine leaves the focus where it was when the window is
-        // minimised; Windows takes it away, and keys come as system keys.
+        // wine-quirk: Wine leaves the focus where it was when the window is minimised; Windows takes it away, and keys
+        // come as system keys.
         if (IsIconic(main_) || (!focus && e2e::ActiveOf(main_) != main_)) return ::testing::AssertionSuccess();
         if (page == 1 && focus == Control(kInstallFolderBox)) return ::testing::AssertionSuccess();
         for (int i = 0; i < kCount; ++i)
@@ -440,7 +399,6 @@ protected:
     bool MayOpenHomePage(const Step& s, const Before& b) const {
         return Presses(s, b, b.about ? kAboutText : kAboutButton);
     }
-
     // A press on a tab and a page key show the page pressed; -1 where no page is pressed.
     int PagePressed(const Step& s, const Before& b) const {
         if (b.minimised || !b.foreground) return -1;
@@ -455,7 +413,6 @@ protected:
         }
         return -1;
     }
-
     // What `step` may open, by what stood before it.
     bool MayOpen(const Step& s, const Before& b, const Opened& o) const {
         const std::string& what = o.what;
@@ -463,43 +420,38 @@ protected:
         // Every move command moves; a border's hit test in its low bits must not size.
         if (what == "move loop") return s.kind == SysCommand && Base(s) == SC_MOVE;
         if (what != "menu") return false;
-        // The system menu, or menu mode on the window without a menu bar. Keys
-        // to a minimised window are system keys, which open its system menu.
+        // The system menu, or menu mode on the window without a menu bar. Keys to a minimised window are system
+        // keys, which open its system menu.
         const bool shiftF10 = s.kind == Key && s.vk == VK_F10 && s.mods == Shift;
         if (s.kind == Key && (b.minimised || (!shiftF10 && (s.mods == Alt || IsAlt(s.vk) || s.vk == VK_F10))))
             return true;
-        // wine-quirk: Shift+F10 that no visible box takes for its context menu
-        // is F10 at its release under Wine: menu mode, with no menu shown.
-        // Windows may stay out of menu mode.
+        // wine-quirk: Shift+F10 that no visible box takes for its context menu is F10 at its release under Wine: menu
+        // mode, with no menu shown. Windows may stay out of menu mode.
         if (shiftF10 && !IsVisibleEdit(b.focus))
             return e2e::TopLevelWindows(program_->Id(), "#32768").empty() ||
                    !IsWindowVisible(e2e::TopLevelWindows(program_->Id(), "#32768")[0]);
         if (s.kind == SysCommand && Base(s) == SC_KEYMENU) return true;
-        // At a point of the title bar (a minimised window is all title bar),
-        // the default procedure shows the system menu.
+        // On the title bar (a minimised window is all title bar) the default procedure shows the system menu.
         if (s.kind == ContextMenu && s.param == 0) {
             const LRESULT hit = e2e::HitTest(main_, e2e::CentreOf(TargetWindow(s.target)));
             if (hit == HTCAPTION || hit == HTSYSMENU) return true;
         }
-        // An edit box's own context menu, while it shows. (Wine names the
-        // menu's window as its owner, and the window's owner is the top-level
-        // window, so the box that asked is the step's target.)
+        // An edit box's own context menu, while it shows. (Wine names the menu's window as its owner, and the
+        // window's owner is the top-level window, so the box that asked is the step's target.)
         if (shiftF10 || (s.kind == Key && s.vk == VK_APPS)) return IsVisibleEdit(b.focus);
         return s.kind == ContextMenu && IsVisibleEdit(TargetWindow(s.target));
     }
-
     // What `step` may open besides menus, by what stood before it.
     bool MayOpenDialog(const Step& s, const Before& b, const std::string& what) const {
         const int button = what == "Open dialog" ? kBrowseButton : kRepairButton;
         if (b.about || b.minimised) return false;
         return s.kind == Browse ? button == kBrowseButton : Presses(s, b, button);
     }
-
     // Whether `step` must end the program, may, or must not.
     enum Closing { MustNot, May, Must };
     Closing Closes(const Step& s, const Before& b) const {
-        // A close while a loop or dialog is open: WM_CLOSE always closes; a key
-        // or a click may meet the loop, the dialog or a menu's default item first.
+        // A close while a loop or dialog is open: WM_CLOSE always closes; a key or a click may meet the loop, the
+        // dialog or a menu's default item first.
         if (s.then == CloseMessage) return Must;
         if (s.then != Nothing) return May;
         if (s.kind == SysCommand && Base(s) == SC_CLOSE) return Must;
@@ -514,7 +466,6 @@ protected:
     POINT ClickPoint(const Step& s) const {
         return {clientOrigin_.x + clientSize_.x * s.at.x / 1000, clientOrigin_.y + clientSize_.y * s.at.y / 1000};
     }
-
     // A scale message's pointer, with what it points at written first.
     LPARAM WriteRect(int row, int dpi) {
         const RECT w = e2e::WindowRectOf(main_);
@@ -527,7 +478,6 @@ protected:
         WriteProcessMemory(program_->Handle(), remote_, &r, sizeof r, nullptr);
         return reinterpret_cast<LPARAM>(remote_);
     }
-
     void Deliver(UINT msg, WPARAM wp, LPARAM lp, bool sent, HWND to = nullptr) {
         DWORD_PTR ignored;
         // A loop the message opens answers only when it ends: the sender does not wait for it.
@@ -542,16 +492,14 @@ protected:
         switch (s.kind) {
             case Key: {
                 std::vector<WORD> keys;
-                if (s.mods == Shift || s.mods == CtrlShift) keys.push_back(VK_SHIFT);
-                if (s.mods == Ctrl || s.mods == CtrlShift) keys.insert(keys.begin(), VK_CONTROL);
-                if (s.mods == Alt) keys.push_back(VK_MENU);
+                for (WORD k : kMods[s.mods].keys)
+                    if (k) keys.push_back(k);
                 keys.push_back(s.vk);
                 e2e::KeyCombo(keys);
                 if (IsLockKey(s.vk)) e2e::KeyCombo(keys);
                 break;
             }
-            // A click on a minimised window's icon opens its system menu: the
-            // system's doing, so not sent.
+            // A click on a minimised window's icon opens its system menu: the system's doing, so not sent.
             case Click: {
                 const POINT p = ClickPoint(s);
                 foreground_ = foreground_ && MonitorFromPoint(p, MONITOR_DEFAULTTONULL) && e2e::ClickAt(p);
@@ -570,11 +518,9 @@ protected:
                     if (HWND focus = e2e::FocusOf(main_))
                         Deliver(m, 0, m == WM_IME_COMPOSITION ? GCS_COMPSTR | GCS_RESULTSTR : 0, true, focus);
                 break;
-            case CloseBox: {
-                POINT at;
-                if (foreground_ && e2e::FindHitPoint(main_, HTCLOSE, &at)) e2e::ClickAt(at);
+            case CloseBox:
+                if (foreground_) ClickCloseBox();
                 break;
-            }
             // As a user can: a click on a hidden button would focus it.
             case Browse:
                 if (!AboutPage() && !IsIconic(main_)) PostMessageA(Control(kBrowseButton), BM_CLICK, 0, 0);
@@ -601,6 +547,9 @@ protected:
         if (s.then != Nothing && IsWindow(main_)) During(s);
     }
 
+    void ClickCloseBox() {
+        if (POINT at; e2e::FindHitPoint(main_, HTCLOSE, &at)) e2e::ClickAt(at);
+    }
     // While the loop or the dialog is open.
     void During(const Step& s) {
         Idle();
@@ -615,16 +564,13 @@ protected:
                 break;
             case AltF4: e2e::KeyCombo({VK_MENU, VK_F4}); break;
             case CloseMessage: PostMessageA(main_, WM_CLOSE, 0, 0); break;
-            case CloseBoxClick:
-                if (e2e::FindHitPoint(main_, HTCLOSE, &at)) e2e::ClickAt(at);
-                break;
+            case CloseBoxClick: ClickCloseBox(); break;
             default: break;
         }
     }
 
-    // A menu ends when its owner, the window or a box, is told to cancel
-    // modes. On a minimised window's icon, the end of a move loop opens the
-    // system menu.
+    // A menu ends when its owner, the window or a box, is told to cancel modes. On a minimised window's icon, the
+    // end of a move loop opens the system menu.
     void CloseIt(const Opened& o) { e2e::CloseOpened(o, {main_, Control(kInstallFolderBox), Control(kLinkConfigBox)}); }
     void CloseAll() {
         for (int round = 0; round < 3 && IsWindow(main_); ++round) {
@@ -655,23 +601,21 @@ protected:
         b.foreground = foreground_;
         Idle();
         // A dialog the step may open takes a moment to show.
-        for (const char* d : {"Open dialog", "message box"})
-            if (MayOpenDialog(s, b, d))
-                e2e::WaitFor([&] { return !IsWindow(main_) || !e2e::MessageBoxes(program_->Id()).empty(); }, 5000);
+        if (MayOpenDialog(s, b, "Open dialog") || MayOpenDialog(s, b, "message box"))
+            e2e::WaitFor([&] { return !IsWindow(main_) || !e2e::MessageBoxes(program_->Id()).empty(); }, 5000);
         Idle();
         if (!IsWindow(main_) || !program_->Running()) return RestartAfter(where, closing);
         EXPECT_NE(closing, Must) << where << ": the window stays open";
-        const size_t openings = e2e::SettledBrowserOpenings(MayOpenHomePage(s, b) ? b.openings + 1 : 0);
-        EXPECT_LE(openings - b.openings, MayOpenHomePage(s, b) ? 1u : 0u) << where << ": the home page opened";
-        openings_ = openings;
+        openings_ = e2e::SettledBrowserOpenings(MayOpenHomePage(s, b) ? b.openings + 1 : 0);
+        EXPECT_LE(openings_ - b.openings, MayOpenHomePage(s, b) ? 1u : 0u) << where << ": the home page opened";
         const int pressed = PagePressed(s, b);
         for (int round = 0; round < 3; ++round) {
             const std::vector<Opened> open = e2e::OpenIn(program_->Id(), main_);
             if (open.empty()) break;
             for (const Opened& o : open) {
                 if (verbose_) std::printf("  %s open (round %d)\n", o.what.c_str(), round);
-                // What the step before opened may show only now; what closing
-                // opens (the icon's menu after its move loop) is the system's.
+                // What the step before opened may show only now; what closing opens (the icon's menu after its move
+                // loop) is the system's.
                 if (round == 0)
                     EXPECT_TRUE(MayOpen(s, b, o) || MayOpen(last_.first, last_.second, o))
                         << where << ": " << o.what << " open";
@@ -708,8 +652,8 @@ protected:
     }
 
     POINT clientOrigin_ = {}, clientSize_ = {};
-    bool minimised_ = false, foreground_ = false;
-    std::vector<std::string> aboutTexts_;
+    bool minimised_ = false, foreground_ = false, verbose_ = !e2e::EnvVar("TOLVANE_SWEEP_VERBOSE").empty();
+    std::vector<std::string> aboutTexts_, trail_;
     Resources base_;
     std::vector<std::pair<Step, Before>> sinceCheck_;
     int checks_ = 0, scale_ = 96, seconds_ = kSeconds, steps_ = 0, started_ = 1;
@@ -717,8 +661,6 @@ protected:
     BYTE* remote_ = nullptr;
     std::map<std::string, int> counts_;
     std::pair<Step, Before> last_;
-    std::vector<std::string> trail_;
-    bool verbose_ = !e2e::EnvVar("TOLVANE_SWEEP_VERBOSE").empty();
 };
 
 TEST_F(SweepTest, WhatMustHoldHoldsAfterEveryStep) {
@@ -749,13 +691,10 @@ TEST_F(SweepTest, WhatMustHoldHoldsAfterEveryStep) {
     }
     std::printf("seed %u: %d steps in %lu s\n", seed, steps_, (GetTickCount() - begun) / 1000);
     for (const auto& c : counts_) std::printf("  %s: %d\n", c.first.c_str(), c.second);
-    if (!HasFailure()) {
-        if (IsIconic(main_)) {
-            PostMessageA(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
-            Idle();
-        }
-        EXPECT_TRUE(ResourcesBack()) << "seed " << seed << ", at the end";
-    }
+    if (HasFailure()) return;
+    if (IsIconic(main_)) PostMessageA(main_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Idle();
+    EXPECT_TRUE(ResourcesBack()) << "seed " << seed << ", at the end";
 }
 
 }  // namespace
