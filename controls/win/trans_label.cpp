@@ -30,9 +30,9 @@ struct LabelState {
 
 LabelState* State(HWND hwnd) { return StateOf<LabelState>(hwnd); }
 
-// The caption alone, over whatever `dc` already holds. `clip` 0 draws it
-// whole, as its own window clips it; DT_NOCLIP off clips it to the label,
-// where it is drawn into another window's picture.
+// The caption alone, over whatever `dc` already holds. With DT_NOCLIP, the
+// default, it is drawn whole and the label's own window clips it; with 0 it
+// is clipped to the label, where it is drawn into another label's picture.
 void PaintText(HWND hwnd, HDC dc, UINT clip = DT_NOCLIP) {
     const int length = GetWindowTextLengthA(hwnd);
     if (length <= 0) return;
