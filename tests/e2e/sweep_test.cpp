@@ -417,8 +417,10 @@ protected:
     bool MayOpen(const Step& s, const Before& b, const Opened& o) const {
         const std::string& what = o.what;
         if (what == "Open dialog" || what == "message box") return MayOpenDialog(s, b, what);
-        // Every move command moves; a border's hit test in its low bits must not size.
-        if (what == "move loop") return s.kind == SysCommand && Base(s) == SC_MOVE;
+        // Every move command moves; a border's hit test in its low bits must not size. Enter in the system menu
+        // that a keyboard menu command opened chooses its highlighted item, which may be Move.
+        if (what == "move loop")
+            return s.kind == SysCommand && (Base(s) == SC_MOVE || (Base(s) == SC_KEYMENU && s.then == Drag));
         if (what != "menu") return false;
         // The system menu, or menu mode on the window without a menu bar. Keys to a minimised window are system
         // keys, which open its system menu.
